@@ -1,0 +1,5 @@
+#pragma once
+// The removal of an earlier installation.
+#include "Srodowisko.h"
+
+void BBDeinstalClick(Srodowisko& s);

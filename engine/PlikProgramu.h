@@ -1,0 +1,12 @@
+#pragma once
+// Fixing the installation folder and fetching the program file into it.
+#include "Srodowisko.h"
+
+// FolderInstalacji := DyskInstalacji\FolderPakietu[\NazwaKatalogu], each
+// level created when missing (one level per call; a missing parent of the
+// drive text is not created).
+void UstalFolderInstalacji(Srodowisko& s);
+
+// Bar to 0, folder fixed, program file fetched. True when a new copy of the
+// program file was stored.
+bool PrzygotujPlikProgramu(Srodowisko& s);

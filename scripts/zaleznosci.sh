@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the installer is built, tested and run with,
+# those that are missing only. Needs root (or sudo) when something is missing.
+set -euo pipefail
+
+PAKIETY=(
+  # build
+  cmake g++ make pkg-config
+  qt6-base-dev qt6-base-dev-tools libgl-dev
+  libcurl4-openssl-dev
+  libgtest-dev libgmock-dev googletest
+  # distribution server kit
+  nginx-light openssl curl
+  # display, pointer and screenshots for the window tests
+  xvfb xauth xdotool x11-utils imagemagick fonts-dejavu-core
+  # an independent reader of shortcut files
+  liblnk-utils
+  # the Windows build of the engine and its run under Wine
+  g++-mingw-w64-x86-64 wine64
+  python3
+)
+
+brakujace=()
+for p in "${PAKIETY[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    brakujace+=("$p")
+  fi
+done
+
+if [ ${#brakujace[@]} -eq 0 ]; then
+  exit 0
+fi
+
+echo "Installing: ${brakujace[*]}"
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${brakujace[@]}"
