@@ -4,6 +4,7 @@
 // fault-injecting server.
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 // Receives one transfer. All calls come on the user-interface thread, inside
@@ -43,3 +44,6 @@ public:
     virtual WynikHttp Pobierz(const std::string& adres, const UstawieniaHttp& ustawienia,
                               IOdbiorcaHttp& odbiorca) = 0;
 };
+
+// The client of the system the installer was built for.
+std::unique_ptr<IKlientHttp> UtworzKlientaHttp();
