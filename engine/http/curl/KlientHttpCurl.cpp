@@ -1,0 +1,245 @@
+// The HTTP client on libcurl. The transfer runs on the calling (user-interface)
+// thread through the multi interface: short polls, and between them the
+// receiver is asked whether to stop, so the window keeps being pumped even
+// while no byte arrives.
+#include <curl/curl.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "BledyPobierania.h"
+#include "KlientHttp.h"
+#include "platform/Tekst.h"
+
+namespace {
+
+using Zegar = std::chrono::steady_clock;
+
+// The longest wait for socket activity inside one poll; the receiver is
+// asked to stop (and pumps the window) after each poll.
+constexpr int kOkresOdpytywaniaMs = 20;
+
+void InicjujCurlRaz() {
+    static std::once_flag raz;
+    std::call_once(raz, [] {
+        if (curl_global_init(CURL_GLOBAL_DEFAULT) != CURLE_OK) std::abort();
+    });
+}
+
+struct UsunEasy {
+    void operator()(CURL* e) const { curl_easy_cleanup(e); }
+};
+struct UsunMulti {
+    void operator()(CURLM* m) const { curl_multi_cleanup(m); }
+};
+
+// libcurl codes that mean the connection itself failed: the user is told
+// there is no connection rather than shown a transfer error.
+bool JestBledemPolaczenia(CURLcode kod) {
+    switch (kod) {
+        case CURLE_COULDNT_RESOLVE_HOST:
+        case CURLE_COULDNT_RESOLVE_PROXY:
+        case CURLE_COULDNT_CONNECT:
+        case CURLE_OPERATION_TIMEDOUT:
+        case CURLE_SEND_ERROR:
+        case CURLE_RECV_ERROR:
+        case CURLE_GOT_NOTHING:
+            return true;
+        default:
+            return false;
+    }
+}
+
+// The state of one transfer, shared with libcurl's callbacks.
+struct Transfer {
+    CURL* easy = nullptr;
+    IOdbiorcaHttp* odbiorca = nullptr;
+    Zegar::time_point ostatniaAktywnosc;
+
+    std::string liniaStatusu;      // of the reply being read, without CR/LF
+    bool naglowkiGotowe = false;   // a final (non-1xx) header block has ended
+    bool odpowiedzOdrzucona = false;  // status outside 2xx: stopped at its headers
+    std::int64_t oczekiwane = 0;
+
+    std::int64_t bajty = 0;
+    bool bladOdbiorcy = false;
+    std::u16string komunikatOdbiorcy;
+
+    static std::size_t Naglowek(char* dane, std::size_t rozmiar, std::size_t ile, void* ja) {
+        auto& t = *static_cast<Transfer*>(ja);
+        const std::size_t n = rozmiar * ile;
+        t.ostatniaAktywnosc = Zegar::now();
+        std::string linia(dane, n);
+        while (!linia.empty() && (linia.back() == '\r' || linia.back() == '\n')) linia.pop_back();
+        if (linia.rfind("HTTP/", 0) == 0) {
+            t.liniaStatusu = linia;
+            return n;
+        }
+        if (!linia.empty()) return n;
+        // The blank line ends a header block.
+        long kod = 0;
+        curl_easy_getinfo(t.easy, CURLINFO_RESPONSE_CODE, &kod);
+        if (kod >= 100 && kod < 200) return n;  // an interim reply; the real one follows
+        if (kod < 200 || kod >= 300) {
+            t.odpowiedzOdrzucona = true;
+            return 0;  // stops the transfer before any body is read
+        }
+        curl_off_t dlugosc = -1;
+        curl_easy_getinfo(t.easy, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &dlugosc);
+        t.oczekiwane = dlugosc > 0 ? static_cast<std::int64_t>(dlugosc) : 0;
+        t.naglowkiGotowe = true;
+        return n;
+    }
+
+    static std::size_t Tresc(char* dane, std::size_t rozmiar, std::size_t ile, void* ja) {
+        auto& t = *static_cast<Transfer*>(ja);
+        const std::size_t n = rozmiar * ile;
+        t.ostatniaAktywnosc = Zegar::now();
+        if (n == 0) return 0;
+        std::u16string blad;
+        if (!t.odbiorca->Dane(dane, n, blad)) {
+            t.bladOdbiorcy = true;
+            t.komunikatOdbiorcy = blad;
+            return 0;
+        }
+        t.bajty += static_cast<std::int64_t>(n);
+        return n;
+    }
+};
+
+class KlientHttpCurl : public IKlientHttp {
+public:
+    KlientHttpCurl() { InicjujCurlRaz(); }
+
+    WynikHttp Pobierz(const std::string& adres, const UstawieniaHttp& ustawienia,
+                      IOdbiorcaHttp& odbiorca) override {
+        WynikHttp wynik;
+        if (zajety_) {
+            // The pump ran another download inside this one; one at a time.
+            wynik.komunikat = u"Another download is in progress";
+            return wynik;
+        }
+        zajety_ = true;
+        struct Zwolnij {
+            bool& z;
+            ~Zwolnij() { z = false; }
+        } zwolnij{zajety_};
+
+        std::unique_ptr<CURL, UsunEasy> easy(curl_easy_init());
+        std::unique_ptr<CURLM, UsunMulti> multi(curl_multi_init());
+        if (!easy || !multi) {
+            wynik.komunikat = u"Out of memory";
+            return wynik;
+        }
+
+        Transfer t;
+        t.easy = easy.get();
+        t.odbiorca = &odbiorca;
+        char bladCurl[CURL_ERROR_SIZE] = {};
+
+        CURL* e = easy.get();
+        curl_easy_setopt(e, CURLOPT_URL, adres.c_str());
+        curl_easy_setopt(e, CURLOPT_HTTPGET, 1L);
+        curl_easy_setopt(e, CURLOPT_HTTP_VERSION, CURL_HTTP_VERSION_1_1);
+        curl_easy_setopt(e, CURLOPT_PROTOCOLS_STR, "http");
+        curl_easy_setopt(e, CURLOPT_FOLLOWLOCATION, 0L);
+        curl_easy_setopt(e, CURLOPT_PROXY, "");  // the environment's proxy is not used
+        // Basic only: the credentials go with the first request, no challenge round trip.
+        curl_easy_setopt(e, CURLOPT_HTTPAUTH, static_cast<long>(CURLAUTH_BASIC));
+        curl_easy_setopt(e, CURLOPT_USERNAME, ustawienia.uzytkownik.c_str());
+        curl_easy_setopt(e, CURLOPT_PASSWORD, ustawienia.haslo.c_str());
+        curl_easy_setopt(e, CURLOPT_CONNECTTIMEOUT_MS, ustawienia.limitPolaczeniaMs);
+        curl_easy_setopt(e, CURLOPT_NOSIGNAL, 1L);
+        curl_easy_setopt(e, CURLOPT_BUFFERSIZE, 256L * 1024L);
+        curl_easy_setopt(e, CURLOPT_ERRORBUFFER, bladCurl);
+        curl_easy_setopt(e, CURLOPT_HEADERFUNCTION, &Transfer::Naglowek);
+        curl_easy_setopt(e, CURLOPT_HEADERDATA, &t);
+        curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, &Transfer::Tresc);
+        curl_easy_setopt(e, CURLOPT_WRITEDATA, &t);
+        curl_multi_add_handle(multi.get(), e);
+        struct Odlacz {
+            CURLM* m;
+            CURL* e;
+            ~Odlacz() { curl_multi_remove_handle(m, e); }
+        } odlacz{multi.get(), e};
+
+        t.ostatniaAktywnosc = Zegar::now();
+        bool poczatekZgloszony = false;
+        std::int64_t zgloszoneBajty = 0;
+        bool cisza = false;
+        int trwa = 1;
+        // The receiver's notifications are made here, outside libcurl's
+        // callbacks, because they pump the window and other handlers may run.
+        while (trwa) {
+            if (curl_multi_perform(multi.get(), &trwa) != CURLM_OK) break;
+            if (t.naglowkiGotowe && !poczatekZgloszony) {
+                poczatekZgloszony = true;
+                odbiorca.Poczatek(t.oczekiwane);
+            }
+            if (t.bajty != zgloszoneBajty) {
+                zgloszoneBajty = t.bajty;
+                odbiorca.Postep(zgloszoneBajty);
+            }
+            if (!trwa) break;
+            if (odbiorca.Przerwij()) {
+                wynik.przerwany = true;
+                wynik.komunikat = u"Operation aborted";
+                return wynik;
+            }
+            const auto ciszaMs = std::chrono::duration_cast<std::chrono::milliseconds>(
+                                     Zegar::now() - t.ostatniaAktywnosc)
+                                     .count();
+            if (ciszaMs >= ustawienia.limitCiszyMs) {
+                cisza = true;
+                break;
+            }
+            curl_multi_poll(multi.get(), nullptr, 0, kOkresOdpytywaniaMs, nullptr);
+        }
+
+        if (cisza) {
+            wynik.komunikat = KomunikatBleduPolaczenia(
+                u"no data received for " +
+                platforma::Utf16(std::to_string(ustawienia.limitCiszyMs)) + u" ms");
+            return wynik;
+        }
+
+        CURLcode kod = CURLE_OK;
+        int wKolejce = 0;
+        while (CURLMsg* m = curl_multi_info_read(multi.get(), &wKolejce)) {
+            if (m->msg == CURLMSG_DONE && m->easy_handle == e) kod = m->data.result;
+        }
+        if (poczatekZgloszony) odbiorca.Koniec();
+
+        if (t.odpowiedzOdrzucona) {
+            wynik.komunikat = platforma::Utf16(t.liniaStatusu);
+            return wynik;
+        }
+        if (t.bladOdbiorcy) {
+            wynik.komunikat = t.komunikatOdbiorcy;
+            return wynik;
+        }
+        if (kod != CURLE_OK) {
+            std::string przyczyna = curl_easy_strerror(kod);
+            if (bladCurl[0]) przyczyna += std::string(" (") + bladCurl + ")";
+            const auto tekst = platforma::Utf16(przyczyna);
+            wynik.komunikat = JestBledemPolaczenia(kod) ? KomunikatBleduPolaczenia(tekst) : tekst;
+            return wynik;
+        }
+        if (!t.naglowkiGotowe) {
+            wynik.komunikat = u"No reply from the server";
+            return wynik;
+        }
+        wynik.udany = true;
+        return wynik;
+    }
+
+private:
+    bool zajety_ = false;
+};
+
+}  // namespace
+
+std::unique_ptr<IKlientHttp> UtworzKlientaHttp() { return std::make_unique<KlientHttpCurl>(); }
