@@ -2,9 +2,12 @@
 // TFormInstal: the installation page. The form is never shown; its panel
 // PanelInstalacji is moved onto the main window when the form is created.
 #include <QWidget>
+#include <QString>
 #include <memory>
+#include <string>
 
 #include "Kontrolki.h"
+#include "Srodowisko.h"
 #include "Uslugi.h"
 
 class QCheckBox;
@@ -13,6 +16,12 @@ class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class IStronaInstalacji;
+class StronaQt;
+
+// A button's hint: its tooltip while it is enabled, none while it is disabled.
+// The page's buttons keep to that whoever enables or disables them.
+void UstawPodpowiedz(QWidget* przycisk, const QString& podpowiedz);
+void OdswiezPodpowiedz(QWidget* przycisk);
 
 class TFormInstal : public QWidget {
     Q_OBJECT
@@ -52,9 +61,19 @@ public:
 
     // The page as the installing core sees it.
     IStronaInstalacji& Strona();
+    StronaQt& StronaStrony();
+
+    // Sets Edit1's text; Edit1Change runs only when the text really changes.
+    void UstawTekstEdit1(const std::u16string& tekst);
 
 private:
+    void UtworzProjekt();
+    Srodowisko SrodowiskoStrony();
+    template <typename Krok>
+    void WykonajKrok(Krok krok);
     UslugiInterfejsu& uslugi_;
+    std::unique_ptr<StronaQt> strona_;
+    QString tekstEdit1_;  // the text Edit1Change last saw
 };
 
 extern TFormInstal* FormInstal;
