@@ -74,10 +74,21 @@ protected:
     // Window drag: a left-button press on the background or the listed controls.
     bool eventFilter(QObject* obiekt, QEvent* zdarzenie) override;
     void mousePressEvent(QMouseEvent* zdarzenie) override;
+    void mouseMoveEvent(QMouseEvent* zdarzenie) override;
+    void mouseReleaseEvent(QMouseEvent* zdarzenie) override;
+    void showEvent(QShowEvent* zdarzenie) override;
 
 private:
     void FormMouseDown(Qt::MouseButton przycisk);
+    void UtworzProjekt();
+    // True when the press at this screen point lies on `obiekt` itself, not on
+    // a control inside it (the press then belongs to that control).
+    bool NaciskNaSamym(QObject* obiekt, const QPointF& punktEkranu) const;
     UslugiInterfejsu& uslugi_;
+    // The drag that follows the mouse where the system cannot move the window.
+    bool przeciaganie_ = false;
+    QPoint chwytWOknie_;
+    QPointF punktNacisku_;
 };
 
 // The application's main window, set at start-up.
