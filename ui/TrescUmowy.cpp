@@ -4,12 +4,12 @@
 
 const std::array<std::u16string_view, kLiczbaSlotowUmowy> TrescUmowy = {
     u"UMOWA LICENCYJNA - WERSJA DEMO 8.0",  // 0
-    u"zawarta pomiędzy Pracownią KV-Tek (Licencjodawcą) a Użytkownikiem programu",  // 1
+    u"zawarta pomiędzy Pracownią Projektową KV-Tek (Licencjodawcą) a Użytkownikiem",  // 1
     {},  // 2
     u"PRZED INSTALACJĄ PROGRAMU PROSIMY UWAŻNIE PRZECZYTAĆ NINIEJSZĄ UMOWĘ",  // 3
     u"Niniejsza umowa licencyjna (dalej: Umowa) określa warunki, na jakich",  // 4
-    u"Pracownia KV-Tek udostępnia wersję demonstracyjną programu Kavrostel 8.0",  // 5
-    u"z rodziny produktów Vestra _Kavrostel (dalej: Program).",  // 6
+    u"Pracownia Projektowa KV-Tek udostępnia wersję demonstracyjną programu",  // 5
+    u"Kavrostel 8.0 z rodziny produktów Vestra _Kavrostel (dalej: Program).",  // 6
     u"Program jest narzędziem do projektowania inżynierskiego. Wersja",  // 7
     u"demonstracyjna służy wyłącznie do zapoznania się z jego możliwościami",  // 8
     u"przed podjęciem decyzji o nabyciu pełnej licencji.",  // 9
@@ -39,7 +39,7 @@ const std::array<std::u16string_view, kLiczbaSlotowUmowy> TrescUmowy = {
     {},  // 33
     {},  // 34
     u"I. DEFINICJE",  // 35
-    u"1. Licencjodawca - Pracownia KV-Tek, twórca i wydawca Programu.",  // 36
+    u"1. Licencjodawca - Pracownia Projektowa KV-Tek, twórca i wydawca Programu.",  // 36
     u"2. Użytkownik - osoba fizyczna, osoba prawna albo jednostka",  // 37
     u"   organizacyjna, która zainstalowała Program lub z niego korzysta.",  // 38
     u"3. Program - wersja demonstracyjna programu Kavrostel 8.0 wraz",  // 39
@@ -236,5 +236,5 @@ const std::array<std::u16string_view, kLiczbaSlotowUmowy> TrescUmowy = {
     u"   u autoryzowanych sprzedawców produktów Vestra _Kavrostel.",  // 230
     u"7. Umowę sporządzono w formie elektronicznej, wyświetlanej przez Instalator.",  // 231
     u"Dziękujemy za zainteresowanie programem Kavrostel 8.0.",  // 232
-    u"Pracownia KV-Tek",  // 233
+    u"Pracownia Projektowa KV-Tek",  // 233
 };
