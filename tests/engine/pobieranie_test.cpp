@@ -1,0 +1,270 @@
+// PobierzPlik through the system's real HTTP client against the
+// fault-injecting server: what the user sees, the result, the page afterwards
+// and the disk.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Atrapy.h"
+#include "KlientHttp.h"
+#include "Pobieranie.h"
+#include "SerwerAwarii.h"
+
+namespace {
+
+const std::u16string kFolder = u"C:\\KV-Tek\\Kavrostel8";
+const std::u16string kPlik = u"C:\\KV-Tek\\Kavrostel8\\_Kavrostel.exe";
+const std::string kStaraWersja = "MZ stara wersja programu";
+const std::string kAutoryzacja = "Basic dGFtcml4NDpsb3J2ZW45MDU=";  // tamrix4:lorven905
+const std::u16string kBladPolaczenia = u"Błąd połączenia z internetem";
+const std::u16string kNieudane = u"Nieudane pobranie pliku: ";
+
+// Passes every request on with the time limits shortened, so that a stall
+// can be waited out in a test.
+class KrotkieLimity : public IKlientHttp {
+public:
+    KrotkieLimity(IKlientHttp& klient, long ciszaMs) : klient_(klient), ciszaMs_(ciszaMs) {}
+    WynikHttp Pobierz(const std::string& adres, const UstawieniaHttp& u,
+                      IOdbiorcaHttp& odbiorca) override {
+        auto krotkie = u;
+        krotkie.limitCiszyMs = ciszaMs_;
+        return klient_.Pobierz(adres, krotkie, odbiorca);
+    }
+
+private:
+    IKlientHttp& klient_;
+    long ciszaMs_;
+};
+
+class Pobieranie : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(serwer.Dziala()) << serwer.Blad();
+        Nowe();
+    }
+
+    // A fresh page and disk with an empty installation folder.
+    void Nowe() {
+        a = std::make_unique<AtrapySrodowiska>();
+        a->pliki.DodajFolder(kFolder);
+    }
+
+    bool Pobierz(const std::string& adres, IKlientHttp* klientZastepczy = nullptr) {
+        Srodowisko s{a->kontekst, a->strona, a->pliki, a->powloka, a->skroty,
+                     klientZastepczy ? *klientZastepczy : *klient, adres};
+        return PobierzPlik(s, u"programy/wersja8/aktualne", u"_Kavrostel", u"exe", kFolder);
+    }
+
+    // The page is left as after every call: bar at 0, title line empty, buttons free.
+    void StronaPoWywolaniu() {
+        EXPECT_EQ(a->strona.pozycjaPaska, 0);
+        EXPECT_EQ(a->strona.tytul, u"");
+        EXPECT_FALSE(a->strona.zablokowane);
+    }
+
+    // Nothing but the target file in the installation folder.
+    void BezPlikowTymczasowych() {
+        const auto ponizej = a->pliki.Ponizej(kFolder);
+        for (const auto& p : ponizej) EXPECT_EQ(U8(p), U8(kPlik)) << "left behind";
+    }
+
+    SerwerAwarii serwer;
+    std::unique_ptr<IKlientHttp> klient = UtworzKlientaHttp();
+    std::unique_ptr<AtrapySrodowiska> a;
+};
+
+TEST_F(Pobieranie, FirstInstallationFetchesTheProgramFileWithCredentials) {
+    ASSERT_TRUE(Pobierz(serwer.Adres("ok-70000")));
+
+    EXPECT_EQ(a->pliki.Tresc(kPlik), TrescWzorcowa(70000));
+    EXPECT_TRUE(a->strona.informacje.empty());
+    EXPECT_TRUE(a->strona.komunikatySystemowe.empty());
+    const auto dziennik = serwer.Dziennik();
+    ASSERT_EQ(dziennik.size(), 1u) << "one request, credentials sent with it";
+    const std::string baza = serwer.Adres("ok-70000");
+    EXPECT_EQ(dziennik[0].sciezka, baza.substr(("http://" + serwer.HostPort()).size()) +
+                                       "programy/wersja8/aktualne/_Kavrostel._exe");
+    EXPECT_EQ(dziennik[0].autoryzacja, kAutoryzacja);
+    EXPECT_EQ(a->strona.maksimumPaska, 70000);
+    ASSERT_FALSE(a->strona.pozycjePaska.empty());
+    EXPECT_TRUE(std::is_sorted(a->strona.pozycjePaska.begin(), a->strona.pozycjePaska.end() - 1));
+    EXPECT_EQ(*(a->strona.pozycjePaska.end() - 2), 70000) << "the bar reached the end";
+    EXPECT_EQ((std::vector<std::u16string>{u"Pobranie pliku: _Kavrostel.exe",
+                                           u"Pobranie pliku: _Kavrostel.exe", u""}),
+              a->strona.tytuly);
+    StronaPoWywolaniu();
+}
+
+TEST_F(Pobieranie, TheTitleIsPaintedOnceBeforeTheRequestAndButtonsAreLockedDuringIt) {
+    a->pliki.DodajPlik(kPlik, kStaraWersja);
+    std::vector<bool> zablokowanePrzyPompowaniu;
+    a->strona.przyPompowaniu = [&] { zablokowanePrzyPompowaniu.push_back(a->strona.zablokowane); };
+
+    ASSERT_TRUE(Pobierz(serwer.Adres("ok-5000")));
+
+    // Notice, title, one pump before anything is locked, then the transfer.
+    const auto& k = a->strona.kolejnosc;
+    const auto informacja = std::find(k.begin(), k.end(), "Informacja");
+    ASSERT_NE(informacja, k.end());
+    ASSERT_GE(k.end() - informacja, 4);
+    EXPECT_EQ(informacja[1], "UstawTytul");
+    EXPECT_EQ(informacja[2], "PompujKomunikaty");
+    EXPECT_EQ(informacja[3], "ZablokujPrzyciskiStrony");
+    ASSERT_GE(zablokowanePrzyPompowaniu.size(), 2u);
+    EXPECT_FALSE(zablokowanePrzyPompowaniu.front());
+    EXPECT_TRUE(std::all_of(zablokowanePrzyPompowaniu.begin() + 1, zablokowanePrzyPompowaniu.end(),
+                            [](bool b) { return b; }));
+    EXPECT_EQ(a->strona.blokady, (std::vector<bool>{true, false}));
+    ASSERT_EQ(a->strona.informacje.size(), 1u);
+    EXPECT_EQ(a->strona.informacje[0].first, u"Uwaga!");
+    EXPECT_EQ(a->strona.informacje[0].second,
+              kPlik + u"\r" + u"zostanie zastąpiony nową wersją.");
+    EXPECT_EQ(a->pliki.Tresc(kPlik), TrescWzorcowa(5000));
+    StronaPoWywolaniu();
+}
+
+struct Przypadek {
+    const char* scenariusz;
+    bool udany;
+    std::u16string komunikat;  // exact notice, or a prefix when `przedrostek`
+    bool przedrostek;
+    std::int32_t maksimum;     // the bar's maximum at the start of the body, -1: not set
+    std::size_t rozmiar;       // the stored body on success
+};
+
+class Odpowiedzi : public Pobieranie, public ::testing::WithParamInterface<Przypadek> {};
+
+TEST_P(Odpowiedzi, NoticeResultPageAndDiskAfterTheReply) {
+    const auto& p = GetParam();
+    a->pliki.DodajPlik(kPlik, kStaraWersja);
+    a->strona.maksimumPaska = -1;
+
+    EXPECT_EQ(Pobierz(serwer.Adres(p.scenariusz)), p.udany);
+
+    if (p.udany) {
+        EXPECT_TRUE(a->strona.komunikatySystemowe.empty());
+        EXPECT_EQ(a->pliki.Tresc(kPlik), TrescWzorcowa(p.rozmiar));
+    } else {
+        ASSERT_EQ(a->strona.komunikatySystemowe.size(), 1u);
+        const auto& pokazany = a->strona.komunikatySystemowe[0];
+        if (p.przedrostek) {
+            EXPECT_EQ(U8(pokazany.substr(0, p.komunikat.size())), U8(p.komunikat));
+            EXPECT_GT(pokazany.size(), p.komunikat.size()) << "the cause is shown";
+        } else {
+            EXPECT_EQ(U8(pokazany), U8(p.komunikat));
+        }
+        EXPECT_EQ(a->pliki.Tresc(kPlik), kStaraWersja) << "the installed copy is untouched";
+    }
+    EXPECT_EQ(a->strona.maksimumPaska, p.maksimum);
+    EXPECT_EQ(serwer.Dziennik().size(), 1u) << "no retry, no redirection followed";
+    BezPlikowTymczasowych();
+    StronaPoWywolaniu();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Serwer, Odpowiedzi,
+    ::testing::Values(
+        Przypadek{"ok-1000", true, u"", false, 1000, 1000},
+        Przypadek{"chunked-300000", true, u"", false, 100, 300000},
+        Przypadek{"empty", true, u"", false, 100, 0},
+        Przypadek{"status-301", false, kNieudane + u"HTTP/1.1 301 Moved Permanently", false, -1, 0},
+        Przypadek{"status-302", false, kNieudane + u"HTTP/1.1 302 Found", false, -1, 0},
+        Przypadek{"status-401", false, kNieudane + u"HTTP/1.1 401 Unauthorized", false, -1, 0},
+        Przypadek{"status-404", false, kNieudane + u"HTTP/1.1 404 Not Found", false, -1, 0},
+        Przypadek{"status-500", false, kNieudane + u"HTTP/1.1 500 Internal Server Error", false,
+                  -1, 0},
+        Przypadek{"reset-200000", false, kBladPolaczenia, false, 400000, 0},
+        Przypadek{"close", false, kBladPolaczenia, false, -1, 0},
+        // A body shorter than announced is a failed transfer, never a stored file.
+        Przypadek{"short-1000", false, kNieudane, true, 2000, 0}),
+    [](const auto& info) {
+        std::string n = info.param.scenariusz;
+        std::replace(n.begin(), n.end(), '-', '_');
+        return n;
+    });
+
+TEST_F(Pobieranie, UnreachableServersAreConnectionFailures) {
+    for (const std::string adres : {"http://127.0.0.1:1/", "http://serwer-kavrostel.invalid/"}) {
+        SCOPED_TRACE(adres);
+        Nowe();
+        a->pliki.DodajPlik(kPlik, kStaraWersja);
+        EXPECT_FALSE(Pobierz(adres));
+        EXPECT_EQ(a->strona.komunikatySystemowe, std::vector<std::u16string>{kBladPolaczenia});
+        EXPECT_EQ(a->pliki.Tresc(kPlik), kStaraWersja);
+        BezPlikowTymczasowych();
+        StronaPoWywolaniu();
+    }
+}
+
+TEST_F(Pobieranie, TheWindowIsPumpedWhileTheServerStalls) {
+    int pompowaniaWCiszy = 0;
+    a->strona.przyPompowaniu = [&] {
+        if (a->strona.pozycjaPaska == 1000) ++pompowaniaWCiszy;
+    };
+    ASSERT_TRUE(Pobierz(serwer.Adres("stallbody-1000-1500")));
+    EXPECT_EQ(a->pliki.Tresc(kPlik), TrescWzorcowa(2000));
+    // A pump every 20 ms or so; a pump only per byte would give one or two.
+    EXPECT_GE(pompowaniaWCiszy, 10);
+}
+
+TEST_F(Pobieranie, SilenceBeyondTheLimitIsAConnectionFailure) {
+    KrotkieLimity krotkie(*klient, 300);
+    for (const char* scenariusz : {"stall-3000", "stallbody-1000-3000"}) {
+        SCOPED_TRACE(scenariusz);
+        Nowe();
+        a->pliki.DodajPlik(kPlik, kStaraWersja);
+        EXPECT_FALSE(Pobierz(serwer.Adres(scenariusz), &krotkie));
+        EXPECT_EQ(a->strona.komunikatySystemowe, std::vector<std::u16string>{kBladPolaczenia});
+        EXPECT_EQ(a->pliki.Tresc(kPlik), kStaraWersja);
+        BezPlikowTymczasowych();
+        StronaPoWywolaniu();
+    }
+}
+
+TEST_F(Pobieranie, ClosingTheInstallerCancelsTheTransferSilently) {
+    a->pliki.DodajPlik(kPlik, kStaraWersja);
+    a->strona.przyPompowaniu = [&] {
+        if (a->strona.pozycjaPaska == 1000) a->strona.zamkniecieZadane = true;
+    };
+    // Without the cancel the stalled transfer would finish and replace the file.
+    EXPECT_FALSE(Pobierz(serwer.Adres("stallbody-1000-2000")));
+    EXPECT_TRUE(a->strona.komunikatySystemowe.empty());
+    EXPECT_EQ(a->pliki.Tresc(kPlik), kStaraWersja);
+    BezPlikowTymczasowych();
+    StronaPoWywolaniu();
+}
+
+TEST_F(Pobieranie, FileErrorsAreShownWithTheSystemsText) {
+    struct {
+        const char* nazwa;
+        std::function<void()> przygotuj;
+    } przypadki[] = {
+        {"missing target folder", [&] { a->pliki.UsunFolder(kFolder); }},
+        {"read-only installed file", [&] { a->pliki.DodajPlik(kPlik, kStaraWersja);
+                                           a->pliki.UstawTylkoDoOdczytu(kPlik); }},
+        {"write failure", [&] { a->pliki.bladZapisu = u"There is not enough space on the disk."; }},
+    };
+    for (auto& p : przypadki) {
+        SCOPED_TRACE(p.nazwa);
+        Nowe();
+        p.przygotuj();
+        const bool byl = a->pliki.PlikIstnieje(kPlik);
+        EXPECT_FALSE(Pobierz(serwer.Adres("ok-1000")));
+        ASSERT_EQ(a->strona.komunikatySystemowe.size(), 1u);
+        const auto& pokazany = a->strona.komunikatySystemowe[0];
+        EXPECT_EQ(U8(pokazany.substr(0, kNieudane.size())), U8(kNieudane));
+        EXPECT_GT(pokazany.size(), kNieudane.size());
+        EXPECT_EQ(a->pliki.PlikIstnieje(kPlik), byl);
+        if (byl) {
+            EXPECT_EQ(a->pliki.Tresc(kPlik), kStaraWersja);
+        }
+        BezPlikowTymczasowych();
+        StronaPoWywolaniu();
+    }
+}
+
+}  // namespace
