@@ -1,0 +1,318 @@
+// The POSIX file system behind Windows calls, against a temporary Wine prefix.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <memory>
+#include <string>
+
+#include "PrefiksTestowy.h"
+#include "SystemPlikowPosix.h"
+#include "platform/Tekst.h"
+
+using namespace platforma;
+
+namespace {
+
+class SystemPlikowTest : public ::testing::Test {
+protected:
+    PrefiksTestowy p;
+    SystemPlikowPosix pliki{p.Ustawienia()};
+    fs::path c = p.dyskC;
+};
+
+}  // namespace
+
+TEST_F(SystemPlikowTest, TestyIstnienia) {
+    fs::create_directories(c / "KV-Tek" / "Kavrostel8");
+    ZapiszPlik(c / "KV-Tek" / "Kavrostel8" / "_Kavrostel.exe", "MZ");
+    ZapiszPlik(c / "Żółw.txt", "x");
+    fs::create_symlink("KV-Tek/Kavrostel8/_Kavrostel.exe", c / "dowiazanie.exe");
+    fs::create_directory_symlink("KV-Tek", c / "dowiazany-folder");
+    fs::create_symlink("nie-ma", c / "zerwane");
+    struct Przypadek {
+        std::u16string sciezka;
+        bool plik;
+        bool folder;
+    };
+    const Przypadek przypadki[] = {
+        {u"C:\\KV-Tek\\Kavrostel8\\_Kavrostel.exe", true, false},
+        {u"c:/KV-Tek/Kavrostel8/_Kavrostel.exe", true, false},
+        {u"\\KV-Tek\\Kavrostel8\\_Kavrostel.exe", true, false},
+        {u"C:\\KV-Tek\\Kavrostel8", false, true},
+        {u"C:\\KV-Tek\\Kavrostel8\\", false, true},
+        {u"\\KV-Tek\\Kavrostel8", false, true},
+        {u"C:\\Żółw.txt", true, false},
+        {u"C:\\dowiazanie.exe", true, false},          // links are followed
+        {u"C:\\dowiazany-folder\\Kavrostel8", false, true},
+        {u"C:\\dowiazany-folder", false, true},
+        {u"C:\\zerwane", false, false},
+        {u"C:\\KV-Tek\\brak.exe", false, false},
+        {u"C:", false, true},
+        {u"C:\\", false, true},
+        {u"Z:\\", false, true},
+        {u"D:\\", false, false},                        // no such drive
+        {u"D:\\KV-Tek", false, false},
+        {u"_Kavrostel.exe", false, false},
+    };
+    for (const auto& pr : przypadki) {
+        EXPECT_EQ(pliki.PlikIstnieje(pr.sciezka), pr.plik) << Utf8(pr.sciezka);
+        EXPECT_EQ(pliki.FolderIstnieje(pr.sciezka), pr.folder) << Utf8(pr.sciezka);
+    }
+}
+
+TEST_F(SystemPlikowTest, FolderTworzonyJedenPoziomNaRaz) {
+    Umaska maska(022);
+    EXPECT_FALSE(pliki.UtworzFolder(u"C:\\KV-Tek\\Kavrostel8"));   // the parent is missing
+    EXPECT_FALSE(fs::exists(c / "KV-Tek"));
+    EXPECT_TRUE(pliki.UtworzFolder(u"C:\\KV-Tek"));
+    EXPECT_TRUE(pliki.UtworzFolder(u"C:\\KV-Tek\\Kavrostel8"));
+    EXPECT_TRUE(fs::is_directory(c / "KV-Tek" / "Kavrostel8"));
+    EXPECT_EQ(Tryb(c / "KV-Tek"), 0755u);
+    EXPECT_FALSE(pliki.UtworzFolder(u"C:\\KV-Tek"));                // already there
+    EXPECT_TRUE(pliki.UtworzFolder(u"\\Narzędzia"));
+    EXPECT_TRUE(fs::is_directory(c / "Narz\xC4\x99" "dzia"));
+    EXPECT_TRUE(pliki.UtworzFolder(u"C:/Ukosniki/"));
+    EXPECT_TRUE(fs::is_directory(c / "Ukosniki"));
+    EXPECT_FALSE(pliki.UtworzFolder(u"D:\\KV-Tek"));                // no such drive
+    EXPECT_FALSE(pliki.UtworzFolder(u"KV-Tek"));
+    EXPECT_FALSE(pliki.UtworzFolder(u"C:"));
+}
+
+TEST_F(SystemPlikowTest, AtrybutTylkoDoOdczytuToBrakBitowZapisu) {
+    Umaska maska(022);
+    ZapiszPlik(c / "a.exe", "MZ");
+    fs::permissions(c / "a.exe", fs::perms(0664));
+    EXPECT_TRUE(pliki.UstawAtrybuty(u"C:\\a.exe", ATRYBUT_TYLKO_DO_ODCZYTU | ATRYBUT_UKRYTY));
+    EXPECT_EQ(Tryb(c / "a.exe"), 0444u);
+    EXPECT_TRUE(pliki.PlikIstnieje(u"C:\\a.exe"));
+    EXPECT_TRUE(pliki.UstawAtrybuty(u"C:\\a.exe", 0));
+    EXPECT_EQ(Tryb(c / "a.exe"), 0644u);
+    EXPECT_TRUE(pliki.UstawAtrybuty(u"C:\\a.exe", 0));
+    EXPECT_EQ(Tryb(c / "a.exe"), 0644u);
+    EXPECT_FALSE(pliki.UstawAtrybuty(u"C:\\brak.exe", 0));
+    EXPECT_FALSE(pliki.UstawAtrybuty(u"D:\\a.exe", 0));
+    // A folder keeps its mode, as under Wine.
+    fs::create_directory(c / "F");
+    const mode_t trybFolderu = Tryb(c / "F");
+    EXPECT_TRUE(pliki.UstawAtrybuty(u"C:\\F", ATRYBUT_TYLKO_DO_ODCZYTU));
+    EXPECT_EQ(Tryb(c / "F"), trybFolderu);
+}
+
+TEST_F(SystemPlikowTest, KopiaZastepujeCelINieZostawiaPlikowTymczasowych) {
+    Umaska maska(022);
+    fs::create_directories(c / "Program");
+    fs::create_directories(c / "KV");
+    std::string duza(3 * 1024 * 1024 + 17, '\0');
+    for (std::size_t i = 0; i < duza.size(); ++i) duza[i] = static_cast<char>((i * 7919) >> 3);
+    ZapiszPlik(c / "Program" / "_Aktualizacja.exe", duza);
+    ZapiszPlik(c / "KV" / "_Aktualizacja.exe", "stara wersja");
+
+    ASSERT_TRUE(pliki.KopiujPlik(u"C:\\Program\\_Aktualizacja.exe", u"C:\\KV\\_Aktualizacja.exe", false));
+    EXPECT_EQ(CzytajPlik(c / "KV" / "_Aktualizacja.exe"), duza);
+    EXPECT_EQ(Zawartosc(c / "KV"), std::vector<std::string>{"_Aktualizacja.exe"});
+    EXPECT_EQ(Tryb(c / "KV" / "_Aktualizacja.exe"), 0644u);
+
+    ASSERT_TRUE(pliki.KopiujPlik(u"C:\\Program\\_Aktualizacja.exe", u"C:\\KV\\Nowy ż.exe", false));
+    EXPECT_EQ(CzytajPlik(c / "KV" / "Nowy \xC5\xBC.exe"), duza);
+    // The copy is a file of its own, not a link to the source.
+    ZapiszPlik(c / "Program" / "_Aktualizacja.exe", "zmieniony");
+    EXPECT_EQ(CzytajPlik(c / "KV" / "_Aktualizacja.exe"), duza);
+}
+
+TEST_F(SystemPlikowTest, KopiaOdmawiaJakCopyFileW) {
+    fs::create_directories(c / "KV" / "Folder");
+    ZapiszPlik(c / "zrodlo.exe", "nowa");
+    ZapiszPlik(c / "KV" / "cel.exe", "stara");
+    ZapiszPlik(c / "KV" / "tylko.exe", "chroniona");
+    fs::permissions(c / "KV" / "tylko.exe", fs::perms(0444));
+    struct Przypadek {
+        const char* opis;
+        std::u16string zrodlo;
+        std::u16string cel;
+        bool bladGdyIstnieje;
+    };
+    const Przypadek przypadki[] = {
+        {"target exists, fail-if-exists", u"C:\\zrodlo.exe", u"C:\\KV\\cel.exe", true},
+        {"read-only target", u"C:\\zrodlo.exe", u"C:\\KV\\tylko.exe", false},
+        {"target is a folder", u"C:\\zrodlo.exe", u"C:\\KV\\Folder", false},
+        {"missing source", u"C:\\brak.exe", u"C:\\KV\\cel.exe", false},
+        {"source is a folder", u"C:\\KV\\Folder", u"C:\\KV\\cel.exe", false},
+        {"target folder missing", u"C:\\zrodlo.exe", u"C:\\KV\\Nie ma\\cel.exe", false},
+        {"target on a missing drive", u"C:\\zrodlo.exe", u"D:\\cel.exe", false},
+        {"source on a missing drive", u"D:\\zrodlo.exe", u"C:\\KV\\cel.exe", false},
+        {"target names a folder", u"C:\\zrodlo.exe", u"C:\\KV\\", false},
+    };
+    for (const auto& pr : przypadki) {
+        EXPECT_FALSE(pliki.KopiujPlik(pr.zrodlo, pr.cel, pr.bladGdyIstnieje)) << pr.opis;
+        EXPECT_EQ(CzytajPlik(c / "KV" / "cel.exe"), "stara") << pr.opis;
+        EXPECT_EQ(CzytajPlik(c / "KV" / "tylko.exe"), "chroniona") << pr.opis;
+        EXPECT_EQ(Zawartosc(c / "KV"), (std::vector<std::string>{"Folder", "cel.exe", "tylko.exe"})) << pr.opis;
+    }
+    EXPECT_TRUE(pliki.KopiujPlik(u"C:\\zrodlo.exe", u"C:\\KV\\inny.exe", true));
+    EXPECT_EQ(CzytajPlik(c / "KV" / "inny.exe"), "nowa");
+}
+
+TEST_F(SystemPlikowTest, KopiaNaTylkoDoOdczytuPoZdjeciuAtrybutow) {
+    // What the installer does: clear the attributes, then copy.
+    ZapiszPlik(c / "zrodlo.exe", "nowa");
+    ZapiszPlik(c / "cel.exe", "stara");
+    ASSERT_TRUE(pliki.UstawAtrybuty(u"C:\\cel.exe", ATRYBUT_TYLKO_DO_ODCZYTU));
+    EXPECT_FALSE(pliki.KopiujPlik(u"C:\\zrodlo.exe", u"C:\\cel.exe", false));
+    EXPECT_EQ(CzytajPlik(c / "cel.exe"), "stara");
+    ASSERT_TRUE(pliki.UstawAtrybuty(u"C:\\cel.exe", 0));
+    EXPECT_TRUE(pliki.KopiujPlik(u"C:\\zrodlo.exe", u"C:\\cel.exe", false));
+    EXPECT_EQ(CzytajPlik(c / "cel.exe"), "nowa");
+}
+
+TEST_F(SystemPlikowTest, UsuniecieTylkoPliku) {
+    fs::create_directories(c / "KV" / "Folder");
+    ZapiszPlik(c / "KV" / "a.exe", "a");
+    ZapiszPlik(c / "KV" / "tylko.exe", "t");
+    fs::permissions(c / "KV" / "tylko.exe", fs::perms(0444));
+    ZapiszPlik(c / "cel.exe", "c");
+    fs::create_symlink(c / "cel.exe", c / "KV" / "link.exe");
+
+    EXPECT_TRUE(pliki.UsunPlik(u"C:\\KV\\a.exe"));
+    EXPECT_FALSE(fs::exists(c / "KV" / "a.exe"));
+    EXPECT_FALSE(pliki.UsunPlik(u"C:\\KV\\a.exe"));
+    EXPECT_FALSE(pliki.UsunPlik(u"C:\\KV\\Folder"));
+    EXPECT_TRUE(fs::is_directory(c / "KV" / "Folder"));
+    EXPECT_FALSE(pliki.UsunPlik(u"C:\\KV\\tylko.exe"));   // DeleteFileW refuses read-only files
+    EXPECT_TRUE(fs::exists(c / "KV" / "tylko.exe"));
+    EXPECT_TRUE(pliki.UsunPlik(u"C:\\KV\\link.exe"));     // the link goes, its target stays
+    EXPECT_FALSE(fs::is_symlink(c / "KV" / "link.exe"));
+    EXPECT_EQ(CzytajPlik(c / "cel.exe"), "c");
+    EXPECT_FALSE(pliki.UsunPlik(u"D:\\cel.exe"));
+}
+
+TEST_F(SystemPlikowTest, UsuniecieTylkoPustegoFolderu) {
+    fs::create_directories(c / "KV-Tek" / "Kavrostel8" / "Sterowniki");
+    ZapiszPlik(c / "KV-Tek" / "Kavrostel8" / "_Aktualizacja.exe", "u");
+    ZapiszPlik(c / "plik", "p");
+
+    EXPECT_TRUE(pliki.UsunFolder(u"C:\\KV-Tek\\Kavrostel8\\Sterowniki"));
+    EXPECT_FALSE(fs::exists(c / "KV-Tek" / "Kavrostel8" / "Sterowniki"));
+    EXPECT_FALSE(pliki.UsunFolder(u"C:\\KV-Tek\\Kavrostel8"));
+    EXPECT_FALSE(pliki.UsunFolder(u"C:\\KV-Tek"));
+    EXPECT_EQ(CzytajPlik(c / "KV-Tek" / "Kavrostel8" / "_Aktualizacja.exe"), "u");
+    EXPECT_FALSE(pliki.UsunFolder(u"C:\\plik"));
+    EXPECT_TRUE(fs::exists(c / "plik"));
+    EXPECT_FALSE(pliki.UsunFolder(u"C:\\Nie ma"));
+    EXPECT_FALSE(pliki.UsunFolder(u"D:\\KV-Tek"));
+}
+
+TEST_F(SystemPlikowTest, KorzenPustegoDyskuZostaje) {
+    fs::create_directories(p.katalog / "pusty");
+    p.DodajDysk('e', p.katalog / "pusty");
+    for (std::u16string korzen : {u"E:", u"E:\\", u"e:/", u"E:\\\\"}) {
+        EXPECT_FALSE(pliki.UsunFolder(korzen)) << Utf8(korzen);
+        EXPECT_TRUE(fs::is_directory(p.katalog / "pusty")) << Utf8(korzen);
+    }
+    EXPECT_FALSE(pliki.UsunFolder(u"\\"));
+    EXPECT_TRUE(fs::is_directory(c));
+}
+
+TEST_F(SystemPlikowTest, PlikTymczasowyZatwierdzonyZastepujeCel) {
+    Umaska maska(022);
+    fs::create_directories(c / "KV");
+    ZapiszPlik(c / "KV" / "_Kavrostel.exe", "stary program");
+    std::u16string blad;
+    auto plik = pliki.UtworzPlikTymczasowy(u"C:\\KV\\_Kavrostel.exe", blad);
+    ASSERT_NE(plik, nullptr) << Utf8(blad);
+
+    // While it is written the target keeps its old content, and the part lies
+    // beside it under a hidden name.
+    const auto wTrakcie = Zawartosc(c / "KV");
+    ASSERT_EQ(wTrakcie.size(), 2u);
+    EXPECT_EQ(wTrakcie[0].rfind("._Kavrostel.exe.", 0), 0u) << wTrakcie[0];
+    EXPECT_EQ(wTrakcie[0].size(), std::string("._Kavrostel.exe.XXXXXX.czesc").size()) << wTrakcie[0];
+    EXPECT_TRUE(wTrakcie[0].ends_with(".czesc")) << wTrakcie[0];
+
+    ASSERT_TRUE(plik->Zapisz("MZ", 2, blad));
+    ASSERT_TRUE(plik->Zapisz("", 0, blad));
+    const std::string reszta(200000, 'k');
+    ASSERT_TRUE(plik->Zapisz(reszta.data(), reszta.size(), blad));
+    EXPECT_EQ(CzytajPlik(c / "KV" / "_Kavrostel.exe"), "stary program");
+    ASSERT_TRUE(plik->Zatwierdz(blad)) << Utf8(blad);
+
+    EXPECT_EQ(CzytajPlik(c / "KV" / "_Kavrostel.exe"), "MZ" + reszta);
+    EXPECT_EQ(Tryb(c / "KV" / "_Kavrostel.exe"), 0644u);
+    EXPECT_FALSE(plik->Zapisz("x", 1, blad));
+    EXPECT_FALSE(plik->Zatwierdz(blad));
+    plik.reset();
+    EXPECT_EQ(Zawartosc(c / "KV"), std::vector<std::string>{"_Kavrostel.exe"});
+    EXPECT_EQ(CzytajPlik(c / "KV" / "_Kavrostel.exe"), "MZ" + reszta);
+}
+
+TEST_F(SystemPlikowTest, PlikTymczasowyPorzuconyZnika) {
+    fs::create_directories(c / "KV");
+    ZapiszPlik(c / "KV" / "_Kavrostel.exe", "stary program");
+    {
+        std::u16string blad;
+        auto plik = pliki.UtworzPlikTymczasowy(u"C:\\KV\\_Kavrostel.exe", blad);
+        ASSERT_NE(plik, nullptr);
+        ASSERT_TRUE(plik->Zapisz("polowa", 6, blad));
+    }
+    EXPECT_EQ(Zawartosc(c / "KV"), std::vector<std::string>{"_Kavrostel.exe"});
+    EXPECT_EQ(CzytajPlik(c / "KV" / "_Kavrostel.exe"), "stary program");
+    {
+        std::u16string blad;
+        auto plik = pliki.UtworzPlikTymczasowy(u"C:\\KV\\nowy.exe", blad);
+        ASSERT_NE(plik, nullptr);
+    }
+    EXPECT_EQ(Zawartosc(c / "KV"), std::vector<std::string>{"_Kavrostel.exe"});
+}
+
+TEST_F(SystemPlikowTest, PlikTymczasowyNieudaneZatwierdzenieSprzata) {
+    // The target is a folder that is not empty, so the rename must fail.
+    fs::create_directories(c / "KV" / "cel.exe" / "w srodku");
+    std::u16string blad;
+    auto plik = pliki.UtworzPlikTymczasowy(u"C:\\KV\\cel.exe", blad);
+    ASSERT_NE(plik, nullptr);
+    ASSERT_TRUE(plik->Zapisz("abc", 3, blad));
+    EXPECT_FALSE(plik->Zatwierdz(blad));
+    EXPECT_FALSE(blad.empty());
+    plik.reset();
+    EXPECT_EQ(Zawartosc(c / "KV"), std::vector<std::string>{"cel.exe"});
+    EXPECT_TRUE(fs::is_directory(c / "KV" / "cel.exe" / "w srodku"));
+}
+
+TEST_F(SystemPlikowTest, PlikTymczasowyNiePowstajeBezFolderu) {
+    const std::u16string cele[] = {u"C:\\Nie ma\\_Kavrostel.exe", u"D:\\KV\\_Kavrostel.exe", u"_Kavrostel.exe",
+                                   u"C:\\"};
+    for (const auto& cel : cele) {
+        std::u16string blad;
+        EXPECT_EQ(pliki.UtworzPlikTymczasowy(cel, blad), nullptr) << Utf8(cel);
+        EXPECT_FALSE(blad.empty()) << Utf8(cel);
+    }
+    EXPECT_EQ(Zawartosc(c), std::vector<std::string>{});
+}
+
+TEST_F(SystemPlikowTest, PlikTymczasowyDlaNajdluzszejNazwy) {
+    // 250 bytes of name: the temporary name is cut to fit, and not in the
+    // middle of a letter.
+    fs::create_directories(c / "KV");
+    std::u16string nazwa;
+    for (int i = 0; i < 125; ++i) nazwa += u'ż';
+    ASSERT_EQ(Utf8(nazwa).size(), 250u);
+    std::u16string blad;
+    auto plik = pliki.UtworzPlikTymczasowy(u"C:\\KV\\" + nazwa, blad);
+    ASSERT_NE(plik, nullptr) << Utf8(blad);
+    const auto wTrakcie = Zawartosc(c / "KV");
+    ASSERT_EQ(wTrakcie.size(), 1u);
+    EXPECT_LE(wTrakcie[0].size(), 255u);
+    EXPECT_EQ(Utf8(Utf16(wTrakcie[0])), wTrakcie[0]);   // still valid UTF-8
+    ASSERT_TRUE(plik->Zapisz("x", 1, blad));
+    ASSERT_TRUE(plik->Zatwierdz(blad)) << Utf8(blad);
+    EXPECT_EQ(Zawartosc(c / "KV"), std::vector<std::string>{Utf8(nazwa)});
+}
+
+TEST_F(SystemPlikowTest, SciezkaSystemuIZPowrotem) {
+    EXPECT_EQ(Utf8(pliki.NaSciezkeSystemu(u"C:\\KV-Tek")), p.WpisC() + "/KV-Tek");
+    EXPECT_EQ(Utf8(pliki.NaSciezkeSystemu(u"C:")), p.WpisC());
+    EXPECT_EQ(Utf8(pliki.NaSciezkeSystemu(u"Z:\\usr")), "/usr");
+    EXPECT_EQ(Utf8(pliki.NaSciezkeSystemu(u"Q:\\KV-Tek")), "");
+    EXPECT_EQ(Utf8(pliki.ZeSciezkiSystemu(Utf16((c / "Dane" / "plik.exe").string()))), "C:\\Dane\\plik.exe");
+    EXPECT_EQ(pliki.ZeSciezkiSystemu(Utf16((c / "Narz\xC4\x99" "dzia").string())), u"C:\\Narzędzia");
+    EXPECT_EQ(Utf8(pliki.ZeSciezkiSystemu(u"/usr/share")), "Z:\\usr\\share");
+}
