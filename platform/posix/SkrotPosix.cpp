@@ -15,6 +15,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 #include <fstream>
@@ -187,8 +188,12 @@ std::string KrotkaNazwa(const std::u16string& nazwa) {
         }
         return wynik;
     };
-    std::string krotka = oczysc(rdzen, 6) + "~1";
-    const std::string rozsz = oczysc(rozszerzenie, 3);
+    // Leading dots are dropped first: ".profil" is "PROFIL~1", with no extension.
+    const std::u16string bezKropek = nazwa.substr(std::min(nazwa.find_first_not_of(u'.'), nazwa.size()));
+    const auto ostatnia = bezKropek.rfind(u'.');
+    std::string krotka = oczysc(bezKropek.substr(0, ostatnia), 6) + "~1";
+    const std::string rozsz =
+        ostatnia == std::u16string::npos ? std::string() : oczysc(bezKropek.substr(ostatnia + 1), 3);
     if (!rozsz.empty()) krotka += "." + rozsz;
     return krotka;
 }
