@@ -9,7 +9,10 @@ class ISystemPlikow;
 
 class DialogZapisuQt : public IDialogZapisu {
 public:
-    explicit DialogZapisuQt(const platforma::ISystemPlikow& pliki) : pliki_(pliki) {}
+    // Without a file system of its own the dialog converts paths with the
+    // main window's.
+    DialogZapisuQt() = default;
+    explicit DialogZapisuQt(const platforma::ISystemPlikow& pliki) : pliki_(&pliki) {}
 
     // Nothing is written to the chosen file; only its path is returned.
     std::optional<std::u16string> Wykonaj(const std::u16string& tytul,
@@ -17,5 +20,5 @@ public:
                                           const std::u16string& folderPoczatkowy) override;
 
 private:
-    const platforma::ISystemPlikow& pliki_;
+    const platforma::ISystemPlikow* pliki_ = nullptr;
 };

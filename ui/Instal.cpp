@@ -96,7 +96,7 @@ TFormInstal::TFormInstal(UslugiInterfejsu& uslugi, QWidget* parent)
 TFormInstal::~TFormInstal() {
     // The panel lives on the main window; it is the page's, so it goes with it.
     strona_.reset();
-    delete PanelInstalacji;
+    delete panel_.data();
     if (FormInstal == this) FormInstal = nullptr;
 }
 
@@ -117,6 +117,7 @@ void TFormInstal::UtworzProjekt() {
     PanelInstalacji->setAutoFillBackground(false);  // the colour of its parent
     PanelInstalacji->setFont(CzcionkaOkna());
     PanelInstalacji->hide();
+    panel_ = PanelInstalacji;
     QWidget* p = PanelInstalacji;
 
     SBPrzegladaj = Przycisk(p, u"Zmiana folderu instalacji   >>"_qs, 14, 259, 187, 22, 13);
@@ -127,7 +128,7 @@ void TFormInstal::UtworzProjekt() {
     LabelFolder->setGeometry(323, 260, 158, 20);
     LabelFolder->setFont(CzcionkaPx(16));
 
-    Image2 = Obrazek(p, u":/obrazy/arkusz.jpg"_qs, 397);
+    Image2 = Obrazek(p, u":/obrazy/rysunek.jpg"_qs, 397);
     Image3 = Obrazek(p, u":/obrazy/folder_strzalka.jpg"_qs, 143);
     Image4 = Obrazek(p, u":/obrazy/folder.jpg"_qs, 14);
     Image5 = Obrazek(p, u":/obrazy/mapa_strzalka.jpg"_qs, 272);

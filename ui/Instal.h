@@ -2,6 +2,7 @@
 // TFormInstal: the installation page. The form is never shown; its panel
 // PanelInstalacji is moved onto the main window when the form is created.
 #include <QWidget>
+#include <QPointer>
 #include <QString>
 #include <memory>
 #include <string>
@@ -73,6 +74,7 @@ private:
     void WykonajKrok(Krok krok);
     UslugiInterfejsu& uslugi_;
     std::unique_ptr<StronaQt> strona_;
+    QPointer<QWidget> panel_;  // gone already when the main window went first
     QString tekstEdit1_;  // the text Edit1Change last saw
 };
 
