@@ -20,7 +20,7 @@ int main(int argc, char** argv) {
     std::unique_ptr<IKlientHttp> http = UtworzKlientaHttp();
     KursorQt kursor;
     PetlaKomunikatowQt petla;
-    DialogZapisuQt dialogZapisu;
+    DialogZapisuQt dialogZapisu(*system.pliki);
 
     UslugiInterfejsu uslugi{Kontekst(),      *system.pliki, *system.powloka, *system.skroty,
                             kursor,          *system.zegar, petla,           *http,

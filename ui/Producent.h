@@ -3,7 +3,7 @@
 // for the studio name, the web site, the telephone numbers and the support
 // address. The addresses lie under the reserved .example domain.
 
-inline constexpr char16_t PRODUCENT_NAZWA[] = u"Pracownia Projektowa KV-Tek";
+inline constexpr char16_t PRODUCENT_NAZWA[] = u"Pracownia KV-Tek";
 inline constexpr char16_t PRODUCENT_WWW[] = u"http://www.kv-tek.example/";
 // What LabelWWW shows: the same site.
 inline constexpr char16_t PRODUCENT_WWW_NAPIS[] = u"www.kv-tek.example";
