@@ -1,0 +1,65 @@
+#include "ZestawSerwera.h"
+
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+namespace {
+
+std::string Cytuj(const std::string& s) {
+    std::string w = "'";
+    for (char c : s) w += (c == '\'') ? std::string("'\\''") : std::string(1, c);
+    return w + "'";
+}
+
+}  // namespace
+
+int WolnyPort() {
+    const int gniazdo = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in adres{};
+    adres.sin_family = AF_INET;
+    adres.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t dlugosc = sizeof adres;
+    int port = 0;
+    if (::bind(gniazdo, reinterpret_cast<sockaddr*>(&adres), sizeof adres) == 0 &&
+        ::getsockname(gniazdo, reinterpret_cast<sockaddr*>(&adres), &dlugosc) == 0) {
+        port = ntohs(adres.sin_port);
+    }
+    ::close(gniazdo);
+    return port;
+}
+
+ZestawSerwera::ZestawSerwera(std::string folder) : folder_(std::move(folder)) {
+    std::filesystem::create_directories(Wydanie());
+}
+
+ZestawSerwera::~ZestawSerwera() {
+    if (dziala_) std::system((Polecenie("stop") + " >/dev/null").c_str());
+}
+
+std::string ZestawSerwera::Polecenie(const std::string& czynnosc) const {
+    return Cytuj(std::string(KV_ZRODLA) + "/server/serwer.sh") + " -t " + Cytuj(folder_ + "/drzewo") +
+           " -w " + Cytuj(folder_ + "/praca") + " -l 127.0.0.1:" + std::to_string(port_) + " " +
+           czynnosc;
+}
+
+bool ZestawSerwera::Uruchom(const std::string& limit) {
+    const std::string pakuj = Cytuj(std::string(KV_ZRODLA) + "/server/pakuj.sh") + " " +
+                              Cytuj(Wydanie()) + " " + Cytuj(folder_ + "/drzewo") + " >/dev/null";
+    if (std::system(pakuj.c_str()) != 0) {
+        blad_ = "pakuj.sh failed";
+        return false;
+    }
+    // A port taken between the probe and nginx's bind: try another.
+    for (int proba = 0; proba < 5 && !dziala_; ++proba) {
+        port_ = WolnyPort();
+        std::string start = Polecenie("start");
+        if (!limit.empty()) start = "KV_LIMIT=" + Cytuj(limit) + " " + start;
+        dziala_ = std::system((start + " >/dev/null").c_str()) == 0;
+    }
+    if (!dziala_) blad_ = "serwer.sh start failed; see " + folder_ + "/praca/error.log";
+    return dziala_;
+}

@@ -1,0 +1,33 @@
+#pragma once
+// The distribution server kit (server/pakuj.sh, server/serwer.sh) run for a
+// test or a benchmark: a release folder packed into a tree and nginx started
+// on a free loopback port with a working folder of its own; stopped and
+// removed with the object.
+#include <string>
+
+class ZestawSerwera {
+public:
+    // `folder`: an empty scratch folder that the kit may fill.
+    explicit ZestawSerwera(std::string folder);
+    ~ZestawSerwera();
+    ZestawSerwera(const ZestawSerwera&) = delete;
+    ZestawSerwera& operator=(const ZestawSerwera&) = delete;
+
+    // The release folder: put the files to serve here before Uruchom().
+    std::string Wydanie() const { return folder_ + "/wydanie"; }
+    // Packs the release and starts nginx; false (and Blad()) when it fails.
+    bool Uruchom(const std::string& limit = "");
+    const std::string& Blad() const { return blad_; }
+    // The server's base address, "http://127.0.0.1:PORT/".
+    std::string Adres() const { return "http://127.0.0.1:" + std::to_string(port_) + "/"; }
+
+private:
+    std::string Polecenie(const std::string& czynnosc) const;
+    std::string folder_;
+    std::string blad_;
+    int port_ = 0;
+    bool dziala_ = false;
+};
+
+// A port nobody listens on at the moment of the call.
+int WolnyPort();

@@ -1,0 +1,83 @@
+// The installer's download against the real distribution server kit: nginx
+// started by server/serwer.sh on a tree made by server/pakuj.sh.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "Atrapy.h"
+#include "KlientHttp.h"
+#include "PlikProgramu.h"
+#include "PrefiksTestowy.h"
+#include "SystemPlikowPosix.h"
+#include "ZestawSerwera.h"
+
+namespace {
+
+// Passes every request on with another password.
+class ZleHaslo : public IKlientHttp {
+public:
+    explicit ZleHaslo(IKlientHttp& klient) : klient_(klient) {}
+    WynikHttp Pobierz(const std::string& adres, const UstawieniaHttp& u,
+                      IOdbiorcaHttp& odbiorca) override {
+        auto zle = u;
+        zle.haslo = "lorven906";
+        return klient_.Pobierz(adres, zle, odbiorca);
+    }
+
+private:
+    IKlientHttp& klient_;
+};
+
+std::string Losowe(std::size_t ile) {
+    std::mt19937 los(8);
+    std::string t(ile, '\0');
+    for (auto& c : t) c = static_cast<char>(los());
+    return t;
+}
+
+class SerwerNginx : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ZapiszPlik(fs::path(zestaw.Wydanie()) / "_Kavrostel.exe", program);
+        ASSERT_TRUE(zestaw.Uruchom()) << zestaw.Blad();
+    }
+    bool Przygotuj(IKlientHttp& k) {
+        Srodowisko s{a.kontekst, a.strona, pliki, a.powloka, a.skroty, k, zestaw.Adres()};
+        return PrzygotujPlikProgramu(s);
+    }
+    fs::path Program() const { return prefiks.dyskC / "KV-Tek" / "Kavrostel8" / "_Kavrostel.exe"; }
+
+    const std::string program = Losowe(3 * 1024 * 1024 + 17);
+    PrefiksTestowy prefiks;
+    ZestawSerwera zestaw{(prefiks.katalog / "serwer").string()};
+    platforma::SystemPlikowPosix pliki{prefiks.Ustawienia()};
+    std::unique_ptr<IKlientHttp> klient = UtworzKlientaHttp();
+    AtrapySrodowiska a;
+};
+
+TEST_F(SerwerNginx, TheProgramFileArrivesByteForByte) {
+    ASSERT_TRUE(Przygotuj(*klient));
+    EXPECT_TRUE(a.strona.komunikatySystemowe.empty());
+    EXPECT_EQ(CzytajPlik(Program()) == program, true);
+    EXPECT_EQ(a.strona.maksimumPaska, static_cast<std::int32_t>(program.size()));
+}
+
+TEST_F(SerwerNginx, WrongCredentialsGiveTheUnauthorizedStatusLine) {
+    ZleHaslo zle(*klient);
+    EXPECT_FALSE(Przygotuj(zle));
+    EXPECT_EQ(a.strona.komunikatySystemowe,
+              std::vector<std::u16string>{u"Nieudane pobranie pliku: HTTP/1.1 401 Unauthorized"});
+    EXPECT_FALSE(fs::exists(Program()));
+}
+
+TEST_F(SerwerNginx, AFileMissingOnTheServerIsNotFound) {
+    a.kontekst.NazwaProgramu = u"_Brak";
+    EXPECT_FALSE(Przygotuj(*klient));
+    EXPECT_EQ(a.strona.komunikatySystemowe,
+              std::vector<std::u16string>{u"Nieudane pobranie pliku: HTTP/1.1 404 Not Found"});
+}
+
+}  // namespace
