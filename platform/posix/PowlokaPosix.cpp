@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <string_view>
 #include <utility>
 
 #include "platform/Tekst.h"
@@ -125,6 +126,18 @@ std::u16string PowlokaPosix::SciezkaProgramu() {
             break;
         }
         bufor.resize(bufor.size() * 2);
+    }
+    // Drive Z: shows the whole system as long as it stands for "/", which it
+    // does without an entry and in Wine's own set-up. An entry that leads
+    // elsewhere would make the Z: path name another file: the drive that
+    // really holds the program answers then.
+    if (const auto z = sciezki_.FolderDysku(u'z'); z && *z != "/") {
+        char* dokad = ::realpath(z->c_str(), nullptr);
+        const bool korzen = dokad && std::string_view(dokad) == "/";
+        std::free(dokad);
+        if (!korzen) {
+            if (std::u16string naDysku = sciezki_.NaWindows(bufor); !naDysku.empty()) return naDysku;
+        }
     }
     return NaDyskuZ(bufor);
 }

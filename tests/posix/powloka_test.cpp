@@ -189,6 +189,22 @@ TEST(PowlokaPosix, SciezkaProgramuNaDyskuZWskazujeTenProgram) {
     EXPECT_EQ(FolderPliku(sciezka).find(u"Z:\\"), 0u);
 }
 
+TEST(PowlokaPosix, SciezkaProgramuZDyskuGdyZNieJestKorzeniem) {
+    PrefiksTestowy p;
+    const fs::path program = fs::canonical("/proc/self/exe");
+    fs::create_directories(p.katalog / "zet");
+    p.DodajDysk('z', p.katalog / "zet");
+    p.DodajDysk('b', program.parent_path());
+    PowlokaPosix powloka(p.Ustawienia());
+    EXPECT_EQ(Utf8(powloka.SciezkaProgramu()), "B:\\" + program.filename().string());
+
+    // Wine's usual z: -> "/" keeps the program on Z:.
+    PrefiksTestowy zwykly;
+    zwykly.DodajDysk('z', "/");
+    zwykly.DodajDysk('b', program.parent_path());
+    EXPECT_EQ(PowlokaPosix(zwykly.Ustawienia()).SciezkaProgramu(), NaDyskuZ(program.string()));
+}
+
 TEST(PowlokaPosix, FolderySpecjalneWedlugLoginu) {
     PowlokaPosix powloka(UstawieniaWine{"/x", "ewa"});
     EXPECT_EQ(Utf8(powloka.FolderSpecjalny(CSIDL_PULPIT)), "C:\\users\\ewa\\Desktop");
