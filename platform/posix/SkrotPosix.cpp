@@ -235,8 +235,10 @@ bool RozbierzCel(const std::u16string& sciezka, Cel& cel) {
 }
 
 // One file-system shell item: short name in the item itself, long name in the
-// 0xBEEF0004 extension block in the layout of Windows Vista and later
-// (version 7), which every later Windows and Wine read.
+// 0xBEEF0004 extension block. The block has the layout of version 3 (Windows
+// XP): every later Windows reads it, and Wine finds the long name only there,
+// at offset 20 of the block; the longer layouts of later versions would leave
+// Wine with an empty name and an item list it cannot turn into a path.
 void ElementPliku(Bajty& b, const std::u16string& nazwa, bool folder, const StanPliku& stan) {
     const std::size_t poczatek = b.Rozmiar();
     b.U16(0);  // item size, filled in below
@@ -250,15 +252,12 @@ void ElementPliku(Bajty& b, const std::u16string& nazwa, bool folder, const Stan
 
     const std::size_t rozszerzenie = b.Rozmiar();
     b.U16(0);  // extension size, filled in below
-    b.U16(7);  // extension version
+    b.U16(3);  // extension version
     b.U32(0xBEEF0004);
     b.U32(CzasDos(stan.utworzenie));
     b.U32(CzasDos(stan.dostep));
-    b.U16(0x26);  // identifier of this version's layout
-    b.U16(0);
-    b.U64(0);  // NTFS file reference: none on this disk
-    b.U64(0);
-    b.U16(0);  // no localised name
+    b.U16(0x14);  // identifier of this version's layout
+    b.U16(0);     // no localised name
     b.Utf16(nazwa);
     b.U16(0);
     b.U16(static_cast<std::uint16_t>(rozszerzenie - poczatek));

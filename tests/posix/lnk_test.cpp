@@ -152,7 +152,8 @@ Skrot Rozbierz(const std::string& b) {
                 EXPECT_EQ(U32(b, rozsz + 4), 0xBEEF0004u);
                 EXPECT_EQ((rozsz - i) % 2, 0u) << "the extension block is word-aligned";
                 EXPECT_EQ(U16(b, rozsz), i + U16(b, i) - rozsz) << "extension size";
-                e.dluga = Utf16LeDoZera(b, rozsz + 38);
+                EXPECT_EQ(U16(b, rozsz + 2), 3) << "extension version";
+                e.dluga = Utf16LeDoZera(b, rozsz + 20);
             }
             s.elementy.push_back(e);
         }
