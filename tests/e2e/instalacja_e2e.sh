@@ -12,8 +12,9 @@
 #
 # Accepts the licence, installs, checks the program file byte for byte, the
 # updater and both shortcut files (read by lnkinfo), removes the installation
-# and checks that the prefix is as it was before; screenshots of the page, the
-# download, the completion view and the page after the removal go to OUT_DIR.
+# and checks that the prefix is as it was before; then, on a fresh start with
+# only a stale shortcut, removes right after acceptance and checks that files
+# of someone else on drive C: stay. Screenshots go to OUT_DIR.
 set -euo pipefail
 
 INSTALATOR=$(realpath "$1")
@@ -89,25 +90,26 @@ SKROT_PULPIT="$PULPIT/_Kavrostel 8.lnk"
 SKROT_MENU="$PROGRAMY/Orveliane/_Kavrostel 8.lnk"
 
 # ------------------------------------------------------------------ installer
-krok "installer"
-"$INSTALATOR" >"$WYNIKI/instalator.log" 2>&1 &
-pid_inst=$!
-
-okno=""
-for _ in $(seq 1 100); do
-  for w in $(xdotool search --onlyvisible --pid "$pid_inst" 2>/dev/null); do
-    if xdotool getwindowgeometry "$w" | grep -q "Geometry: 730x360"; then okno=$w; fi
+# Starts the installer and finds its window: sets pid_inst, L and T.
+uruchom_instalator() {
+  "$INSTALATOR" >>"$WYNIKI/instalator.log" 2>&1 &
+  pid_inst=$!
+  local okno="" w
+  for _ in $(seq 1 100); do
+    for w in $(xdotool search --onlyvisible --pid "$pid_inst" 2>/dev/null); do
+      if xdotool getwindowgeometry "$w" | grep -q "Geometry: 730x360"; then okno=$w; fi
+    done
+    [ -n "$okno" ] && break
+    kill -0 "$pid_inst" 2>/dev/null || blad "the installer ended at start-up: $(cat "$WYNIKI/instalator.log")"
+    sleep 0.1
   done
-  [ -n "$okno" ] && break
-  kill -0 "$pid_inst" 2>/dev/null || blad "the installer ended at start-up: $(cat "$WYNIKI/instalator.log")"
-  sleep 0.1
-done
-[ -n "$okno" ] || blad "no 730x360 window of the installer"
-eval "$(xdotool getwindowgeometry --shell "$okno")"
-L=$X
-T=$Y
-echo "window at $L,$T"
-[ "$L" -eq 275 ] && [ "$T" -eq 220 ] || blad "the window is not centred on the 1280x800 screen"
+  [ -n "$okno" ] || blad "no 730x360 window of the installer"
+  eval "$(xdotool getwindowgeometry --shell "$okno")"
+  L=$X
+  T=$Y
+  echo "window at $L,$T"
+  [ "$L" -eq 275 ] && [ "$T" -eq 220 ] || blad "the window is not centred on the 1280x800 screen"
+}
 
 kliknij() { xdotool mousemove $((L + $1)) $((T + $2)) click 1; }
 zdjecie() { import -window root "$WYNIKI/$1.png"; echo "screenshot $WYNIKI/$1.png"; }
@@ -131,17 +133,30 @@ czekaj_na() {  # limit, description, test...
   blad "$opis: not within $limit s"
 }
 
-# The presentation ends with the pointer on the acceptance group, which is
-# enabled only then.
-czekaj_na_wskaznik 58 318 120 "the presentation did not end"
-sleep 0.3
+akceptuj() {
+  # The presentation ends with the pointer on the acceptance group, which is
+  # enabled only then.
+  czekaj_na_wskaznik 58 318 120 "the presentation did not end"
+  sleep 0.3
+  # "Akceptuję": the first item of RGAkceptacja (8,246 on PanelLic at 0,32).
+  kliknij 50 307
+  # The acceptance glides the pointer onto the program's name.
+  czekaj_na_wskaznik 64 162 30 "no glide to the program choice"
+  sleep 0.5
+}
+zamknij() {
+  # "Zamknij": BBClose at 633,289 (80x30).
+  kliknij 673 338
+  for _ in $(seq 1 50); do kill -0 "$pid_inst" 2>/dev/null || break; sleep 0.1; done
+  kill -0 "$pid_inst" 2>/dev/null && blad "\"Zamknij\" did not end the installer"
+  wait "$pid_inst" || blad "the installer ended with status $?"
+  pid_inst=""
+}
 
+krok "installer"
+uruchom_instalator
 krok "accept"
-# "Akceptuję": the first item of RGAkceptacja (8,246 on PanelLic at 0,32).
-kliknij 50 307
-# The acceptance glides the pointer onto the program's name.
-czekaj_na_wskaznik 64 162 30 "no glide to the program choice"
-sleep 0.5
+akceptuj
 zdjecie strona
 
 krok "install"
@@ -195,10 +210,27 @@ po=$(stan_dysku)
 $(diff <(echo "$przed") <(echo "$po"))"
 
 krok "close"
-# "Zamknij": BBClose at 633,289 (80x30).
-kliknij 673 338
-for _ in $(seq 1 50); do kill -0 "$pid_inst" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$pid_inst" 2>/dev/null && blad "\"Zamknij\" did not end the installer"
-wait "$pid_inst" || blad "the installer ended with status $?"
-pid_inst=""
+zamknij
+
+# ------------------------------------------------------------------ removal without installation
+# A stale desktop shortcut on a fresh start enables the removal while the
+# installation folder is still the bare drive: files of someone else on the
+# drive that bear the installation's names must stay.
+krok "removal right after acceptance"
+printf 'stary skrot' >"$SKROT_PULPIT"
+mkdir -p "$WINEPREFIX/drive_c/Sterowniki/BDE"
+printf 'cudzy program' >"$WINEPREFIX/drive_c/_Kavrostel.exe"
+printf 'cudzy setup' >"$WINEPREFIX/drive_c/Sterowniki/BDE/setup.exe"
+uruchom_instalator
+akceptuj
+# "Usunięcie instalacji", enabled by the shortcut found.
+kliknij 531 338
+nie_ma_skrotu() { [ ! -e "$SKROT_PULPIT" ]; }
+czekaj_na 10 "the removal of the stale shortcut" nie_ma_skrotu
+sleep 1
+zdjecie usuniete_po_akceptacji
+[ "$(cat "$WINEPREFIX/drive_c/_Kavrostel.exe")" = "cudzy program" ] || blad "C:\\_Kavrostel.exe was touched"
+[ "$(cat "$WINEPREFIX/drive_c/Sterowniki/BDE/setup.exe")" = "cudzy setup" ] \
+  || blad "C:\\Sterowniki\\BDE\\setup.exe was touched"
+zamknij
 echo "E2E OK"
