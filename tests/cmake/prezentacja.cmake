@@ -1,0 +1,12 @@
+# The agreement presentation with the real pointer: the installer under an X
+# server of its own, and a benchmark of the presentation's real timing.
+if(KV_BUILD_UI AND NOT WIN32 AND NOT CMAKE_CROSSCOMPILING)
+  add_test(NAME prezentacja_xvfb
+           COMMAND bash ${CMAKE_SOURCE_DIR}/tests/prezentacja/xvfb_prezentacja.sh
+                   $<TARGET_FILE:instalator> ${CMAKE_BINARY_DIR}/prezentacja_xvfb)
+  set_tests_properties(prezentacja_xvfb PROPERTIES TIMEOUT 120 LABELS xvfb)
+
+  # Not a test: prints figures. Run it under Xvfb (DISPLAY set).
+  add_executable(prezentacja_bench EXCLUDE_FROM_ALL ${CMAKE_SOURCE_DIR}/bench/prezentacja_bench.cpp)
+  target_link_libraries(prezentacja_bench PRIVATE kv_ui kv_wsparcie_testow)
+endif()

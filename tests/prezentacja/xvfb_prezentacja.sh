@@ -1,0 +1,96 @@
+#!/usr/bin/env bash
+# The agreement presentation with the real pointer: starts the installer on
+# an X server of its own (no window manager), lets the presentation run and
+# checks that the pointer has glided from the screen's corner onto the list
+# and then into the acceptance group, 58 px right of and 318 px below the
+# window's top-left corner. Screenshots while the title is typed and at the
+# end go to OUT_DIR.
+#
+#   tests/prezentacja/xvfb_prezentacja.sh INSTALATOR OUT_DIR
+set -euo pipefail
+
+INSTALATOR=$(realpath "$1")
+WYNIKI=$2
+mkdir -p "$WYNIKI"
+WYNIKI=$(realpath "$WYNIKI")
+
+blad() { echo "PRESENTATION FAILURE: $*" >&2; exit 1; }
+
+for program in Xvfb xdotool xdpyinfo import; do
+  command -v "$program" >/dev/null || blad "$program is missing (bash scripts/zaleznosci.sh)"
+done
+
+tmp=$(mktemp -d "${TMPDIR:-/tmp}/kv-prezentacja.XXXXXX")
+pid_x=""
+pid_inst=""
+sprzataj() {
+  [ -n "$pid_inst" ] && kill "$pid_inst" 2>/dev/null || true
+  [ -n "$pid_x" ] && kill "$pid_x" 2>/dev/null || true
+  rm -rf "$tmp"
+}
+trap sprzataj EXIT
+
+ekran=""
+for n in ${KV_PREZENTACJA_EKRAN:-} 12 $(seq 120 129); do
+  if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then ekran=$n; break; fi
+done
+[ -n "$ekran" ] || blad "no free X display number"
+Xvfb ":$ekran" -screen 0 1280x800x24 -nolisten tcp >"$tmp/xvfb.log" 2>&1 &
+pid_x=$!
+export DISPLAY=":$ekran"
+for _ in $(seq 1 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+xdpyinfo >/dev/null 2>&1 || blad "Xvfb did not start on $DISPLAY"
+
+# A drive C: with the user's folders, as Wine lays them out.
+export WINEPREFIX="$tmp/wine"
+profil="$WINEPREFIX/drive_c/users/$(id -un)"
+mkdir -p "$WINEPREFIX/dosdevices" "$profil/Desktop" \
+         "$profil/AppData/Roaming/Microsoft/Windows/Start Menu/Programs"
+ln -s ../drive_c "$WINEPREFIX/dosdevices/c:"
+
+xdotool mousemove 0 0
+"$INSTALATOR" >"$WYNIKI/instalator.log" 2>&1 &
+pid_inst=$!
+
+okno=""
+for _ in $(seq 1 200); do
+  for w in $(xdotool search --onlyvisible --pid "$pid_inst" 2>/dev/null); do
+    if xdotool getwindowgeometry "$w" | grep -q "Geometry: 730x360"; then okno=$w; fi
+  done
+  [ -n "$okno" ] && break
+  kill -0 "$pid_inst" 2>/dev/null || blad "the installer ended at start-up: $(cat "$WYNIKI/instalator.log")"
+  sleep 0.05
+done
+[ -n "$okno" ] || blad "no 730x360 window of the installer"
+eval "$(xdotool getwindowgeometry --shell "$okno")"
+L=$X
+T=$Y
+echo "window at $L,$T"
+
+# Waits until the pointer stands at a screen point.
+czekaj_na_wskaznik() {
+  local x=$1 y=$2 limit=$3
+  for _ in $(seq 1 $((limit * 50))); do
+    if xdotool getmouselocation | grep -q "^x:$x y:$y "; then return 0; fi
+    sleep 0.02
+  done
+  return 1
+}
+
+# The first glide ends on the list; the title is typed right after it.
+czekaj_na_wskaznik $((L + 50)) $((T + 72)) 10 ||
+  blad "the pointer did not reach the list at $((L + 50)),$((T + 72)): $(xdotool getmouselocation)"
+sleep 0.15
+import -window root "$WYNIKI/tytul.png"
+
+czekaj_na_wskaznik $((L + 58)) $((T + 318)) 10 ||
+  blad "the pointer did not reach the acceptance group at $((L + 58)),$((T + 318)): $(xdotool getmouselocation)"
+# The pointer stays there: the glide has ended, nothing moves it on.
+sleep 0.5
+polozenie=$(xdotool getmouselocation)
+echo "pointer: $polozenie"
+echo "$polozenie" | grep -q "^x:$((L + 58)) y:$((T + 318)) " || blad "the pointer moved on to $polozenie"
+import -window root "$WYNIKI/koniec.png"
+kill -0 "$pid_inst" 2>/dev/null || blad "the installer ended: $(cat "$WYNIKI/instalator.log")"
+echo "screenshots: $WYNIKI/tytul.png $WYNIKI/koniec.png"
+echo "presentation under Xvfb: OK"
