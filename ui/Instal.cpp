@@ -121,7 +121,12 @@ void TFormInstal::UtworzProjekt() {
     QWidget* p = PanelInstalacji;
 
     SBPrzegladaj = Przycisk(p, u"Zmiana folderu instalacji   >>"_qs, 14, 259, 187, 22, 13);
-    SBPrzegladaj->setFont(CzcionkaOkna());
+    // The substitute font is wider than the designed one: the caption gets
+    // the largest size up to the window's own that fits the designed width.
+    for (int px = CzcionkaOkna().pixelSize(); px >= 9; --px) {
+        SBPrzegladaj->setFont(CzcionkaPx(px));
+        if (SBPrzegladaj->sizeHint().width() <= SBPrzegladaj->width()) break;
+    }
     SBPrzegladaj->setEnabled(false);
 
     LabelFolder = new QLabel(p);
@@ -167,8 +172,11 @@ void TFormInstal::UtworzProjekt() {
     pogrubiona.setBold(true);
     CBSkrotPulpit->setFont(pogrubiona);
     CBSkrotMenuStart->setFont(pogrubiona);
-    CBSkrotPulpit->setGeometry(556, 36, 160, 17);
-    CBSkrotMenuStart->setGeometry(556, 56, 160, 17);
+    // Wide enough for the caption in the substitute font.
+    for (QCheckBox* cb : {CBSkrotPulpit, CBSkrotMenuStart})
+        cb->resize(std::max(160, cb->sizeHint().width()), 17);
+    CBSkrotPulpit->move(556, 36);
+    CBSkrotMenuStart->move(556, 56);
     CBSkrotPulpit->setChecked(true);
     CBSkrotMenuStart->setChecked(true);
 
@@ -178,8 +186,10 @@ void TFormInstal::UtworzProjekt() {
     zPodpowiedzia(BBClose, u"Koniec pracy Instalatora."_qs);
     BBInstal = Przycisk(p, u"Instaluj zaznaczone"_qs, 243, 289, 204, 30, 19);
     {
+        // Navy while enabled; disabled it greys out like the other buttons.
         QPalette pal = BBInstal->palette();
-        pal.setColor(QPalette::ButtonText, QColor(0, 0, 128));  // navy
+        pal.setColor(QPalette::Active, QPalette::ButtonText, QColor(0, 0, 128));
+        pal.setColor(QPalette::Inactive, QPalette::ButtonText, QColor(0, 0, 128));
         BBInstal->setPalette(pal);
     }
     BBInstal->setEnabled(false);
