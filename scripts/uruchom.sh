@@ -1,0 +1,97 @@
+#!/usr/bin/env bash
+# The whole demonstration: installs what is missing, builds the installer,
+# packs the demonstration program for the project's own distribution server,
+# starts the server (rate-limited, so that the download is seen), and starts
+# the installer on your display, or under Xvfb when there is none. The server
+# stops when the installer ends.
+#
+#   bash scripts/uruchom.sh
+#
+# Environment:
+#   WINEPREFIX   the Wine prefix that stands for the Windows disk
+#                (default ~/.kavrostel-demo/wine, made here when missing)
+#   KV_LIMIT     the server's rate limit per download (default 8m: the 48 MiB
+#                program takes about six seconds)
+#   KV_BUDOWA    the build folder (default build/native)
+set -euo pipefail
+
+KORZEN=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+BUDOWA=${KV_BUDOWA:-$KORZEN/build/native}
+LIMIT=${KV_LIMIT:-8m}
+
+echo "== dependencies"
+bash "$KORZEN/scripts/zaleznosci.sh"
+
+echo "== build ($BUDOWA)"
+cmake -S "$KORZEN" -B "$BUDOWA" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$BUDOWA" --target instalator -j2
+INSTALATOR="$BUDOWA/app/instalator"
+
+echo "== demonstration program"
+bash "$KORZEN/scripts/demo.sh" "$BUDOWA/demo" 48 >/dev/null
+# The installer's medium: the real updater in "Program" next to the installer.
+cp "$BUDOWA/demo/_Aktualizacja.exe" "$(dirname "$INSTALATOR")/Program/_Aktualizacja.exe"
+mkdir -p "$BUDOWA/wydanie"
+cp "$BUDOWA/demo/_Kavrostel.exe" "$BUDOWA/wydanie/_Kavrostel.exe"
+bash "$KORZEN/server/pakuj.sh" "$BUDOWA/wydanie" "$BUDOWA/serwer/drzewo" >/dev/null
+
+# The server listens where the installer was built to look.
+adres_url=$(sed -n 's/^KAVROSTEL_SERVER_URL:[A-Z]*=//p' "$BUDOWA/CMakeCache.txt")
+hostport=${adres_url#http://}
+hostport=${hostport%%/*}
+if (exec 3<>"/dev/tcp/${hostport%:*}/${hostport##*:}") 2>/dev/null; then
+  echo "Something already listens on $hostport, where the installer expects its server." >&2
+  echo "Stop it, or build with -DKAVROSTEL_SERVER_URL=http://127.0.0.1:OTHER_PORT/ (KV_BUDOWA=...)." >&2
+  exit 1
+fi
+
+pid_x=""
+pid_zdjec=""
+zakoncz() {
+  bash "$KORZEN/server/serwer.sh" -l "$hostport" -w "$BUDOWA/serwer/praca" stop >/dev/null 2>&1 || true
+  [ -n "$pid_zdjec" ] && kill "$pid_zdjec" 2>/dev/null || true
+  [ -n "$pid_x" ] && kill "$pid_x" 2>/dev/null || true
+}
+trap zakoncz EXIT
+
+echo "== server"
+bash "$KORZEN/server/serwer.sh" -t "$BUDOWA/serwer/drzewo" -l "$hostport" \
+  -w "$BUDOWA/serwer/praca" -r "$LIMIT" start
+
+echo "== Wine prefix"
+export WINEPREFIX=${WINEPREFIX:-$HOME/.kavrostel-demo/wine}
+# Only what the installer needs: drive C: and the user's desktop and Start
+# menu, laid out as Wine lays them out. Wine itself completes the prefix the
+# first time it starts a program in it ("Uruchom"), which takes a minute.
+profil="$WINEPREFIX/drive_c/users/$(id -un)"
+mkdir -p "$WINEPREFIX/dosdevices" "$WINEPREFIX/drive_c"
+[ -e "$WINEPREFIX/dosdevices/c:" ] || ln -s ../drive_c "$WINEPREFIX/dosdevices/c:"
+for folder in "$profil/Desktop" "$profil/AppData/Roaming/Microsoft/Windows/Start Menu/Programs"; do
+  # A real prefix may link Desktop to the home folder's; such a link stays.
+  [ -e "$folder" ] || [ -L "$folder" ] || mkdir -p "$folder"
+done
+echo "prefix $WINEPREFIX (C:\\KV-Tek\\Kavrostel8 is $WINEPREFIX/drive_c/KV-Tek/Kavrostel8)"
+
+if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+  echo "== installer on $DISPLAY"
+else
+  ekran=""
+  for n in $(seq 90 99); do
+    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then ekran=$n; break; fi
+  done
+  [ -n "$ekran" ] || { echo "no free X display number for Xvfb" >&2; exit 1; }
+  Xvfb ":$ekran" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+  pid_x=$!
+  export DISPLAY=":$ekran"
+  for _ in $(seq 1 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+  zdjecie="$BUDOWA/ekran.png"
+  ( while sleep 2; do import -window root "$zdjecie.tmp.png" 2>/dev/null && mv "$zdjecie.tmp.png" "$zdjecie"; done ) &
+  pid_zdjec=$!
+  echo "== installer under Xvfb on $DISPLAY (no display was available)"
+  echo "   look at it:  $zdjecie  (a screenshot renewed every 2 s)"
+  echo "   click in it: DISPLAY=$DISPLAY xdotool mousemove X Y click 1"
+  echo "   the window's top-left corner is at 275,220; \"Zamknij\" at 908,558 ends it"
+fi
+
+"$INSTALATOR"
+echo "== the installer has ended; the server stops"
