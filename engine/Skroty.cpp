@@ -68,8 +68,7 @@ void UtworzSkroty(Srodowisko& s) {
     parametry.numerIkony = 0;
     parametry.klawiszSkrotu = u'K';
 
-    if (s.strona.SkrotNaPulpicieZaznaczony())
-        UtworzSkrot(s.skroty, SkrotNaPulpicie(k), parametry);
+    if (s.strona.SkrotNaPulpicieZaznaczony()) UtworzSkrot(s.skroty, SkrotNaPulpicie(k), parametry);
 
     if (s.strona.SkrotWMenuStartZaznaczony()) {
         const std::u16string grupa = FolderGrupyMenuStart(k);

@@ -133,8 +133,8 @@ std::uint32_t CzasDos(const std::timespec& t) {
     std::tm tm{};
     const std::time_t sekundy = t.tv_sec;
     if (!::localtime_r(&sekundy, &tm) || tm.tm_year < 80 || tm.tm_year > 80 + 127) return 0;
-    const auto data = static_cast<std::uint16_t>(((tm.tm_year - 80) << 9) | ((tm.tm_mon + 1) << 5) |
-                                                 tm.tm_mday);
+    const auto data =
+        static_cast<std::uint16_t>(((tm.tm_year - 80) << 9) | ((tm.tm_mon + 1) << 5) | tm.tm_mday);
     const auto czas =
         static_cast<std::uint16_t>((tm.tm_hour << 11) | (tm.tm_min << 5) | (tm.tm_sec / 2));
     return static_cast<std::uint32_t>(data) | (static_cast<std::uint32_t>(czas) << 16);
@@ -189,11 +189,13 @@ std::string KrotkaNazwa(const std::u16string& nazwa) {
         return wynik;
     };
     // Leading dots are dropped first: ".profil" is "PROFIL~1", with no extension.
-    const std::u16string bezKropek = nazwa.substr(std::min(nazwa.find_first_not_of(u'.'), nazwa.size()));
+    const std::u16string bezKropek =
+        nazwa.substr(std::min(nazwa.find_first_not_of(u'.'), nazwa.size()));
     const auto ostatnia = bezKropek.rfind(u'.');
     std::string krotka = oczysc(bezKropek.substr(0, ostatnia), 6) + "~1";
-    const std::string rozsz =
-        ostatnia == std::u16string::npos ? std::string() : oczysc(bezKropek.substr(ostatnia + 1), 3);
+    const std::string rozsz = ostatnia == std::u16string::npos
+                                  ? std::string()
+                                  : oczysc(bezKropek.substr(ostatnia + 1), 3);
     if (!rozsz.empty()) krotka += "." + rozsz;
     return krotka;
 }
@@ -265,7 +267,8 @@ void ElementPliku(Bajty& b, const std::u16string& nazwa, bool folder, const Stan
     b.Wpisz16(poczatek, static_cast<std::uint16_t>(b.Rozmiar() - poczatek));
 }
 
-void ListaElementow(Bajty& b, const Cel& cel, const ISystemPlikow& pliki, const StanPliku& stanCelu) {
+void ListaElementow(Bajty& b, const Cel& cel, const ISystemPlikow& pliki,
+                    const StanPliku& stanCelu) {
     const std::size_t poczatek = b.Rozmiar();
     b.U16(0);  // IDListSize, filled in below
 

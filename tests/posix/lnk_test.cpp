@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -119,9 +120,9 @@ struct Skrot {
     std::uint32_t flagi = 0;
     struct Element {
         std::uint8_t typ = 0;
-        std::string surowe;       // the whole item, its size field included
-        std::string krotka;       // file entries: the 8.3 name
-        std::u16string dluga;     // file entries: the long name in 0xBEEF0004
+        std::string surowe;    // the whole item, its size field included
+        std::string krotka;    // file entries: the 8.3 name
+        std::u16string dluga;  // file entries: the long name in 0xBEEF0004
         std::uint16_t atrybuty = 0;
         std::uint32_t rozmiar = 0;
     };
@@ -227,15 +228,18 @@ TEST_F(LnkTest, InstallationLinksAreReadByLnkinfo) {
     prefiks.Plik("Instalator/Program/_Aktualizacja.exe", "MZ aktualizacja");
     prefiks.Plik("KV-Tek/Kavrostel8/_Kavrostel.exe", "MZ program");
     fs::create_directories(prefiks.C("users/jan/Desktop"));
-    fs::create_directories(prefiks.C("users/jan/AppData/Roaming/Microsoft/Windows/Start Menu/Programs"));
-    Srodowisko s{a.kontekst, a.strona, pliki, a.powloka, *fabryka, a.http, a.srodowisko.adresSerwera};
+    fs::create_directories(
+        prefiks.C("users/jan/AppData/Roaming/Microsoft/Windows/Start Menu/Programs"));
+    Srodowisko s{
+        a.kontekst, a.strona, pliki, a.powloka, *fabryka, a.http, a.srodowisko.adresSerwera};
 
     UtworzSkroty(s);
 
     EXPECT_EQ(Czytaj(prefiks.C("KV-Tek/Kavrostel8/_Aktualizacja.exe")), "MZ aktualizacja");
     const fs::path pulpit = prefiks.C("users/jan/Desktop/_Kavrostel 8.lnk");
     const fs::path menu = prefiks.C(
-        "users/jan/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Orveliane/_Kavrostel 8.lnk");
+        "users/jan/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Orveliane/_Kavrostel "
+        "8.lnk");
     for (const auto& plik : {pulpit, menu}) {
         SCOPED_TRACE(plik.string());
         ASSERT_TRUE(fs::is_regular_file(plik));
@@ -275,7 +279,8 @@ TEST_F(LnkTest, FieldsAreReadBackByLnkinfoAndByOffset) {
         {"no description, arguments, icon or key",
          {u"C:\\KV-Tek\\Kavrostel8\\_Kavrostel.exe", u"C:\\KV-Tek\\Kavrostel8\\", u"", u"", u"", 0,
           7, 0},
-         ID_LISTA | LINK_INFO | FOLDER | UNICODE, "C:\\KV-Tek\\Kavrostel8\\_Kavrostel.exe"},
+         ID_LISTA | LINK_INFO | FOLDER | UNICODE,
+         "C:\\KV-Tek\\Kavrostel8\\_Kavrostel.exe"},
         {"blanks and long names",
          {u"C:\\Program Files\\Kavrostel Sterowany\\program startowy.exe", u"C:\\Program Files",
           u"-x", u"d", u"", 0, 1, 0x064B},
@@ -284,9 +289,11 @@ TEST_F(LnkTest, FieldsAreReadBackByLnkinfoAndByOffset) {
         {"Polish letters in the target",
          {u"C:\\Programy\\Zażółć\\gęślą jaźń.exe", u"C:\\Programy\\Zażółć", u"", u"Zażółć", u"", 0,
           1, 0x064B},
-         ID_LISTA | LINK_INFO | NAZWA | FOLDER | UNICODE, "C:\\Programy\\Za????\\g??l? ja??.exe"},
+         ID_LISTA | LINK_INFO | NAZWA | FOLDER | UNICODE,
+         "C:\\Programy\\Za????\\g??l? ja??.exe"},
         {"a target that does not exist yet, lower-case drive",
-         {u"c:\\Nowy\\program.exe", u"", u"", u"", u"", 0, 1, 0}, ID_LISTA | LINK_INFO | UNICODE,
+         {u"c:\\Nowy\\program.exe", u"", u"", u"", u"", 0, 1, 0},
+         ID_LISTA | LINK_INFO | UNICODE,
          "C:\\Nowy\\program.exe"},
     };
     int n = 0;
@@ -335,10 +342,14 @@ TEST_F(LnkTest, FieldsAreReadBackByLnkinfoAndByOffset) {
     }
 }
 
-TEST_F(LnkTest, HeaderDescribesTheTarget) {
-    prefiks.Plik("KV-Tek/Kavrostel8/_Kavrostel.exe", std::string(1234, 'x'));
+TEST_F(LnkTest, HeaderAndItemListDescribeTheTarget) {
+    const std::string cel =
+        "KV-Tek/Start Menu/a b.txt/x.tar.gz/README/plik.html/Zażółć/.profil/KONIEC.EXE";
+    prefiks.Plik(cel, std::string(1234, 'x'));
+    prefiks.Plik(".windows-serial", "1c2d3e4f\n");
     Pola p;
-    p.cel = u"C:\\KV-Tek\\Kavrostel8\\_Kavrostel.exe";
+    p.cel = u"C:\\" + Utf16(cel);
+    std::replace(p.cel.begin(), p.cel.end(), u'/', u'\\');
     p.ikona = u"C:\\i.ico";
     p.numerIkony = -5;
     ASSERT_TRUE(Zapisz(p, u"C:\\a.lnk"));
@@ -346,12 +357,14 @@ TEST_F(LnkTest, HeaderDescribesTheTarget) {
 
     ASSERT_GE(b.size(), 0x4Cu);
     EXPECT_EQ(U32(b, 0), 0x4Cu);
-    EXPECT_EQ(b.substr(4, 16), std::string("\x01\x14\x02\x00\x00\x00\x00\x00\xC0\x00\x00\x00\x00\x00\x00\x46", 16));
+    EXPECT_EQ(b.substr(4, 16),
+              std::string("\x01\x14\x02\x00\x00\x00\x00\x00\xC0\x00\x00\x00\x00\x00\x00\x46", 16));
     EXPECT_EQ(U32(b, 0x18), 0x20u) << "FILE_ATTRIBUTE_ARCHIVE";
     struct stat st {};
-    ASSERT_EQ(::stat(prefiks.C("KV-Tek/Kavrostel8/_Kavrostel.exe").c_str(), &st), 0);
-    const std::uint64_t zapis = (static_cast<std::uint64_t>(st.st_mtim.tv_sec) + 11644473600ULL) *
-                                    10000000ULL + static_cast<std::uint64_t>(st.st_mtim.tv_nsec / 100);
+    ASSERT_EQ(::stat(prefiks.C(cel).c_str(), &st), 0);
+    const std::uint64_t zapis =
+        (static_cast<std::uint64_t>(st.st_mtim.tv_sec) + 11644473600ULL) * 10000000ULL +
+        static_cast<std::uint64_t>(st.st_mtim.tv_nsec / 100);
     EXPECT_EQ(U64(b, 0x2C), zapis) << "WriteTime";
     EXPECT_NE(U64(b, 0x1C), 0u) << "CreationTime";
     EXPECT_NE(U64(b, 0x24), 0u) << "AccessTime";
@@ -363,12 +376,24 @@ TEST_F(LnkTest, HeaderDescribesTheTarget) {
     EXPECT_EQ(U64(b, 0x44), 0u) << "Reserved2, Reserved3";
 
     const Skrot s = Rozbierz(b);
-    ASSERT_EQ(s.elementy.size(), 5u);
-    EXPECT_EQ(s.elementy[0].surowe,
-              std::string("\x14\x00\x1F\x50\xE0\x4F\xD0\x20\xEA\x3A\x69\x10\xA2\xD8\x08\x00\x2B\x30\x30\x9D", 20));
-    EXPECT_EQ(s.elementy[1].surowe, std::string("\x19\x00\x2F" "C:\\", 6) + std::string(19, '\0'));
+    EXPECT_EQ(s.numerSeryjny, 0x1C2D3E4Fu) << "the drive's own serial number";
+    EXPECT_EQ(s.sciezkaUnicode, p.cel);
+    EXPECT_EQ(s.teksty.at(IKONA), u"C:\\i.ico");
+    // My Computer, the drive, then one item per part with its 8.3 and long names.
     const std::vector<std::pair<std::string, std::u16string>> nazwy = {
-        {"KV-Tek", u"KV-Tek"}, {"KAVROS~1", u"Kavrostel8"}, {"_KAVRO~1.EXE", u"_Kavrostel.exe"}};
+        {"KV-Tek", u"KV-Tek"},      {"STARTM~1", u"Start Menu"}, {"AB~1.TXT", u"a b.txt"},
+        {"XTAR~1.GZ", u"x.tar.gz"}, {"README", u"README"},       {"PLIK~1.HTM", u"plik.html"},
+        {"ZA____~1", u"Zażółć"},    {"PROFIL~1", u".profil"},    {"KONIEC.EXE", u"KONIEC.EXE"}};
+    ASSERT_EQ(s.elementy.size(), 2 + nazwy.size());
+    EXPECT_EQ(
+        s.elementy[0].surowe,
+        std::string(
+            "\x14\x00\x1F\x50\xE0\x4F\xD0\x20\xEA\x3A\x69\x10\xA2\xD8\x08\x00\x2B\x30\x30\x9D",
+            20));
+    EXPECT_EQ(s.elementy[1].surowe, std::string("\x19\x00\x2F"
+                                                "C:\\",
+                                                6) +
+                                        std::string(19, '\0'));
     for (std::size_t i = 0; i < nazwy.size(); ++i) {
         SCOPED_TRACE(i);
         const auto& e = s.elementy[2 + i];
@@ -379,28 +404,6 @@ TEST_F(LnkTest, HeaderDescribesTheTarget) {
         EXPECT_EQ(e.krotka, nazwy[i].first);
         EXPECT_EQ(e.dluga, nazwy[i].second);
     }
-    EXPECT_EQ(s.teksty.at(IKONA), u"C:\\i.ico");
-}
-
-TEST_F(LnkTest, ShortNamesFollowTheEightDotThreeRules) {
-    const std::u16string cel =
-        u"C:\\KV-Tek\\Start Menu\\a b.txt\\x.tar.gz\\README\\plik.html\\Zażółć\\.profil\\KONIEC.EXE";
-    Pola p;
-    p.cel = cel;
-    ASSERT_TRUE(Zapisz(p, u"C:\\n.lnk"));
-    const Skrot s = Rozbierz(Czytaj(prefiks.C("n.lnk")));
-    const std::vector<std::pair<std::string, std::u16string>> nazwy = {
-        {"KV-Tek", u"KV-Tek"},       {"STARTM~1", u"Start Menu"}, {"AB~1.TXT", u"a b.txt"},
-        {"XTAR~1.GZ", u"x.tar.gz"},  {"README", u"README"},       {"PLIK~1.HTM", u"plik.html"},
-        {"ZA____~1", u"Zażółć"},     {"PROFIL~1", u".profil"},      {"KONIEC.EXE", u"KONIEC.EXE"}};
-    ASSERT_EQ(s.elementy.size(), 2 + nazwy.size());
-    for (std::size_t i = 0; i < nazwy.size(); ++i) {
-        EXPECT_EQ(s.elementy[2 + i].krotka, nazwy[i].first) << i;
-        EXPECT_EQ(s.elementy[2 + i].dluga, nazwy[i].second) << i;
-    }
-    auto w = Lnkinfo(prefiks.C("n.lnk"));
-    EXPECT_EQ(w.kod, 0) << w.tekst;
-    EXPECT_EQ(w.pola["Local path"], Utf8(cel));
 }
 
 TEST_F(LnkTest, AnExistingLinkIsReplacedWithoutLeftovers) {
