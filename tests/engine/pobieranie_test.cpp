@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <functional>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -232,6 +233,18 @@ TEST_F(Pobieranie, ClosingTheInstallerCancelsTheTransferSilently) {
     };
     // Without the cancel the stalled transfer would finish and replace the file.
     EXPECT_FALSE(Pobierz(serwer.Adres("stallbody-1000-2000")));
+    EXPECT_TRUE(a->strona.komunikatySystemowe.empty());
+    EXPECT_EQ(a->pliki.Tresc(kPlik), kStaraWersja);
+    BezPlikowTymczasowych();
+    StronaPoWywolaniu();
+}
+
+TEST_F(Pobieranie, AHandlerRaisingInsideThePumpLeavesTheDiskAndPageClean) {
+    a->pliki.DodajPlik(kPlik, kStaraWersja);
+    a->strona.przyPompowaniu = [&] {
+        if (a->strona.pozycjaPaska > 0) throw std::runtime_error("handler failed");
+    };
+    EXPECT_THROW(Pobierz(serwer.Adres("ok-2000000")), std::runtime_error);
     EXPECT_TRUE(a->strona.komunikatySystemowe.empty());
     EXPECT_EQ(a->pliki.Tresc(kPlik), kStaraWersja);
     BezPlikowTymczasowych();

@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <exception>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -68,6 +69,28 @@ struct Transfer {
     bool bladOdbiorcy = false;
     std::u16string komunikatOdbiorcy;
 
+    bool poczatekZgloszony = false;
+    std::int64_t zgloszoneBajty = 0;
+    bool przerwany = false;
+    Zegar::time_point ostatniePowiadomienie;
+    std::exception_ptr wyjatek;
+
+    // Tells the receiver what has happened since the last call and asks it
+    // whether to stop; the receiver pumps the window here. True: stop.
+    bool Powiadom() {
+        ostatniePowiadomienie = Zegar::now();
+        if (naglowkiGotowe && !poczatekZgloszony) {
+            poczatekZgloszony = true;
+            odbiorca->Poczatek(oczekiwane);
+        }
+        if (bajty != zgloszoneBajty) {
+            zgloszoneBajty = bajty;
+            odbiorca->Postep(zgloszoneBajty);
+        }
+        przerwany = przerwany || odbiorca->Przerwij();
+        return przerwany;
+    }
+
     static std::size_t Naglowek(char* dane, std::size_t rozmiar, std::size_t ile, void* ja) {
         auto& t = *static_cast<Transfer*>(ja);
         const std::size_t n = rozmiar * ile;
@@ -106,6 +129,19 @@ struct Transfer {
             return 0;
         }
         t.bajty += static_cast<std::int64_t>(n);
+        // One perform call may read many buffers when data keeps coming; the
+        // window is still pumped on time. Nothing pumped here reaches this
+        // transfer's handles: a nested download is refused (zajety_).
+        if (Zegar::now() - t.ostatniePowiadomienie >= std::chrono::milliseconds(kOkresOdpytywaniaMs)) {
+            // An exception must not unwind through libcurl: it is carried
+            // out of the perform call and raised again there.
+            try {
+                if (t.Powiadom()) return 0;
+            } catch (...) {
+                t.wyjatek = std::current_exception();
+                return 0;
+            }
+        }
         return n;
     }
 };
@@ -166,29 +202,18 @@ public:
             ~Odlacz() { curl_multi_remove_handle(m, e); }
         } odlacz{multi.get(), e};
 
-        t.ostatniaAktywnosc = Zegar::now();
-        bool poczatekZgloszony = false;
-        std::int64_t zgloszoneBajty = 0;
+        t.ostatniaAktywnosc = t.ostatniePowiadomienie = Zegar::now();
         bool cisza = false;
         int trwa = 1;
-        // The receiver's notifications are made here, outside libcurl's
-        // callbacks, because they pump the window and other handlers may run.
         while (trwa) {
             if (curl_multi_perform(multi.get(), &trwa) != CURLM_OK) break;
-            if (t.naglowkiGotowe && !poczatekZgloszony) {
-                poczatekZgloszony = true;
-                odbiorca.Poczatek(t.oczekiwane);
-            }
-            if (t.bajty != zgloszoneBajty) {
-                zgloszoneBajty = t.bajty;
-                odbiorca.Postep(zgloszoneBajty);
-            }
-            if (!trwa) break;
-            if (odbiorca.Przerwij()) {
+            if (t.wyjatek) std::rethrow_exception(t.wyjatek);
+            if (t.przerwany || t.Powiadom()) {
                 wynik.przerwany = true;
                 wynik.komunikat = u"Operation aborted";
                 return wynik;
             }
+            if (!trwa) break;
             const auto ciszaMs = std::chrono::duration_cast<std::chrono::milliseconds>(
                                      Zegar::now() - t.ostatniaAktywnosc)
                                      .count();
@@ -211,7 +236,7 @@ public:
         while (CURLMsg* m = curl_multi_info_read(multi.get(), &wKolejce)) {
             if (m->msg == CURLMSG_DONE && m->easy_handle == e) kod = m->data.result;
         }
-        if (poczatekZgloszony) odbiorca.Koniec();
+        if (t.poczatekZgloszony) odbiorca.Koniec();
 
         if (t.odpowiedzOdrzucona) {
             wynik.komunikat = platforma::Utf16(t.liniaStatusu);
