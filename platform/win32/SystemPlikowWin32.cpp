@@ -1,0 +1,203 @@
+// The file system through the Windows calls the installer is written for.
+#include <windows.h>
+
+#include <atomic>
+
+#include "PlatformaWin32.h"
+#include "Win32Pomoc.h"
+
+namespace platforma {
+namespace {
+
+// The attributes of what a path names, links followed: GetFileAttributesW
+// describes a symbolic link itself, so a reparse point is opened to reach
+// its target. INVALID_FILE_ATTRIBUTES when nothing (or a dangling link) is there.
+DWORD AtrybutyCelu(const std::u16string& sciezka) {
+    DWORD atrybuty = GetFileAttributesW(Szeroki(sciezka));
+    if (atrybuty == INVALID_FILE_ATTRIBUTES || !(atrybuty & FILE_ATTRIBUTE_REPARSE_POINT)) {
+        return atrybuty;
+    }
+    HANDLE uchwyt = CreateFileW(Szeroki(sciezka), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (uchwyt == INVALID_HANDLE_VALUE) {
+        return INVALID_FILE_ATTRIBUTES;
+    }
+    BY_HANDLE_FILE_INFORMATION informacje{};
+    BOOL jest = GetFileInformationByHandle(uchwyt, &informacje);
+    CloseHandle(uchwyt);
+    return jest ? informacje.dwFileAttributes : INVALID_FILE_ATTRIBUTES;
+}
+
+bool BladBlokady(DWORD kod) {
+    return kod == ERROR_ACCESS_DENIED || kod == ERROR_SHARING_VIOLATION || kod == ERROR_LOCK_VIOLATION;
+}
+
+// The name of the file being written: next to the target, hidden from
+// nobody, unique for the process and the call.
+std::u16string NazwaTymczasowa(const std::u16string& cel, unsigned numer) {
+    wchar_t koncowka[48];
+    swprintf(koncowka, sizeof koncowka / sizeof koncowka[0], L".%lx-%x.czesc",
+             static_cast<unsigned long>(GetCurrentProcessId()), numer);
+    std::u16string nazwa = cel;
+    nazwa += ZSzerokiego(koncowka);
+    return nazwa;
+}
+
+class PlikTymczasowyWin32 : public IPlikTymczasowy {
+public:
+    PlikTymczasowyWin32(HANDLE uchwyt, std::u16string sciezka, std::u16string cel, PonawianieZamiany p)
+        : uchwyt_(uchwyt), sciezka_(std::move(sciezka)), cel_(std::move(cel)), ponawianie_(p) {}
+
+    ~PlikTymczasowyWin32() override {
+        Zamknij();
+        if (!zatwierdzony_) {
+            DeleteFileW(Szeroki(sciezka_));
+        }
+    }
+
+    bool Zapisz(const void* dane, std::size_t ile, std::u16string& blad) override {
+        if (uchwyt_ == INVALID_HANDLE_VALUE) {
+            blad = TekstBledu(ERROR_INVALID_HANDLE);
+            return false;
+        }
+        const char* wskaznik = static_cast<const char*>(dane);
+        while (ile > 0) {
+            // WriteFile takes a 32-bit count; large buffers go in pieces.
+            DWORD porcja = ile > (1u << 30) ? (1u << 30) : static_cast<DWORD>(ile);
+            DWORD zapisane = 0;
+            if (!WriteFile(uchwyt_, wskaznik, porcja, &zapisane, nullptr)) {
+                blad = TekstBledu(GetLastError());
+                return false;
+            }
+            if (zapisane == 0) {
+                blad = TekstBledu(ERROR_WRITE_FAULT);
+                return false;
+            }
+            wskaznik += zapisane;
+            ile -= zapisane;
+        }
+        return true;
+    }
+
+    bool Zatwierdz(std::u16string& blad) override {
+        if (uchwyt_ == INVALID_HANDLE_VALUE) {
+            blad = TekstBledu(ERROR_INVALID_HANDLE);
+            return false;
+        }
+        if (!FlushFileBuffers(uchwyt_)) {
+            blad = TekstBledu(GetLastError());
+            return false;
+        }
+        if (!Zamknij()) {
+            blad = TekstBledu(GetLastError());
+            return false;
+        }
+        DWORD kod = ERROR_SUCCESS;
+        for (int proba = 0; proba < ponawianie_.proby; ++proba) {
+            if (proba > 0) {
+                Sleep(ponawianie_.odstepMs);
+            }
+            if (MoveFileExW(Szeroki(sciezka_), Szeroki(cel_),
+                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+                zatwierdzony_ = true;
+                return true;
+            }
+            kod = GetLastError();
+            if (!BladBlokady(kod)) {
+                break;
+            }
+        }
+        blad = TekstBledu(kod);
+        return false;
+    }
+
+private:
+    bool Zamknij() {
+        if (uchwyt_ == INVALID_HANDLE_VALUE) {
+            return true;
+        }
+        BOOL zamkniety = CloseHandle(uchwyt_);
+        uchwyt_ = INVALID_HANDLE_VALUE;
+        return zamkniety != FALSE;
+    }
+
+    HANDLE uchwyt_;
+    std::u16string sciezka_;
+    std::u16string cel_;
+    PonawianieZamiany ponawianie_;
+    bool zatwierdzony_ = false;
+};
+
+class SystemPlikowWin32 : public ISystemPlikow {
+public:
+    explicit SystemPlikowWin32(PonawianieZamiany p) : ponawianie_(p) {}
+
+    bool PlikIstnieje(const std::u16string& sciezka) const override {
+        DWORD a = AtrybutyCelu(sciezka);
+        return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+    }
+
+    bool FolderIstnieje(const std::u16string& sciezka) const override {
+        DWORD a = AtrybutyCelu(sciezka);
+        return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+    }
+
+    bool UtworzFolder(const std::u16string& sciezka) override {
+        return CreateDirectoryW(Szeroki(sciezka), nullptr) != FALSE;
+    }
+
+    bool UstawAtrybuty(const std::u16string& sciezka, std::uint32_t atrybuty) override {
+        // The system reads 0 as "leave unchanged" at its lower level; the
+        // documented spelling of "no attributes" is FILE_ATTRIBUTE_NORMAL.
+        DWORD wartosc = atrybuty == 0 ? FILE_ATTRIBUTE_NORMAL : atrybuty;
+        return SetFileAttributesW(Szeroki(sciezka), wartosc) != FALSE;
+    }
+
+    bool KopiujPlik(const std::u16string& zrodlo, const std::u16string& cel, bool bladGdyIstnieje) override {
+        return CopyFileW(Szeroki(zrodlo), Szeroki(cel), bladGdyIstnieje ? TRUE : FALSE) != FALSE;
+    }
+
+    bool UsunPlik(const std::u16string& sciezka) override {
+        return DeleteFileW(Szeroki(sciezka)) != FALSE;
+    }
+
+    bool UsunFolder(const std::u16string& sciezka) override {
+        return RemoveDirectoryW(Szeroki(sciezka)) != FALSE;
+    }
+
+    std::unique_ptr<IPlikTymczasowy> UtworzPlikTymczasowy(const std::u16string& cel,
+                                                          std::u16string& blad) override {
+        static std::atomic<unsigned> licznik{0};
+        DWORD kod = ERROR_FILE_EXISTS;
+        for (int proba = 0; proba < 100 && (kod == ERROR_FILE_EXISTS || kod == ERROR_ALREADY_EXISTS);
+             ++proba) {
+            std::u16string sciezka = NazwaTymczasowa(cel, licznik++);
+            HANDLE uchwyt = CreateFileW(Szeroki(sciezka), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr);
+            if (uchwyt != INVALID_HANDLE_VALUE) {
+                return std::make_unique<PlikTymczasowyWin32>(uchwyt, std::move(sciezka), cel, ponawianie_);
+            }
+            kod = GetLastError();
+        }
+        blad = TekstBledu(kod);
+        return nullptr;
+    }
+
+    std::u16string NaSciezkeSystemu(const std::u16string& sciezka) const override { return sciezka; }
+    std::u16string ZeSciezkiSystemu(const std::u16string& sciezka) const override { return sciezka; }
+
+private:
+    PonawianieZamiany ponawianie_;
+};
+
+}  // namespace
+
+std::unique_ptr<ISystemPlikow> UtworzSystemPlikowWin32(PonawianieZamiany ponawianie) {
+    return std::make_unique<SystemPlikowWin32>(ponawianie);
+}
+
+std::unique_ptr<ISystemPlikow> UtworzSystemPlikowWin32() {
+    return UtworzSystemPlikowWin32(PonawianieZamiany{});
+}
+
+}  // namespace platforma

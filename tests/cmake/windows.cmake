@@ -1,0 +1,39 @@
+# The Windows build of the engine and the platform runs its GoogleTest
+# programs under Wine (CMAKE_CROSSCOMPILING_EMULATOR of the toolchain file);
+# scripts/testy-windows.sh prepares the Wine prefix and the test server.
+if(WIN32)
+  add_library(kv_testy_win32 STATIC ${CMAKE_CURRENT_SOURCE_DIR}/win32/Win32Testy.cpp)
+  target_include_directories(kv_testy_win32 PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/win32)
+
+  # Started by the shell test: leaves a mark next to itself and ends.
+  add_executable(kv_znacznik ${CMAKE_CURRENT_SOURCE_DIR}/win32/narzedzia/znacznik.cpp)
+  # Writes a link through COM, or reads one and prints its fields: the
+  # Windows half of the comparison of the two link writers.
+  add_executable(kv_lnk_com ${CMAKE_CURRENT_SOURCE_DIR}/win32/narzedzia/lnk_com.cpp)
+  target_link_libraries(kv_lnk_com PRIVATE kv_platforma)
+  target_include_directories(kv_lnk_com PRIVATE ${CMAKE_SOURCE_DIR}/platform/win32)
+  foreach(narzedzie kv_znacznik kv_lnk_com)
+    if(CMAKE_CROSSCOMPILING)
+      target_link_options(${narzedzie} PRIVATE -static -municode)
+    endif()
+  endforeach()
+
+  foreach(zrodlo ${KV_TESTY_GT})
+    get_filename_component(nazwa ${zrodlo} NAME_WE)
+    if(zrodlo MATCHES "/win32/")
+      target_link_libraries(${nazwa} PRIVATE kv_testy_win32)
+    endif()
+    if(CMAKE_CROSSCOMPILING)
+      add_test(NAME ${nazwa} COMMAND ${nazwa})
+      set_tests_properties(${nazwa} PROPERTIES TIMEOUT 300)
+    endif()
+  endforeach()
+  if(TARGET powloka_win32_test)
+    add_dependencies(powloka_win32_test kv_znacznik)
+  endif()
+else()
+  # The POSIX half of the comparison: a link written by the POSIX writer.
+  # Built on demand only (scripts/testy-windows.sh).
+  add_executable(kv_lnk_posix EXCLUDE_FROM_ALL ${CMAKE_CURRENT_SOURCE_DIR}/win32/narzedzia/lnk_posix.cpp)
+  target_link_libraries(kv_lnk_posix PRIVATE kv_platforma)
+endif()
