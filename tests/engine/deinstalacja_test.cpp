@@ -143,7 +143,6 @@ INSTANTIATE_TEST_SUITE_P(
                   {},
                   {u"C:\\_Kavrostel.exe"},
                   {PULPIT, MENU, GRUPA, PAKIET}},
-        Przypadek{"NothingInstalledAtAll", [](AtrapySrodowiska&) {}, {}, {}, {PAKIET}},
         Przypadek{"AUsersFileKeepsTheFolderAndIsNamed",
                   [](AtrapySrodowiska& a) {
                       Instalacja(a.pliki);
@@ -216,16 +215,6 @@ INSTANTIATE_TEST_SUITE_P(
                   {PROGRAM, FOLDER, u"D:\\Prog"},
                   {u"D:\\Prog\\KV-Tek", PULPIT, MENU}}),
     [](const testing::TestParamInfo<Przypadek>& i) { return std::string(i.param.nazwa); });
-
-TEST(Deinstalacja, TheGroupIsRemovedOnlyAfterTheProgramsShortcutWasFound) {
-    AtrapySrodowiska a;
-    a.pliki.DodajFolder(GRUPA);
-
-    BBDeinstalClick(a.srodowisko);
-
-    EXPECT_FALSE(WDzienniku(a.pliki, "UsunFolder " + U8(GRUPA)));
-    EXPECT_TRUE(a.pliki.dziennik.empty()) << "nothing of an installation was there";
-}
 
 TEST(Deinstalacja, FromTheCompletionViewThePageIsMadeReadyForANewInstallation) {
     AtrapySrodowiska a;

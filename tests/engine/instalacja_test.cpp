@@ -192,18 +192,4 @@ TEST_F(Instalator, ClosingTheInstallerDuringTheDownloadEndsTheClickSilently) {
     EXPECT_FALSE(a.strona.koniecWidoczny);
 }
 
-TEST_F(Instalator, AfterTheCompletionViewIsLeftTheButtonInstallsAgain) {
-    BBInstalClick(a.srodowisko);
-    a.strona.RGAkceptacjaClick();  // Back from the completion view
-    a.strona.UkryjKoniec();
-    a.http.odpowiedz.cialo = "MZ wersja 2";
-
-    BBInstalClick(a.srodowisko);
-
-    EXPECT_EQ(a.http.zadania.size(), 2u);
-    EXPECT_EQ(a.pliki.Tresc(PROGRAM), "MZ wersja 2");
-    EXPECT_TRUE(a.powloka.uruchomioneProgramy.empty());
-    EXPECT_TRUE(a.strona.koniecWidoczny);
-}
-
 }  // namespace
