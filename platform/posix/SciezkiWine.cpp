@@ -1,5 +1,6 @@
 #include "SciezkiWine.h"
 
+#include <dirent.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -67,6 +68,81 @@ std::optional<std::string> Ponizej(const std::string& sciezka, const std::string
     return sciezka.substr(folder.size() + 1);
 }
 
+// A UTF-16 unit in upper case, for the letters of ASCII, Latin-1 and Latin
+// Extended-A (the Polish letters among them): enough for the names that
+// reach the installer, compared the way Windows compares file names.
+char16_t WielkaLiteraNazwy(char16_t z) {
+    if (z >= u'a' && z <= u'z') return static_cast<char16_t>(z - 0x20);
+    if (z >= 0xE0 && z <= 0xFE && z != 0xF7) return static_cast<char16_t>(z - 0x20);
+    const bool parzysteWielkie = (z >= 0x100 && z <= 0x12F) || (z >= 0x132 && z <= 0x137) ||
+                                 (z >= 0x14A && z <= 0x177);
+    const bool nieparzysteWielkie = (z >= 0x139 && z <= 0x148) || (z >= 0x179 && z <= 0x17E);
+    if (parzysteWielkie && (z & 1)) return static_cast<char16_t>(z - 1);
+    if (nieparzysteWielkie && !(z & 1)) return static_cast<char16_t>(z - 1);
+    return z;
+}
+
+bool TakieSameNazwy(std::string_view a, std::string_view b) {
+    const std::u16string x = Utf16(a), y = Utf16(b);
+    if (x.size() != y.size()) return false;
+    for (std::size_t i = 0; i < x.size(); ++i) {
+        if (WielkaLiteraNazwy(x[i]) != WielkaLiteraNazwy(y[i])) return false;
+    }
+    return true;
+}
+
+// The name in `folder` that equals `nazwa` but for letter case, if any.
+std::optional<std::string> ZnajdzBezWielkosciLiter(const std::string& folder, const std::string& nazwa) {
+    DIR* katalog = ::opendir(folder.c_str());
+    if (!katalog) return std::nullopt;
+    std::optional<std::string> wynik;
+    while (const dirent* wpis = ::readdir(katalog)) {
+        const std::string_view kandydat(wpis->d_name);
+        if (kandydat == "." || kandydat == "..") continue;
+        if (TakieSameNazwy(kandydat, nazwa)) {
+            wynik = std::string(kandydat);
+            break;
+        }
+    }
+    ::closedir(katalog);
+    return wynik;
+}
+
+// Windows finds "C:\kv-tek" when the disk holds "C:\KV-Tek"; so does Wine,
+// which looks each missing component up without regard to letter case. The
+// components after `poczatek` (the drive's own folder) are looked up so; the
+// first one found in no spelling ends the search, and it and the rest stay as
+// given, so a new file or folder gets the name it was asked for.
+std::string DopasujWielkoscLiter(const std::string& sciezka, std::size_t poczatek) {
+    struct stat st {};
+    if (::lstat(sciezka.c_str(), &st) == 0) return sciezka;
+    std::string wynik = sciezka.substr(0, poczatek);
+    bool szukaj = true;
+    std::size_t i = poczatek;
+    while (i < sciezka.size()) {
+        if (sciezka[i] == '/') {
+            wynik += '/';
+            ++i;
+            continue;
+        }
+        std::size_t koniec = sciezka.find('/', i);
+        if (koniec == std::string::npos) koniec = sciezka.size();
+        std::string czlon = sciezka.substr(i, koniec - i);
+        i = koniec;
+        if (szukaj && czlon != "." && czlon != "..") {
+            if (::lstat((wynik + czlon).c_str(), &st) != 0) {
+                if (auto znaleziony = ZnajdzBezWielkosciLiter(wynik, czlon)) {
+                    czlon = std::move(*znaleziony);
+                } else {
+                    szukaj = false;
+                }
+            }
+        }
+        wynik += czlon;
+    }
+    return wynik;
+}
+
 }  // namespace
 
 UstawieniaWine UstawieniaWine::ZeSrodowiska() {
@@ -120,12 +196,12 @@ std::optional<std::string> SciezkiWine::NaPosix(std::u16string_view sciezka) con
         if (z == u'\\') z = u'/';
     }
     const std::string dalej = Utf8(ukosniki);
-    if (!dalej.empty()) {
-        if (wynik->back() != '/' && dalej[0] != '/') *wynik += '/';
-        if (wynik->back() == '/' && dalej[0] == '/') wynik->pop_back();
-        *wynik += dalej;
-    }
-    return wynik;
+    if (dalej.empty()) return wynik;
+    if (wynik->back() != '/' && dalej[0] != '/') *wynik += '/';
+    if (wynik->back() == '/' && dalej[0] == '/') wynik->pop_back();
+    const std::size_t poczatek = wynik->size();
+    *wynik += dalej;
+    return DopasujWielkoscLiter(*wynik, poczatek);
 }
 
 std::u16string SciezkiWine::NaWindows(std::string_view posix) const {

@@ -5,7 +5,9 @@
 //   Z: is "/" when the prefix has no z: entry; any other drive without an
 //   entry does not exist;
 //   "\" and "/" both separate components, and a path that begins with one of
-//   them lies on drive C:.
+//   them lies on drive C:;
+//   a component missing in the given letter case is looked up without regard
+//   to case, as Windows names are compared.
 // Nothing else is changed: ".." is not collapsed, nothing is stripped.
 #include <optional>
 #include <string>

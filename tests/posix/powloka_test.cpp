@@ -132,7 +132,7 @@ TEST_F(PowlokaTest, ProgramExeUruchamiaWineWTymSamymPrzedrostku) {
     std::string sesja;
     EXPECT_EQ(BezSesji(wywolania[0], sesja),
               (std::vector<std::string>{"czekal=tak", "prefiks=" + p.prefiks.string(),
-                                        "arg=" + p.WpisC() + "/KV-Tek/Kavrostel8/_Kavrostel.EXE"}));
+                                        "arg=" + p.WpisC() + "/KV-Tek/Kavrostel8/_Kavrostel.exe"}));
     EXPECT_NE(sesja, std::to_string(::getsid(0)));
     EXPECT_TRUE(BrakDzieci());
 }
@@ -205,9 +205,3 @@ TEST(PowlokaPosix, SciezkaProgramuZDyskuGdyZNieJestKorzeniem) {
     EXPECT_EQ(PowlokaPosix(zwykly.Ustawienia()).SciezkaProgramu(), NaDyskuZ(program.string()));
 }
 
-TEST(PowlokaPosix, FolderySpecjalneWedlugLoginu) {
-    PowlokaPosix powloka(UstawieniaWine{"/x", "ewa"});
-    EXPECT_EQ(Utf8(powloka.FolderSpecjalny(CSIDL_PULPIT)), "C:\\users\\ewa\\Desktop");
-    EXPECT_EQ(Utf8(powloka.FolderSpecjalny(CSIDL_PROGRAMY)),
-              "C:\\users\\ewa\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs");
-}

@@ -173,16 +173,6 @@ TEST(SciezkiWine, ZeSciezkiSystemuPozaDyskamiPusta) {
     EXPECT_EQ(Utf8(s.NaWindows((p.katalog / "zet/opt").string())), "Z:\\opt");
 }
 
-TEST(SciezkiWine, TamIZPowrotem) {
-    PrefiksTestowy p;
-    const SciezkiWine s(p.Ustawienia());
-    for (std::u16string w : {u"C:\\KV-Tek\\Kavrostel8\\_Kavrostel.exe", u"C:\\Narzędzia", u"Z:\\usr\\share"}) {
-        const auto posix = s.NaPosix(w);
-        ASSERT_TRUE(posix) << Utf8(w);
-        EXPECT_EQ(Utf8(s.NaWindows(*posix)), Utf8(w));
-    }
-}
-
 TEST(SciezkiWine, FolderySpecjalneWProfiluUzytkownika) {
     const SciezkiWine s(UstawieniaWine{"/x", "jan"});
     EXPECT_EQ(Utf8(s.FolderSpecjalny(CSIDL_PULPIT)), "C:\\users\\jan\\Desktop");
@@ -249,7 +239,3 @@ TEST(SciezkiWine, ProgramPokazanyNaDyskuZ) {
     EXPECT_EQ(Utf8(FolderPliku(NaDyskuZ("/instalator"))), "Z:\\");
 }
 
-TEST(SciezkiWine, KorzenDysku) {
-    for (std::u16string t : {u"C:", u"C:\\", u"c:/", u"Z:\\\\", u"\\", u"/"}) EXPECT_TRUE(JestKorzeniemDysku(t)) << Utf8(t);
-    for (std::u16string t : {u"", u"C:\\KV", u"C:KV", u"\\KV", u"KV", u"1:\\"}) EXPECT_FALSE(JestKorzeniemDysku(t)) << Utf8(t);
-}

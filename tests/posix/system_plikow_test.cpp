@@ -60,6 +60,35 @@ TEST_F(SystemPlikowTest, TestyIstnienia) {
     }
 }
 
+TEST_F(SystemPlikowTest, NazwyBezWzgleduNaWielkoscLiter) {
+    fs::create_directories(c / "KV-Tek" / "Kavrostel8");
+    ZapiszPlik(c / "KV-Tek" / "Kavrostel8" / "_Kavrostel.exe", "MZ");
+    fs::create_directories(c / "\xC5\xBC\xC3\xB3\xC5\x82w \xC3\xA9t\xC3\xA9");   // "żółw été"
+    fs::create_directories(c / "Dwa");
+    fs::create_directories(c / "dwa");
+    const std::string kv = p.WpisC() + "/KV-Tek";
+    const std::pair<std::u16string, std::string> przypadki[] = {
+        {u"C:\\kv-tek\\KAVROSTEL8\\_kavrostel.EXE", kv + "/Kavrostel8/_Kavrostel.exe"},
+        {u"c:/KV-TEK//kavrostel8/", kv + "//Kavrostel8/"},
+        {u"C:\\KV-TEK\\Nowy\\Kavrostel8", kv + "/Nowy/Kavrostel8"},        // the rest stays as given
+        {u"C:\\kv-tek\\..\\KV-TEK", kv + "/../KV-Tek"},
+        {u"C:\\ŻÓŁW ÉTÉ", p.WpisC() + "/\xC5\xBC\xC3\xB3\xC5\x82w \xC3\xA9t\xC3\xA9"},
+        {u"C:\\dwa", p.WpisC() + "/dwa"},                                  // the exact spelling first
+        {u"C:\\Dwa", p.WpisC() + "/Dwa"},
+        {u"C:\\kv-tekx", p.WpisC() + "/kv-tekx"},
+    };
+    for (const auto& [windows, posix] : przypadki) EXPECT_EQ(Utf8(pliki.NaSciezkeSystemu(windows)), posix) << Utf8(windows);
+
+    EXPECT_TRUE(pliki.PlikIstnieje(u"C:\\KV-TEK\\kavrostel8\\_KAVROSTEL.exe"));
+    EXPECT_TRUE(pliki.FolderIstnieje(u"\\kv-tek"));
+    EXPECT_FALSE(pliki.UtworzFolder(u"C:\\kv-tek"));                   // it is there already
+    EXPECT_TRUE(pliki.UtworzFolder(u"C:\\kv-tek\\Sterowniki"));
+    EXPECT_TRUE(fs::is_directory(c / "KV-Tek" / "Sterowniki"));
+    EXPECT_TRUE(pliki.UsunPlik(u"C:\\kv-tek\\kavrostel8\\_kavrostel.exe"));
+    EXPECT_FALSE(fs::exists(c / "KV-Tek" / "Kavrostel8" / "_Kavrostel.exe"));
+    EXPECT_EQ(Zawartosc(c / "KV-Tek"), (std::vector<std::string>{"Kavrostel8", "Sterowniki"}));
+}
+
 TEST_F(SystemPlikowTest, FolderTworzonyJedenPoziomNaRaz) {
     Umaska maska(022);
     EXPECT_FALSE(pliki.UtworzFolder(u"C:\\KV-Tek\\Kavrostel8"));   // the parent is missing
@@ -307,12 +336,3 @@ TEST_F(SystemPlikowTest, PlikTymczasowyDlaNajdluzszejNazwy) {
     EXPECT_EQ(Zawartosc(c / "KV"), std::vector<std::string>{Utf8(nazwa)});
 }
 
-TEST_F(SystemPlikowTest, SciezkaSystemuIZPowrotem) {
-    EXPECT_EQ(Utf8(pliki.NaSciezkeSystemu(u"C:\\KV-Tek")), p.WpisC() + "/KV-Tek");
-    EXPECT_EQ(Utf8(pliki.NaSciezkeSystemu(u"C:")), p.WpisC());
-    EXPECT_EQ(Utf8(pliki.NaSciezkeSystemu(u"Z:\\usr")), "/usr");
-    EXPECT_EQ(Utf8(pliki.NaSciezkeSystemu(u"Q:\\KV-Tek")), "");
-    EXPECT_EQ(Utf8(pliki.ZeSciezkiSystemu(Utf16((c / "Dane" / "plik.exe").string()))), "C:\\Dane\\plik.exe");
-    EXPECT_EQ(pliki.ZeSciezkiSystemu(Utf16((c / "Narz\xC4\x99" "dzia").string())), u"C:\\Narzędzia");
-    EXPECT_EQ(Utf8(pliki.ZeSciezkiSystemu(u"/usr/share")), "Z:\\usr\\share");
-}
