@@ -46,7 +46,7 @@ TEST(UtworzSkrot, DefaultsApplyToItsOwnCopyOfTheRecord) {
 
     ASSERT_EQ(fabryka.obiekty.size(), 1u);
     const auto& w = fabryka.obiekty[0]->wywolania;
-    EXPECT_EQ(Metody(w), (std::vector<std::string>{"SetPath", "SetWorkingDirectory", "SetArguments",
+    ASSERT_EQ(Metody(w), (std::vector<std::string>{"SetPath", "SetWorkingDirectory", "SetArguments",
                                                    "SetShowCmd", "SetHotkey", "Save"}));
     EXPECT_EQ(Znajdz(w, "SetPath")->tekst, p.SciezkaPliku);
     EXPECT_EQ(Znajdz(w, "SetWorkingDirectory")->tekst, u"C:\\KV-Tek\\Kavrostel8\\");
@@ -123,7 +123,7 @@ TEST(UtworzSkrot, FieldsAndOptionalCalls) {
         AtrapaFabrykiSkrotow fabryka;
         UtworzSkrot(fabryka, u"C:\\x.lnk", c.p);
         const auto& w = fabryka.obiekty.at(0)->wywolania;
-        EXPECT_EQ(Metody(w), c.metody);
+        ASSERT_EQ(Metody(w), c.metody);
         EXPECT_EQ(Znajdz(w, "SetWorkingDirectory")->tekst, c.folder);
         EXPECT_EQ(Znajdz(w, "SetArguments")->tekst, u"/x");
         EXPECT_EQ(Znajdz(w, "SetShowCmd")->liczba, c.pokaz);
@@ -224,7 +224,7 @@ TEST(UtworzSkroty, BothLinksCarryTheProgramsParameters) {
         ASSERT_NE(o, nullptr);
         EXPECT_TRUE(a.pliki.PlikIstnieje(sciezka));
         const auto& w = o->wywolania;
-        EXPECT_EQ(Metody(w),
+        ASSERT_EQ(Metody(w),
                   (std::vector<std::string>{"SetPath", "SetWorkingDirectory", "SetArguments",
                                             "SetDescription", "SetShowCmd", "SetHotkey", "Save"}));
         EXPECT_EQ(Znajdz(w, "SetPath")->tekst, PROGRAM);
