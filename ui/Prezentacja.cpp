@@ -106,12 +106,12 @@ UkladOkna Uklad(const QWidget& okno) {
     return {zewnetrzna.left(), zewnetrzna.top(), zewnetrzna.height() - okno.geometry().height()};
 }
 
-// Lays out the items added so far and paints the list at once: the thread
-// does not return to the message loop while the list is filled.
+// Lays out the items added so far and paints the list (its items, frame and
+// scroll bar) at once: the thread does not return to the message loop while
+// the list is filled, so the layout the view would do there is done here.
 void OdmalujListe(QListWidget& lista) {
     lista.doItemsLayout();
     lista.repaint();
-    lista.viewport()->repaint();
 }
 
 QListWidgetItem* NowyWiersz(QListWidget& lista, const QString& tekst) {

@@ -4,21 +4,21 @@
 
 const std::array<std::u16string_view, kLiczbaSlotowUmowy> TrescUmowy = {
     u"UMOWA LICENCYJNA - WERSJA DEMO 8.0",  // 0
-    u"zawarta pomiędzy Pracownią Projektową KV-Tek (Licencjodawcą) a Użytkownikiem",  // 1
+    u"zawarta między Pracownią Projektową KV-Tek a Użytkownikiem programu",  // 1
     {},  // 2
-    u"PRZED INSTALACJĄ PROGRAMU PROSIMY UWAŻNIE PRZECZYTAĆ NINIEJSZĄ UMOWĘ",  // 3
+    u"PRZED INSTALACJĄ PROSIMY UWAŻNIE PRZECZYTAĆ TĘ UMOWĘ",  // 3
     u"Niniejsza umowa licencyjna (dalej: Umowa) określa warunki, na jakich",  // 4
-    u"Pracownia Projektowa KV-Tek udostępnia wersję demonstracyjną programu",  // 5
-    u"Kavrostel 8.0 z rodziny produktów Vestra _Kavrostel (dalej: Program).",  // 6
-    u"Program jest narzędziem do projektowania inżynierskiego. Wersja",  // 7
-    u"demonstracyjna służy wyłącznie do zapoznania się z jego możliwościami",  // 8
-    u"przed podjęciem decyzji o nabyciu pełnej licencji.",  // 9
+    u"Pracownia Projektowa KV-Tek (Licencjodawca) udostępnia wersję",  // 5
+    u"demonstracyjną programu Kavrostel 8.0 z rodziny Vestra _Kavrostel.",  // 6
+    u"Program (tak nazywa go dalej Umowa) jest narzędziem do projektowania",  // 7
+    u"inżynierskiego. Wersja demonstracyjna służy wyłącznie do zapoznania",  // 8
+    u"się z jego możliwościami przed decyzją o nabyciu pełnej licencji.",  // 9
     u"Instalując, kopiując lub w inny sposób korzystając z Programu,",  // 10
     u"Użytkownik potwierdza, że przeczytał Umowę, zrozumiał ją i zgadza się",  // 11
     u"przestrzegać wszystkich jej postanowień.",  // 12
     u"Jeżeli Użytkownik nie akceptuje warunków Umowy, powinien wybrać",  // 13
     u"odpowiedź \"Nie akceptuję\" i zakończyć pracę Instalatora. W takim",  // 14
-    u"przypadku Program nie zostanie zainstalowany na komputerze Użytkownika.",  // 15
+    u"przypadku Program nie zostanie zainstalowany na komputerze.",  // 15
     u"Wybór odpowiedzi \"Akceptuję\" jest równoznaczny z zawarciem Umowy.",  // 16
     u"Umowa dotyczy wyłącznie wersji demonstracyjnej. Korzystanie z pełnej",  // 17
     u"wersji Programu wymaga odrębnej umowy licencyjnej zawartej",  // 18
@@ -27,7 +27,7 @@ const std::array<std::u16string_view, kLiczbaSlotowUmowy> TrescUmowy = {
     u"funkcji, formatem zapisywanych plików oraz sposobem wydruku.",  // 21
     u"Licencjodawca zastrzega sobie prawo do wprowadzania takich różnic",  // 22
     u"bez uprzedzenia Użytkownika.",  // 23
-    u"Wszelkie pytania dotyczące Umowy należy kierować na adres Licencjodawcy",  // 24
+    u"Pytania dotyczące Umowy należy kierować na adres Licencjodawcy",  // 24
     u"podany w oknie Instalatora w polach \"Kontakt\" i \"Pomoc techniczna\".",  // 25
     u"Umowa została sporządzona w języku polskim. W razie rozbieżności",  // 26
     u"pomiędzy jej tłumaczeniem a wersją polską rozstrzyga wersja polska.",  // 27
@@ -39,7 +39,7 @@ const std::array<std::u16string_view, kLiczbaSlotowUmowy> TrescUmowy = {
     {},  // 33
     {},  // 34
     u"I. DEFINICJE",  // 35
-    u"1. Licencjodawca - Pracownia Projektowa KV-Tek, twórca i wydawca Programu.",  // 36
+    u"1. Licencjodawca - Pracownia Projektowa KV-Tek, wydawca Programu.",  // 36
     u"2. Użytkownik - osoba fizyczna, osoba prawna albo jednostka",  // 37
     u"   organizacyjna, która zainstalowała Program lub z niego korzysta.",  // 38
     u"3. Program - wersja demonstracyjna programu Kavrostel 8.0 wraz",  // 39
@@ -234,7 +234,7 @@ const std::array<std::u16string_view, kLiczbaSlotowUmowy> TrescUmowy = {
     u"   demonstracyjnej; zmiana nie dotyczy wydań już zainstalowanych.",  // 228
     u"6. Pełna wersja Programu jest dostępna u Licencjodawcy oraz",  // 229
     u"   u autoryzowanych sprzedawców produktów Vestra _Kavrostel.",  // 230
-    u"7. Umowę sporządzono w formie elektronicznej, wyświetlanej przez Instalator.",  // 231
+    u"7. Umowę sporządzono w formie elektronicznej.",  // 231
     u"Dziękujemy za zainteresowanie programem Kavrostel 8.0.",  // 232
     u"Pracownia Projektowa KV-Tek",  // 233
 };

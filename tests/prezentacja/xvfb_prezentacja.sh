@@ -82,6 +82,9 @@ czekaj_na_wskaznik $((L + 50)) $((T + 72)) 10 ||
   blad "the pointer did not reach the list at $((L + 50)),$((T + 72)): $(xdotool getmouselocation)"
 sleep 0.15
 import -window root "$WYNIKI/tytul.png"
+# Half-way through the 14 lines that follow it one by one.
+sleep 0.5
+import -window root "$WYNIKI/wiersze.png"
 
 czekaj_na_wskaznik $((L + 58)) $((T + 318)) 10 ||
   blad "the pointer did not reach the acceptance group at $((L + 58)),$((T + 318)): $(xdotool getmouselocation)"
@@ -92,5 +95,5 @@ echo "pointer: $polozenie"
 echo "$polozenie" | grep -q "^x:$((L + 58)) y:$((T + 318)) " || blad "the pointer moved on to $polozenie"
 import -window root "$WYNIKI/koniec.png"
 kill -0 "$pid_inst" 2>/dev/null || blad "the installer ended: $(cat "$WYNIKI/instalator.log")"
-echo "screenshots: $WYNIKI/tytul.png $WYNIKI/koniec.png"
+echo "screenshots: $WYNIKI/tytul.png $WYNIKI/wiersze.png $WYNIKI/koniec.png"
 echo "presentation under Xvfb: OK"

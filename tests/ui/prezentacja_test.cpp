@@ -212,6 +212,14 @@ private slots:
         QVERIFY(!widok.contains(lista.visualItemRect(lista.item(42))));
         QVERIFY(!widok.contains(lista.visualItemRect(lista.item(27))));
 
+        // Every line fits the list's width beside its scroll bar: none is cut.
+        const QFontMetrics miara(lista.font());
+        QStringList zaDlugie;
+        for (int i = 0; i < lista.count(); ++i)
+            if (miara.horizontalAdvance(lista.item(i)->text()) + 8 > widok.width())
+                zaDlugie << QStringLiteral("%1 (%2 px)").arg(i).arg(miara.horizontalAdvance(lista.item(i)->text()));
+        QVERIFY2(zaDlugie.isEmpty(), qPrintable(QStringLiteral("%1 px: ").arg(widok.width()) + zaDlugie.join(u", ")));
+
         // Once per run: the timer stays off and nothing runs again.
         const std::size_t wpisow = ins.dziennik.size();
         QTest::qWait(350);
