@@ -28,6 +28,7 @@ std::string NowyIdentyfikator() {
     return s.str();
 }
 
+#ifdef KV_MOZNA_URUCHOMIC
 // The server script lies next to this file.
 std::string SciezkaSkryptu() {
     std::string plik = __FILE__;
@@ -35,6 +36,7 @@ std::string SciezkaSkryptu() {
     return (ukosnik == std::string::npos ? std::string(".") : plik.substr(0, ukosnik)) +
            "/serwer_awarii.py";
 }
+#endif
 
 // Collects a body in memory, for the fixture's own requests.
 class Zbieracz : public IOdbiorcaHttp {
