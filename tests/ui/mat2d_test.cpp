@@ -19,13 +19,6 @@ TPunkt2D P(double x, double y) {
 class Mat2DTest : public QObject {
     Q_OBJECT
 private slots:
-    void ustawPunktWypelniaObaPolaWKolejnosci() {
-        TPunkt2D p{9.0, 9.0};
-        UstawPunkt(p, -1.5, 2.25);
-        QCOMPARE(p.X, -1.5);
-        QCOMPARE(p.Y, 2.25);
-    }
-
     void arcusyPrzycinajaArgument_data() {
         QTest::addColumn<double>("x");
         QTest::addColumn<double>("sinus");

@@ -78,8 +78,6 @@ private slots:
             << PunktEkranu{s.x + 1005, s.y} << 100
             << KrokiPoziomo(s, 100, 10) + KrokiPoziomo({s.x + 1000, s.y}, 5, 1)
             << Powtorz(20, 10) + Pauzy_{20};
-        QTest::newRow("1000 w lewo") << PunktEkranu{s.x - 1000, s.y} << 100
-                                     << KrokiPoziomo(s, 100, -10) << Powtorz(20, 10);
         QTest::newRow("tempo 0 nie czeka") << PunktEkranu{s.x + 1005, s.y} << 0
                                            << KrokiPoziomo(s, 100, 10) +
                                                   KrokiPoziomo({s.x + 1000, s.y}, 5, 1)
