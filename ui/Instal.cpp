@@ -13,10 +13,10 @@
 #include <algorithm>
 
 #include "ArkMain.h"
-#include "Deinstalacja.h"
-#include "Instalacja.h"
 #include "Czcionki.h"
+#include "Deinstalacja.h"
 #include "DialQst2.h"
+#include "Instalacja.h"
 #include "Prezentacja.h"
 #include "StronaQt.h"
 
