@@ -48,9 +48,9 @@ std::optional<std::string> RozwiazanaCzesciowo(const std::string& sciezka) {
         }
         const auto ukosnik = glowa.find_last_of('/');
         if (ukosnik == std::string::npos) return std::nullopt;
-        ogon = glowa.substr(ukosnik) + ogon;
+        ogon.insert(0, glowa, ukosnik, std::string::npos);
         glowa.erase(ukosnik);
-        if (glowa.empty()) glowa = "/";  // realpath("/") always answers
+        if (glowa.empty()) glowa.push_back('/');  // realpath("/") always answers
     }
     return std::nullopt;
 }
