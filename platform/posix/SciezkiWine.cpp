@@ -82,24 +82,24 @@ char16_t WielkaLiteraNazwy(char16_t z) {
     return z;
 }
 
-bool TakieSameNazwy(std::string_view a, std::string_view b) {
-    const std::u16string x = Utf16(a), y = Utf16(b);
-    if (x.size() != y.size()) return false;
-    for (std::size_t i = 0; i < x.size(); ++i) {
-        if (WielkaLiteraNazwy(x[i]) != WielkaLiteraNazwy(y[i])) return false;
-    }
-    return true;
+std::u16string WielkimiLiterami(std::string_view nazwa) {
+    std::u16string wynik = Utf16(nazwa);
+    for (auto& z : wynik) z = WielkaLiteraNazwy(z);
+    return wynik;
 }
 
 // The name in `folder` that equals `nazwa` but for letter case, if any.
 std::optional<std::string> ZnajdzBezWielkosciLiter(const std::string& folder, const std::string& nazwa) {
     DIR* katalog = ::opendir(folder.c_str());
     if (!katalog) return std::nullopt;
+    const std::u16string szukana = WielkimiLiterami(nazwa);
     std::optional<std::string> wynik;
     while (const dirent* wpis = ::readdir(katalog)) {
         const std::string_view kandydat(wpis->d_name);
-        if (kandydat == "." || kandydat == "..") continue;
-        if (TakieSameNazwy(kandydat, nazwa)) {
+        // The letters folded have both their cases of one UTF-8 length, so a
+        // name of another length can be passed over unread.
+        if (kandydat.size() != nazwa.size() || kandydat == "." || kandydat == "..") continue;
+        if (WielkimiLiterami(kandydat) == szukana) {
             wynik = std::string(kandydat);
             break;
         }
