@@ -166,7 +166,7 @@ void TFormMain::Timer1Timer() {
         if (dodane < 15) zegar.Spij(50);
     }
 
-    // 5.
+    // 5. A pause on the full listing.
     zegar.Spij(100);
 
     // 6. Item 28 at the top.
@@ -174,13 +174,16 @@ void TFormMain::Timer1Timer() {
     if (QListWidgetItem* gorny = ListBox1->item(28))
         ListBox1->scrollToItem(gorny, QAbstractItemView::PositionAtTop);
 
-    // 7.
+    // 7. The list takes the keyboard focus.
     ListBox1->setFocus(Qt::OtherFocusReason);
 
     // 8. Item 41 selected; it is the last whole line in view.
     ListBox1->setCurrentRow(41);
+    // The jump and the selection are seen during the pause that follows,
+    // like every other change of the list.
+    OdmalujListe(*ListBox1);
 
-    // 9.
+    // 9. A pause on the final view.
     zegar.Spij(100);
 
     // 10. Into the acceptance group.

@@ -180,8 +180,9 @@ private slots:
         const Stan& przedSkokiem = stany.at(20 + 34 + 14);
         QCOMPARE(przedSkokiem.wierszy, 219);
         QCOMPARE(przedSkokiem.gorny, 0);
-        // At the second, the view has jumped.
+        // At the second, the view has jumped, and that is painted.
         QCOMPARE(stany.at(20 + 34 + 15).gorny, 28);
+        QVERIFY(stany.at(20 + 34 + 15).odmalowan > przedSkokiem.odmalowan);
 
         for (const Stan& s : stany) {
             QVERIFY(!s.akceptacjaWlaczona);
