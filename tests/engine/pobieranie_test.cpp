@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <thread>
 #include <functional>
 #include <memory>
 #include <stdexcept>
@@ -224,6 +226,20 @@ TEST_F(Pobieranie, SilenceBeyondTheLimitIsAConnectionFailure) {
         BezPlikowTymczasowych();
         StronaPoWywolaniu();
     }
+}
+
+TEST_F(Pobieranie, AModalWindowInsideThePumpIsNotServerSilence) {
+    KrotkieLimity krotkie(*klient, 500);
+    bool pokazany = false;
+    a->strona.przyPompowaniu = [&] {
+        if (a->strona.pozycjaPaska == 1000 && !pokazany) {
+            pokazany = true;  // a handler's modal window, open for 1.5 s
+            std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+        }
+    };
+    EXPECT_TRUE(Pobierz(serwer.Adres("stallbody-1000-100"), &krotkie));
+    EXPECT_TRUE(a->strona.komunikatySystemowe.empty());
+    EXPECT_EQ(a->pliki.Tresc(kPlik), TrescWzorcowa(2000));
 }
 
 TEST_F(Pobieranie, ClosingTheInstallerCancelsTheTransferSilently) {

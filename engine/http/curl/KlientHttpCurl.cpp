@@ -78,7 +78,18 @@ struct Transfer {
     // Tells the receiver what has happened since the last call and asks it
     // whether to stop; the receiver pumps the window here. True: stop.
     bool Powiadom() {
-        ostatniePowiadomienie = Zegar::now();
+        const auto od = Zegar::now();
+        ostatniePowiadomienie = od;
+        // A modal window opened by a handler inside the pump holds the
+        // transfer up; that wait is ours, not the server's silence.
+        struct Odlicz {
+            Transfer& t;
+            Zegar::time_point od;
+            ~Odlicz() {
+                const auto trwalo = Zegar::now() - od;
+                if (trwalo > std::chrono::seconds(1)) t.ostatniaAktywnosc += trwalo;
+            }
+        } odlicz{*this, od};
         if (naglowkiGotowe && !poczatekZgloszony) {
             poczatekZgloszony = true;
             odbiorca->Poczatek(oczekiwane);
@@ -164,17 +175,17 @@ public:
             ~Zwolnij() { z = false; }
         } zwolnij{zajety_};
 
+        // Declared before the handles, so that they outlive them.
+        Transfer t;
+        char bladCurl[CURL_ERROR_SIZE] = {};
         std::unique_ptr<CURL, UsunEasy> easy(curl_easy_init());
         std::unique_ptr<CURLM, UsunMulti> multi(curl_multi_init());
         if (!easy || !multi) {
             wynik.komunikat = u"Out of memory";
             return wynik;
         }
-
-        Transfer t;
         t.easy = easy.get();
         t.odbiorca = &odbiorca;
-        char bladCurl[CURL_ERROR_SIZE] = {};
 
         CURL* e = easy.get();
         curl_easy_setopt(e, CURLOPT_URL, adres.c_str());
