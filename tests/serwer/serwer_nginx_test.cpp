@@ -61,7 +61,7 @@ protected:
 TEST_F(SerwerNginx, TheProgramFileArrivesByteForByte) {
     ASSERT_TRUE(Przygotuj(*klient));
     EXPECT_TRUE(a.strona.komunikatySystemowe.empty());
-    EXPECT_EQ(CzytajPlik(Program()) == program, true);
+    EXPECT_TRUE(CzytajPlik(Program()) == program) << "not byte for byte";
     EXPECT_EQ(a.strona.maksimumPaska, static_cast<std::int32_t>(program.size()));
 }
 
@@ -71,13 +71,6 @@ TEST_F(SerwerNginx, WrongCredentialsGiveTheUnauthorizedStatusLine) {
     EXPECT_EQ(a.strona.komunikatySystemowe,
               std::vector<std::u16string>{u"Nieudane pobranie pliku: HTTP/1.1 401 Unauthorized"});
     EXPECT_FALSE(fs::exists(Program()));
-}
-
-TEST_F(SerwerNginx, AFileMissingOnTheServerIsNotFound) {
-    a.kontekst.NazwaProgramu = u"_Brak";
-    EXPECT_FALSE(Przygotuj(*klient));
-    EXPECT_EQ(a.strona.komunikatySystemowe,
-              std::vector<std::u16string>{u"Nieudane pobranie pliku: HTTP/1.1 404 Not Found"});
 }
 
 }  // namespace
