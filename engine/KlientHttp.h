@@ -8,7 +8,9 @@
 #include <string>
 
 // Receives one transfer. All calls come on the user-interface thread, inside
-// Pobierz.
+// Pobierz. Postep and Przerwij pump the window, so other handlers run inside
+// them; an exception they raise leaves Pobierz as it is, after the transfer
+// has been dropped.
 class IOdbiorcaHttp {
 public:
     virtual ~IOdbiorcaHttp() = default;
@@ -19,7 +21,8 @@ public:
     // Bytes of the body received so far.
     virtual void Postep(std::int64_t bajtyDotad) = 0;
     virtual void Koniec() = 0;
-    // Called at least every 50 ms while the transfer waits; true stops it at once.
+    // Called at least every 50 ms while the transfer runs, whether bytes
+    // arrive or not; true stops it at once (WynikHttp::przerwany).
     virtual bool Przerwij() = 0;
 };
 
