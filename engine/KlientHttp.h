@@ -9,8 +9,8 @@
 
 // Receives one transfer. All calls come on the user-interface thread, inside
 // Pobierz. Postep and Przerwij pump the window, so other handlers run inside
-// them; an exception they raise leaves Pobierz as it is, after the transfer
-// has been dropped.
+// them; an exception they raise passes out of Pobierz unchanged, once the
+// transfer has been dropped.
 class IOdbiorcaHttp {
 public:
     virtual ~IOdbiorcaHttp() = default;
