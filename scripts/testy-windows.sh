@@ -48,8 +48,11 @@ unset http_proxy https_proxy HTTP_PROXY HTTPS_PROXY all_proxy ALL_PROXY
 
 echo "== Wine prefix"
 t=$(sekundy)
+# One wineserver, kept up for all the programs. The prefix's own services
+# start with wineboot and keep the streams they were started with: those must
+# be a file, not the pipe of a test runner, or the runner waits on them.
+wineserver -p
 wineboot -i >"$PREFIKS/wineboot.log" 2>&1 || { cat "$PREFIKS/wineboot.log" >&2; exit 1; }
-wineserver -w
 echo "wineboot: $(ile "$t") s"
 
 # The fault-injecting server runs outside Wine; the tests find it by address.
@@ -61,8 +64,6 @@ export KV_SERWER_AWARII="127.0.0.1:$(head -n1 "$PREFIKS/port")"
 
 echo "== tests under Wine"
 t=$(sekundy)
-# One wineserver for all the programs, kept up between them.
-wineserver -p
 (cd "$WINDOWS" && ctest --output-on-failure -j"$ROWNOLEGLE")
 echo "tests under Wine: $(ile "$t") s"
 

@@ -7,6 +7,8 @@ if(WIN32)
 
   # Started by the shell test: leaves a mark next to itself and ends.
   add_executable(kv_znacznik ${CMAKE_CURRENT_SOURCE_DIR}/win32/narzedzia/znacznik.cpp)
+  target_link_libraries(kv_znacznik PRIVATE kv_platforma)
+  target_include_directories(kv_znacznik PRIVATE ${CMAKE_SOURCE_DIR}/platform/win32)
   # Writes a link through COM, or reads one and prints its fields: the
   # Windows half of the comparison of the two link writers.
   add_executable(kv_lnk_com ${CMAKE_CURRENT_SOURCE_DIR}/win32/narzedzia/lnk_com.cpp)
@@ -30,6 +32,14 @@ if(WIN32)
   endforeach()
   if(TARGET powloka_win32_test)
     add_dependencies(powloka_win32_test kv_znacznik)
+  endif()
+  if(TARGET manifest_win32_test)
+    # The program's own resources, to check them from inside a process.
+    target_sources(manifest_win32_test PRIVATE ${CMAKE_SOURCE_DIR}/app/instalator.rc)
+    set_property(SOURCE ${CMAKE_SOURCE_DIR}/app/instalator.rc APPEND PROPERTY
+                 OBJECT_DEPENDS ${CMAKE_SOURCE_DIR}/app/instalator.manifest)
+    target_include_directories(manifest_win32_test PRIVATE ${CMAKE_SOURCE_DIR}/app)
+    target_link_libraries(manifest_win32_test PRIVATE version)
   endif()
 else()
   # The POSIX half of the comparison: a link written by the POSIX writer.
