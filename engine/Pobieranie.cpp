@@ -77,14 +77,16 @@ bool PobierzPlik(Srodowisko& s, const std::u16string& folderSerwera, const std::
         struct Sprzatanie {
             IStronaInstalacji& strona;
             std::unique_ptr<platforma::IPlikTymczasowy>& plik;
-            bool zablokowane = false;
             ~Sprzatanie() {
                 plik.reset();
-                if (zablokowane) strona.ZablokujPrzyciskiStrony(false);
+                strona.ZablokujPrzyciskiStrony(false);
                 strona.UstawPozycjePaska(0);
                 strona.UstawTytul(u"");
             }
         } sprzatanie{s.strona, tymczasowy};
+        // From here to the end no click on the page can start a second
+        // download: the pumps below run the page's handlers.
+        s.strona.ZablokujPrzyciskiStrony(true);
 
         UstawieniaHttp ustawienia;
         ustawienia.uzytkownik = "tamrix4";
@@ -100,8 +102,6 @@ bool PobierzPlik(Srodowisko& s, const std::u16string& folderSerwera, const std::
         if (s.strona.ZamkniecieZadane()) {
             przerwany = true;
         } else if (tymczasowy = s.pliki.UtworzPlikTymczasowy(plikLokalny, komunikat); tymczasowy) {
-            s.strona.ZablokujPrzyciskiStrony(true);
-            sprzatanie.zablokowane = true;
             OdbiorcaPobierania odbiorca(s.strona, *tymczasowy);
             const std::string adres = s.adresSerwera + platforma::Utf8(folderSerwera) + "/" +
                                       platforma::Utf8(nazwa) + "._" + platforma::Utf8(rozszerzenie);
