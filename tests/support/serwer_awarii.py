@@ -9,8 +9,6 @@ its first line on stdout. Each request path reads /<id>/<scenario>/<rest>:
   chunked-N          200, chunked, no length
   empty              200 with Content-Length 0
   status-C           reply status C (301, 302 with a Location, 401, 404, 500)
-  auth-N             200 with N bytes when the Basic credentials are
-                     tamrix4 / lorven905, else 401
   reset-N            announces 2N bytes, sends N, then resets the connection
   short-N            announces 2N bytes, sends N, then closes cleanly
   stall-MS           waits MS milliseconds before the status line
@@ -34,7 +32,6 @@ blokada = threading.Lock()
 
 POWODY = {301: "Moved Permanently", 302: "Found", 401: "Unauthorized",
           404: "Not Found", 500: "Internal Server Error"}
-UZYTKOWNIK_HASLO = "Basic dGFtcml4NDpsb3J2ZW45MDU="  # tamrix4:lorven905
 
 
 def wzorzec(od, ile):
@@ -107,12 +104,6 @@ class Obsluga(BaseHTTPRequestHandler):
                 dodatkowe.append(("WWW-Authenticate", 'Basic realm="Kavrostel"'))
             self.naglowki(kod, len(cialo), dodatkowe)
             self.wfile.write(cialo)
-        elif nazwa == "auth":
-            if self.headers.get("Authorization", "") == UZYTKOWNIK_HASLO:
-                self.naglowki(200, n[0])
-                self.tresc(0, n[0])
-            else:
-                self.naglowki(401, 0, [("WWW-Authenticate", 'Basic realm="Kavrostel"')])
         elif nazwa == "reset":
             self.naglowki(200, 2 * n[0])
             self.tresc(0, n[0])
