@@ -25,7 +25,9 @@ pid_x=""
 pid_inst=""
 sprzataj() {
   [ -n "$pid_inst" ] && kill "$pid_inst" 2>/dev/null || true
-  [ -n "$pid_x" ] && kill "$pid_x" 2>/dev/null || true
+  # Waits for the server to go, so that a run right after this one does not
+  # meet it still holding the display number.
+  if [ -n "$pid_x" ]; then kill "$pid_x" 2>/dev/null || true; wait "$pid_x" 2>/dev/null || true; fi
   rm -rf "$tmp"
 }
 trap sprzataj EXIT
@@ -35,11 +37,19 @@ for n in ${KV_PREZENTACJA_EKRAN:-} 12 $(seq 120 129); do
   if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then ekran=$n; break; fi
 done
 [ -n "$ekran" ] || blad "no free X display number"
-Xvfb ":$ekran" -screen 0 1280x800x24 -nolisten tcp >"$tmp/xvfb.log" 2>&1 &
+# -noreset: by default the server resets when its last client leaves, and
+# refuses connections meanwhile; the probe below would cause such a reset.
+Xvfb ":$ekran" -screen 0 1280x800x24 -nolisten tcp -noreset >"$tmp/xvfb.log" 2>&1 &
 pid_x=$!
 export DISPLAY=":$ekran"
-for _ in $(seq 1 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-xdpyinfo >/dev/null 2>&1 || blad "Xvfb did not start on $DISPLAY"
+# The answer must come from our server: one that is still going away on the
+# same number would answer once and then vanish.
+for _ in $(seq 1 100); do
+  kill -0 "$pid_x" 2>/dev/null || blad "Xvfb ended at start on $DISPLAY: $(cat "$tmp/xvfb.log")"
+  xdpyinfo >/dev/null 2>&1 && break
+  sleep 0.1
+done
+kill -0 "$pid_x" 2>/dev/null && xdpyinfo >/dev/null 2>&1 || blad "Xvfb did not start on $DISPLAY: $(cat "$tmp/xvfb.log")"
 
 # A drive C: with the user's folders, as Wine lays them out.
 export WINEPREFIX="$tmp/wine"
