@@ -80,7 +80,7 @@ else
     if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then ekran=$n; break; fi
   done
   [ -n "$ekran" ] || { echo "no free X display number for Xvfb" >&2; exit 1; }
-  Xvfb ":$ekran" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+  Xvfb ":$ekran" -screen 0 1280x800x24 -nolisten tcp -noreset >/dev/null 2>&1 &
   pid_x=$!
   export DISPLAY=":$ekran"
   for _ in $(seq 1 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done

@@ -47,14 +47,6 @@ sprzataj() {
 }
 trap sprzataj EXIT
 
-# Under LeakSanitizer: libdbus keeps a buffer from Qt's attempt to reach a
-# session bus, which Xvfb runs have not; it is not the installer's to free.
-if [[ ${LSAN_OPTIONS:-} =~ suppressions=([^:]*) ]]; then
-  cat "${BASH_REMATCH[1]}" >"$tmp/lsan.supp"
-  echo "leak:libdbus-1.so" >>"$tmp/lsan.supp"
-  export LSAN_OPTIONS=${LSAN_OPTIONS/suppressions=${BASH_REMATCH[1]}/suppressions=$tmp/lsan.supp}
-fi
-
 # ------------------------------------------------------------------ display
 # A display of our own; an occupied number is skipped.
 ekran=""
@@ -62,7 +54,9 @@ for n in ${KV_E2E_EKRAN:-} 14 $(seq 140 149); do
   if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then ekran=$n; break; fi
 done
 [ -n "$ekran" ] || blad "no free X display number"
-Xvfb ":$ekran" -screen 0 1280x800x24 -nolisten tcp >"$tmp/xvfb.log" 2>&1 &
+# -noreset: without it Xvfb resets when the readiness probe disconnects and
+# briefly refuses the next client.
+Xvfb ":$ekran" -screen 0 1280x800x24 -nolisten tcp -noreset >"$tmp/xvfb.log" 2>&1 &
 pid_x=$!
 export DISPLAY=":$ekran"
 for _ in $(seq 1 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
