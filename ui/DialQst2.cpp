@@ -121,6 +121,12 @@ TFormQst::TFormQst() : QWidget(FormMain, Qt::Dialog | Qt::FramelessWindowHint) {
     connect(B1, &QPushButton::clicked, this, &TFormQst::B1Click);
 }
 
+TFormQst::~TFormQst() {
+    // Destroyed with the main window while waiting: the wait ends too.
+    if (petla_) petla_->exit();
+    if (FormQst == this) FormQst = nullptr;
+}
+
 void TFormQst::UstawLinie(QLabel* etykieta, const QString& tekst) {
     const QString linie = JednolitePodzialy(tekst);
     etykieta->setText(linie);
@@ -164,6 +170,10 @@ void TFormQst::FormShow() {
 
 void TFormQst::B1Click() { close(); }
 
+void TFormQst::FormClose() {
+    if (FormQst == this) FormQst = nullptr;
+}
+
 void TFormQst::closeEvent(QCloseEvent* zdarzenie) {
     // Closing only asks: the box goes away when control is back in its own
     // modal wait.
@@ -192,7 +202,9 @@ void TFormQst::ShowModal() {
     activateWindow();
     QEventLoop petla;
     petla_ = &petla;
+    QPointer<TFormQst> ja = this;
     if (ModalResult == 0) petla.exec(QEventLoop::DialogExec);
+    if (!ja) return;
     petla_ = nullptr;
     hide();
 }
@@ -206,7 +218,9 @@ void PokazKomunikat(const std::u16string& tytul, const std::u16string& linia1,
                     const std::u16string& linia2) {
     if (FormQst && FormQst->isVisible()) FormQst->close();
     if (!FormQst) FormQst = new TFormQst();
-    TFormQst* okno = FormQst;
+    // The box is a child of the main window; a guard keeps the wait safe
+    // should the main window be destroyed meanwhile.
+    QPointer<TFormQst> okno = FormQst;
 
     okno->setWindowTitle(QString::fromStdU16String(tytul));
     okno->UstawLinie(okno->Label1, QString::fromStdU16String(linia1));
@@ -223,8 +237,11 @@ void PokazKomunikat(const std::u16string& tytul, const std::u16string& linia1,
     }
     okno->FormShow();
     okno->ShowModal();
-
-    // FormClose: the box is disposed of and the next notice starts afresh.
-    if (FormQst == okno) FormQst = nullptr;
-    delete okno;
+    if (!okno) {
+        FormQst = nullptr;
+        return;
+    }
+    // The next notice starts from a fresh box with the design layout.
+    okno->FormClose();
+    delete okno.data();
 }

@@ -37,6 +37,7 @@ class TFormQst : public QWidget {
     Q_OBJECT
 public:
     TFormQst();
+    ~TFormQst() override;
 
     // The controls, placed in the client area, which lies 3 pixels inside the
     // window on every side.
@@ -53,6 +54,9 @@ public:
 
     void FormShow();
     void B1Click();
+    // The box has closed: the global reference is emptied; the caller then
+    // disposes of the box.
+    void FormClose();
 
     // 0 while the box waits; set when it is asked to close.
     int ModalResult = 0;

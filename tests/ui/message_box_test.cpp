@@ -267,6 +267,17 @@ private slots:
         QCOMPARE(FormQst, static_cast<TFormQst*>(nullptr));
     }
 
+    void zniszczenieOknaGlownegoKonczyCzekanie() {
+        AtrapyUslug inne;
+        auto nad = std::make_unique<TFormMain>(inne.uslugi);
+        nad->Timer1->stop();
+        FormMain = nad.get();
+        Pokaz(u"Uwaga!", u"Tekst", u"", [&] { nad.reset(); });
+        FormMain = glowne.get();
+        QVERIFY(!zawieszone);
+        QCOMPARE(FormQst, static_cast<TFormQst*>(nullptr));
+    }
+
     void zegaryDzialajaWTrakcie() {
         int tykniecia = 0;
         QTimer zegar;
