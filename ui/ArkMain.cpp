@@ -152,6 +152,8 @@ void TFormMain::UtworzProjekt() {
                                    {Q(u"Akceptuję"), Q(u"Nie akceptuję")}, 1, PanelLic);
     RGAkceptacja->setGeometry(8, 246, 122, 76);
     RGAkceptacja->setEnabled(false);
+    // The caption sits 8 pixels in, as Windows draws it, where "Wybór:" covers it.
+    RGAkceptacja->setStyleSheet(QStringLiteral("QGroupBox::title { subcontrol-origin: margin; left: 8px; }"));
     connect(RGAkceptacja, &TRadioGroup::Clicked, this, &TFormMain::RGAkceptacjaClick);
 
     GroupBox1 = Ramka(PanelLic, QRect(523, 3, 183, 85), QStringLiteral("Producent"));
