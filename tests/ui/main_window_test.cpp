@@ -8,6 +8,8 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionGroupBox>
 #include <QTest>
 #include <QTimer>
 #include <memory>
@@ -159,6 +161,18 @@ private slots:
         // "Wybór:" hides the radio group's own caption on its top edge.
         QCOMPARE(f.PanelLic->childAt(16, 246), static_cast<QWidget*>(f.StaticText3));
         QVERIFY(f.StaticText3->autoFillBackground());
+        QStyleOptionGroupBox opcje;
+        opcje.initFrom(f.RGAkceptacja);
+        opcje.text = f.RGAkceptacja->title();
+        opcje.textAlignment = f.RGAkceptacja->alignment();
+        opcje.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+        opcje.lineWidth = 1;
+        const QRect tytul = f.RGAkceptacja->style()
+                                ->subControlRect(QStyle::CC_GroupBox, &opcje, QStyle::SC_GroupBoxLabel,
+                                                 f.RGAkceptacja)
+                                .translated(f.RGAkceptacja->pos());
+        QVERIFY2(f.StaticText3->geometry().contains(tytul.center()), "the caption \"-\" shows");
+        QVERIFY(f.StaticText3->geometry().left() <= tytul.left());
         // The licence page lies over the background picture.
         QWidget* naSrodku = f.childAt(100, 100);
         QVERIFY(naSrodku == f.ListBox1 || f.ListBox1->isAncestorOf(naSrodku));
