@@ -37,7 +37,7 @@ sprzatanie() {
   rm -rf "$PREFIKS"
 }
 trap sprzatanie EXIT
-mkdir -p "$PREFIKS/home"
+mkdir -p "$PREFIKS/home" "$PREFIKS/wine"
 export WINEPREFIX="$PREFIKS/wine"
 export HOME="$PREFIKS/home"
 export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
