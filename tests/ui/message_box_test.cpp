@@ -10,6 +10,7 @@
 
 #include "ArkMain.h"
 #include "AtrapyUi.h"
+#include "Czcionki.h"
 #include "DialQst2.h"
 
 namespace {
@@ -124,6 +125,14 @@ private slots:
                                  QPoint(1, 1)})
             QVERIFY2(!w.maska.contains(rog), qPrintable(QStringLiteral("%1,%2").arg(rog.x()).arg(rog.y())));
         QCOMPARE(FormQst, static_cast<TFormQst*>(nullptr));
+    }
+
+    void liniaTekstuMa20Pikseli() {
+        // The substitute font keeps the line height the layout rests on.
+        const QFontMetrics miary(CzcionkaPx(17));
+        QCOMPARE(miary.height(), 20);
+        QCOMPARE(miary.lineSpacing(), 20);
+        QCOMPARE(QFontInfo(CzcionkaPx(17)).family(), RodzinaZastepcza());
     }
 
     void wzrostO20NaLinie_data() {
