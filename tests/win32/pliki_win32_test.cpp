@@ -42,6 +42,25 @@ TEST_F(PlikiWin32, ExistenceTellsFilesFromFolders) {
     }
 }
 
+// A symbolic link counts as what it points to; a dangling one as nothing.
+TEST_F(PlikiWin32, ExistenceFollowsSymbolicLinks) {
+    ZapiszPlik(folder / u"cel.exe", "x");
+    CreateDirectoryW(W(folder / u"Folder"), nullptr);
+    constexpr DWORD kBezUprawnien = 0x2;  // SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE
+    CreateSymbolicLinkW(W(folder / u"do-pliku.exe"), W(folder / u"cel.exe"), kBezUprawnien);
+    CreateSymbolicLinkW(W(folder / u"do-folderu"), W(folder / u"Folder"), SYMBOLIC_LINK_FLAG_DIRECTORY | kBezUprawnien);
+    CreateSymbolicLinkW(W(folder / u"wiszacy.exe"), W(folder / u"brak.exe"), kBezUprawnien);
+    if (!Jest(folder / u"do-pliku.exe") || !Jest(folder / u"do-folderu")) {
+        GTEST_SKIP() << "this system makes no symbolic links here (Wine's CreateSymbolicLinkW does nothing)";
+    }
+    EXPECT_TRUE(pliki->PlikIstnieje(folder / u"do-pliku.exe"));
+    EXPECT_FALSE(pliki->FolderIstnieje(folder / u"do-pliku.exe"));
+    EXPECT_TRUE(pliki->FolderIstnieje(folder / u"do-folderu"));
+    EXPECT_FALSE(pliki->PlikIstnieje(folder / u"do-folderu"));
+    EXPECT_FALSE(pliki->PlikIstnieje(folder / u"wiszacy.exe"));
+    EXPECT_FALSE(pliki->FolderIstnieje(folder / u"wiszacy.exe"));
+}
+
 TEST_F(PlikiWin32, FolderCreationMakesOneLevelOnly) {
     EXPECT_FALSE(pliki->UtworzFolder(folder / u"a\\b"));
     EXPECT_FALSE(Jest(folder / u"a"));
