@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "platform/Tekst.h"
+
 namespace {
 
 constexpr char16_t UWAGA[] = u"Uwaga!";
@@ -11,16 +13,8 @@ constexpr char16_t KONIEC_OSTRZEZENIA[] =
 constexpr char16_t PLIK_AKTUALIZACJI[] = u"_Aktualizacja.exe";
 
 // One character as Windows compares path names: without regard to letter case
-// (ASCII and the Polish letters) and to the kind of separator.
-char16_t ZnakPorownania(char16_t z) {
-    if (z == u'/') return u'\\';
-    if (z >= u'a' && z <= u'z') return static_cast<char16_t>(z - (u'a' - u'A'));
-    static constexpr char16_t male[] = u"ąćęłńóśźż";
-    static constexpr char16_t wielkie[] = u"ĄĆĘŁŃÓŚŹŻ";
-    for (std::size_t i = 0; male[i]; ++i)
-        if (z == male[i]) return wielkie[i];
-    return z;
-}
+// and to the kind of separator.
+char16_t ZnakPorownania(char16_t z) { return z == u'/' ? u'\\' : platforma::ZnakBezWielkosci(z); }
 
 bool JestSeparatorem(char16_t z) { return z == u'\\' || z == u'/'; }
 

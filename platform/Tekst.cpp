@@ -39,21 +39,6 @@ void DopiszUtf16(std::u16string& wynik, char32_t kod) {
     }
 }
 
-// Lower-case letters that the comparison folds to their capitals: the Polish
-// letters with diacritics, as code pairs (small, capital).
-constexpr char16_t POLSKIE_LITERY[][2] = {
-    {u'ą', u'Ą'}, {u'ć', u'Ć'}, {u'ę', u'Ę'}, {u'ł', u'Ł'}, {u'ń', u'Ń'},
-    {u'ó', u'Ó'}, {u'ś', u'Ś'}, {u'ź', u'Ź'}, {u'ż', u'Ż'},
-};
-
-char16_t WielkaLitera(char16_t z) {
-    if (z >= u'a' && z <= u'z') return static_cast<char16_t>(z - (u'a' - u'A'));
-    for (const auto& para : POLSKIE_LITERY) {
-        if (z == para[0]) return para[1];
-    }
-    return z;
-}
-
 }  // namespace
 
 std::string Utf8(std::u16string_view tekst) {
@@ -136,12 +121,23 @@ char16_t WielkaLiteraAscii(char16_t znak) {
     return znak;
 }
 
+char16_t ZnakBezWielkosci(char16_t z) {
+    if (z >= u'a' && z <= u'z') return static_cast<char16_t>(z - 0x20);
+    if (z >= 0xE0 && z <= 0xFE && z != 0xF7) return static_cast<char16_t>(z - 0x20);
+    const bool parzysteWielkie = (z >= 0x100 && z <= 0x12F) || (z >= 0x132 && z <= 0x137) ||
+                                 (z >= 0x14A && z <= 0x177);
+    const bool nieparzysteWielkie = (z >= 0x139 && z <= 0x148) || (z >= 0x179 && z <= 0x17E);
+    if (parzysteWielkie && (z & 1)) return static_cast<char16_t>(z - 1);
+    if (nieparzysteWielkie && !(z & 1)) return static_cast<char16_t>(z - 1);
+    return z;
+}
+
 bool ZawieraBezWielkosciLiter(std::u16string_view stog, std::u16string_view igla) {
     // As a text search of the Windows tools: an empty text is found nowhere.
     if (igla.empty() || igla.size() > stog.size()) return false;
     for (std::size_t poczatek = 0; poczatek + igla.size() <= stog.size(); ++poczatek) {
         std::size_t k = 0;
-        while (k < igla.size() && WielkaLitera(stog[poczatek + k]) == WielkaLitera(igla[k])) ++k;
+        while (k < igla.size() && ZnakBezWielkosci(stog[poczatek + k]) == ZnakBezWielkosci(igla[k])) ++k;
         if (k == igla.size()) return true;
     }
     return false;

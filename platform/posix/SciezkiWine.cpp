@@ -68,23 +68,9 @@ std::optional<std::string> Ponizej(const std::string& sciezka, const std::string
     return sciezka.substr(folder.size() + 1);
 }
 
-// A UTF-16 unit in upper case, for the letters of ASCII, Latin-1 and Latin
-// Extended-A (the Polish letters among them): enough for the names that
-// reach the installer, compared the way Windows compares file names.
-char16_t WielkaLiteraNazwy(char16_t z) {
-    if (z >= u'a' && z <= u'z') return static_cast<char16_t>(z - 0x20);
-    if (z >= 0xE0 && z <= 0xFE && z != 0xF7) return static_cast<char16_t>(z - 0x20);
-    const bool parzysteWielkie = (z >= 0x100 && z <= 0x12F) || (z >= 0x132 && z <= 0x137) ||
-                                 (z >= 0x14A && z <= 0x177);
-    const bool nieparzysteWielkie = (z >= 0x139 && z <= 0x148) || (z >= 0x179 && z <= 0x17E);
-    if (parzysteWielkie && (z & 1)) return static_cast<char16_t>(z - 1);
-    if (nieparzysteWielkie && !(z & 1)) return static_cast<char16_t>(z - 1);
-    return z;
-}
-
 std::u16string WielkimiLiterami(std::string_view nazwa) {
     std::u16string wynik = Utf16(nazwa);
-    for (auto& z : wynik) z = WielkaLiteraNazwy(z);
+    for (auto& z : wynik) z = ZnakBezWielkosci(z);
     return wynik;
 }
 

@@ -13,8 +13,14 @@ std::u16string Utf16(std::string_view utf8);
 // installation page does; other characters are left alone.
 char16_t WielkaLiteraAscii(char16_t znak);
 
+// A UTF-16 unit in upper case, for the letters of ASCII, Latin-1 and Latin
+// Extended-A (the Polish letters among them): enough for the names that reach
+// the installer, compared the way Windows compares file names. Other units
+// are left alone.
+char16_t ZnakBezWielkosci(char16_t znak);
+
 // True when `igla` occurs anywhere in `stog`, comparing letters without regard
-// to case (ASCII and the Polish letters).
+// to case (as ZnakBezWielkosci folds them).
 bool ZawieraBezWielkosciLiter(std::u16string_view stog, std::u16string_view igla);
 
 }  // namespace platforma
