@@ -19,6 +19,8 @@
 #include "Instalacja.h"
 #include "Prezentacja.h"
 #include "StronaQt.h"
+#include "platform/Sciezki.h"
+#include "platform/Tekst.h"
 
 TFormInstal* FormInstal = nullptr;
 
@@ -54,20 +56,6 @@ QLabel* Obrazek(QWidget* rodzic, const QString& zasob, int x) {
     l->setScaledContents(true);
     l->setPixmap(QPixmap(zasob));
     return l;
-}
-
-// The folder part of a path: everything before the last delimiter, except
-// that a drive root keeps its delimiter ("D:\" for "D:\plik.exe"), as the
-// Windows run-time library extracts it.
-std::u16string CzescFolderu(const std::u16string& sciezka) {
-    const auto ogranicznik = [](char16_t z) { return z == u'\\' || z == u'/' || z == u':'; };
-    std::size_t i = sciezka.size();
-    while (i > 0 && !ogranicznik(sciezka[i - 1])) --i;
-    if (i == 0) return {};
-    // i is one past the delimiter. Drop it, unless it follows another delimiter
-    // (the ":" of a drive) or it is the first character of the path.
-    if (i > 1 && sciezka[i - 1] != u':' && !ogranicznik(sciezka[i - 2])) --i;
-    return sciezka.substr(0, i);
 }
 
 }  // namespace
@@ -303,21 +291,20 @@ void TFormInstal::SBPrzegladajClick() {
     dialog.FileName = k.NazwaProgramu + u".exe";
     if (!dialog.Execute()) return;
 
-    const QString folder = Q(CzescFolderu(dialog.FileName));
-    if (folder.contains(Q(k.FolderPakietu), Qt::CaseInsensitive)) {
+    const std::u16string folder = platforma::FolderPliku(dialog.FileName);
+    if (platforma::ZawieraBezWielkosciLiter(folder, k.FolderPakietu)) {
         Informacja(nullptr,
                    u"Folder:  \"" + k.FolderPakietu +
                        u"\" jest już domyślnym podkatalogiem instalacji.",
                    u"Uwaga!", 0);
     } else {
-        Edit1->setText(folder);
+        Edit1->setText(Q(folder));
     }
 
     // Normalise whatever the field now holds, the refused case included.
     QString tekst = Edit1->text();
     if (!tekst.isEmpty()) {
-        QChar pierwszy = tekst.at(0);
-        if (pierwszy >= u'a' && pierwszy <= u'z') pierwszy = QChar(pierwszy.unicode() - 32);
+        const QChar pierwszy(platforma::WielkaLiteraAscii(tekst.at(0).unicode()));
         tekst = QString(pierwszy) + tekst.mid(1, 1024);
     }
     Edit1->setText(tekst);
