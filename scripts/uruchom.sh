@@ -18,6 +18,7 @@ set -euo pipefail
 KORZEN=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUDOWA=${KV_BUDOWA:-$KORZEN/build/native}
 LIMIT=${KV_LIMIT:-8m}
+. "$KORZEN/tests/support/xvfb.sh"
 
 echo "== dependencies"
 bash "$KORZEN/scripts/zaleznosci.sh"
@@ -50,7 +51,7 @@ pid_zdjec=""
 zakoncz() {
   bash "$KORZEN/server/serwer.sh" -l "$hostport" -w "$BUDOWA/serwer/praca" stop >/dev/null 2>&1 || true
   [ -n "$pid_zdjec" ] && kill "$pid_zdjec" 2>/dev/null || true
-  [ -n "$pid_x" ] && kill "$pid_x" 2>/dev/null || true
+  xvfb_zatrzymaj
 }
 trap zakoncz EXIT
 
@@ -75,15 +76,7 @@ echo "prefix $WINEPREFIX (C:\\KV-Tek\\Kavrostel8 is $WINEPREFIX/drive_c/KV-Tek/K
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   echo "== installer on $DISPLAY"
 else
-  ekran=""
-  for n in $(seq 90 99); do
-    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then ekran=$n; break; fi
-  done
-  [ -n "$ekran" ] || { echo "no free X display number for Xvfb" >&2; exit 1; }
-  Xvfb ":$ekran" -screen 0 1280x800x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-  pid_x=$!
-  export DISPLAY=":$ekran"
-  for _ in $(seq 1 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+  xvfb_uruchom "$BUDOWA/xvfb.log" $(seq 90 99) || exit 1
   zdjecie="$BUDOWA/ekran.png"
   ( while sleep 2; do import -window root "$zdjecie.tmp.png" 2>/dev/null && mv "$zdjecie.tmp.png" "$zdjecie"; done ) &
   pid_zdjec=$!

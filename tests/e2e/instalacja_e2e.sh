@@ -30,6 +30,7 @@ hostport=${hostport%/}
 
 blad() { echo "E2E FAILURE: $*" >&2; exit 1; }
 krok() { echo "== $*"; }
+. "$ZRODLA/tests/support/xvfb.sh"
 
 for program in Xvfb xdotool import lnkinfo nginx openssl python3 x86_64-w64-mingw32-g++; do
   command -v "$program" >/dev/null || blad "$program is missing (bash scripts/zaleznosci.sh)"
@@ -42,25 +43,14 @@ sprzataj() {
   [ -n "$pid_inst" ] && kill "$pid_inst" 2>/dev/null || true
   bash "$ZRODLA/server/serwer.sh" -w "$tmp/serwer" -l "$hostport" stop >/dev/null 2>&1 || true
   cp "$tmp/serwer/access.log" "$tmp/serwer/error.log" "$WYNIKI/" 2>/dev/null || true
-  [ -n "$pid_x" ] && kill "$pid_x" 2>/dev/null || true
+  xvfb_zatrzymaj
   rm -rf "$tmp"
 }
 trap sprzataj EXIT
 
 # ------------------------------------------------------------------ display
 # A display of our own; an occupied number is skipped.
-ekran=""
-for n in ${KV_E2E_EKRAN:-} 14 $(seq 140 149); do
-  if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then ekran=$n; break; fi
-done
-[ -n "$ekran" ] || blad "no free X display number"
-# -noreset: without it Xvfb resets when the readiness probe disconnects and
-# briefly refuses the next client.
-Xvfb ":$ekran" -screen 0 1280x800x24 -nolisten tcp -noreset >"$tmp/xvfb.log" 2>&1 &
-pid_x=$!
-export DISPLAY=":$ekran"
-for _ in $(seq 1 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-xdpyinfo >/dev/null 2>&1 || blad "Xvfb did not start on $DISPLAY"
+xvfb_uruchom "$tmp/xvfb.log" ${KV_E2E_EKRAN:-} 14 $(seq 140 149) || blad "no X server of our own"
 
 # ------------------------------------------------------------------ server
 krok "server on $hostport"
@@ -97,20 +87,7 @@ SKROT_MENU="$PROGRAMY/Orveliane/_Kavrostel 8.lnk"
 uruchom_instalator() {
   "$INSTALATOR" >>"$WYNIKI/instalator.log" 2>&1 &
   pid_inst=$!
-  local okno="" w
-  for _ in $(seq 1 100); do
-    for w in $(xdotool search --onlyvisible --pid "$pid_inst" 2>/dev/null); do
-      if xdotool getwindowgeometry "$w" | grep -q "Geometry: 730x360"; then okno=$w; fi
-    done
-    [ -n "$okno" ] && break
-    kill -0 "$pid_inst" 2>/dev/null || blad "the installer ended at start-up: $(cat "$WYNIKI/instalator.log")"
-    sleep 0.1
-  done
-  [ -n "$okno" ] || blad "no 730x360 window of the installer"
-  eval "$(xdotool getwindowgeometry --shell "$okno")"
-  L=$X
-  T=$Y
-  echo "window at $L,$T"
+  okno_instalatora "$pid_inst" "$WYNIKI/instalator.log" || blad "the installer's window"
   [ "$L" -eq 275 ] && [ "$T" -eq 220 ] || blad "the window is not centred on the 1280x800 screen"
 }
 

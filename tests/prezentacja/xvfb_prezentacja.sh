@@ -15,6 +15,7 @@ mkdir -p "$WYNIKI"
 WYNIKI=$(realpath "$WYNIKI")
 
 blad() { echo "PRESENTATION FAILURE: $*" >&2; exit 1; }
+. "$(dirname "${BASH_SOURCE[0]}")/../support/xvfb.sh"
 
 for program in Xvfb xdotool xdpyinfo import; do
   command -v "$program" >/dev/null || blad "$program is missing (bash scripts/zaleznosci.sh)"
@@ -25,31 +26,12 @@ pid_x=""
 pid_inst=""
 sprzataj() {
   [ -n "$pid_inst" ] && kill "$pid_inst" 2>/dev/null || true
-  # Waits for the server to go, so that a run right after this one does not
-  # meet it still holding the display number.
-  if [ -n "$pid_x" ]; then kill "$pid_x" 2>/dev/null || true; wait "$pid_x" 2>/dev/null || true; fi
+  xvfb_zatrzymaj
   rm -rf "$tmp"
 }
 trap sprzataj EXIT
 
-ekran=""
-for n in ${KV_PREZENTACJA_EKRAN:-} 12 $(seq 120 129); do
-  if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then ekran=$n; break; fi
-done
-[ -n "$ekran" ] || blad "no free X display number"
-# -noreset: by default the server resets when its last client leaves, and
-# refuses connections meanwhile; the probe below would cause such a reset.
-Xvfb ":$ekran" -screen 0 1280x800x24 -nolisten tcp -noreset >"$tmp/xvfb.log" 2>&1 &
-pid_x=$!
-export DISPLAY=":$ekran"
-# The answer must come from our server: one that is still going away on the
-# same number would answer once and then vanish.
-for _ in $(seq 1 100); do
-  kill -0 "$pid_x" 2>/dev/null || blad "Xvfb ended at start on $DISPLAY: $(cat "$tmp/xvfb.log")"
-  xdpyinfo >/dev/null 2>&1 && break
-  sleep 0.1
-done
-kill -0 "$pid_x" 2>/dev/null && xdpyinfo >/dev/null 2>&1 || blad "Xvfb did not start on $DISPLAY: $(cat "$tmp/xvfb.log")"
+xvfb_uruchom "$tmp/xvfb.log" ${KV_PREZENTACJA_EKRAN:-} 12 $(seq 120 129) || blad "no X server of our own"
 
 # A drive C: with the user's folders, as Wine lays them out.
 export WINEPREFIX="$tmp/wine"
@@ -62,20 +44,7 @@ xdotool mousemove 0 0
 "$INSTALATOR" >"$WYNIKI/instalator.log" 2>&1 &
 pid_inst=$!
 
-okno=""
-for _ in $(seq 1 200); do
-  for w in $(xdotool search --onlyvisible --pid "$pid_inst" 2>/dev/null); do
-    if xdotool getwindowgeometry "$w" | grep -q "Geometry: 730x360"; then okno=$w; fi
-  done
-  [ -n "$okno" ] && break
-  kill -0 "$pid_inst" 2>/dev/null || blad "the installer ended at start-up: $(cat "$WYNIKI/instalator.log")"
-  sleep 0.05
-done
-[ -n "$okno" ] || blad "no 730x360 window of the installer"
-eval "$(xdotool getwindowgeometry --shell "$okno")"
-L=$X
-T=$Y
-echo "window at $L,$T"
+okno_instalatora "$pid_inst" "$WYNIKI/instalator.log" || blad "the installer's window"
 
 # Waits until the pointer stands at a screen point.
 czekaj_na_wskaznik() {
