@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "ArkMain.h"
-#include "Atrapy.h"
+#include "AtrapyUi.h"
 #include "SystemQt.h"
 #include "platform/Platforma.h"
 
@@ -63,14 +63,6 @@ public:
     std::optional<Chwila> koniecPierwszego;
 };
 
-class DialogBezWyboru : public IDialogZapisu {
-public:
-    std::optional<std::u16string> Wykonaj(const std::u16string&, const std::u16string&,
-                                          const std::u16string&) override {
-        return std::nullopt;
-    }
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -87,7 +79,7 @@ int main(int argc, char** argv) {
     AtrapaPowloki powloka;
     AtrapaFabrykiSkrotow skroty{&pliki};
     AtrapaKlientaHttp http;
-    DialogBezWyboru dialog;
+    AtrapaDialoguZapisu dialog;  // never shown: the presentation asks for no file
     UslugiInterfejsu uslugi{kontekst, pliki, powloka, skroty, kursor, zegar, petla,
                             http, dialog, "http://serwer.example/"};
 

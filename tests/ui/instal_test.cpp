@@ -13,8 +13,7 @@
 #include <vector>
 
 #include "ArkMain.h"
-#include "Atrapy.h"
-#include "AtrapyKursora.h"
+#include "AtrapyUi.h"
 #include "DialQst2.h"
 #include "Instal.h"
 #include "StronaQt.h"
@@ -28,23 +27,6 @@ const std::u16string kSkrotMenu =
     u"_Kavrostel 8.lnk";
 const QString kPodpowiedzDeinstalacji =
     u"Ponowna instalacja nie wymaga usuwania poprzedniej wersji programu."_qs;
-
-// The file-save dialog: answers with a prepared path (or cancels) and records
-// what it was shown with.
-class AtrapaDialoguZapisu : public IDialogZapisu {
-public:
-    struct Wywolanie {
-        std::u16string tytul, nazwa, folder;
-    };
-    std::optional<std::u16string> odpowiedz;
-    std::vector<Wywolanie> wywolania;
-
-    std::optional<std::u16string> Wykonaj(const std::u16string& tytul, const std::u16string& nazwa,
-                                          const std::u16string& folder) override {
-        wywolania.push_back({tytul, nazwa, folder});
-        return odpowiedz;
-    }
-};
 
 struct Komunikat {
     QString tytul, tekst;
@@ -68,19 +50,7 @@ public:
 };
 
 // The two forms over fakes, as start-up makes them.
-struct Stanowisko {
-    KontekstInstalacji kontekst;
-    AtrapaSystemuPlikow pliki;
-    AtrapaPowloki powloka;
-    AtrapaFabrykiSkrotow skroty{&pliki};
-    DziennikKursora dziennik;
-    AtrapaKursora kursor{dziennik};
-    AtrapaZegara zegar{dziennik};
-    AtrapaPetli petla{dziennik};
-    AtrapaKlientaHttp http;
-    AtrapaDialoguZapisu dialog;
-    UslugiInterfejsu uslugi{kontekst, pliki, powloka, skroty, kursor, zegar, petla, http, dialog,
-                            "http://127.0.0.1:18080/"};
+struct Stanowisko : AtrapyUslug {
     Odpowiadacz odpowiadacz;
 
     // Tests prepare the disk first, then create the forms.
@@ -327,10 +297,10 @@ private slots:
         s().Akceptuj();
         s().dialog.odpowiedz = wybrany.toStdU16String();
         s().f().SBPrzegladaj->click();
-        QCOMPARE(s().dialog.wywolania.size(), size_t{1});
-        QCOMPARE(Q(s().dialog.wywolania[0].tytul), u"Wskaż folder instalacji"_qs);
-        QCOMPARE(Q(s().dialog.wywolania[0].nazwa), u"_Kavrostel.exe"_qs);
-        QCOMPARE(Q(s().dialog.wywolania[0].folder), u"C:"_qs);
+        QCOMPARE(s().dialog.pytania.size(), size_t{1});
+        QCOMPARE(Q(s().dialog.pytania[0].tytul), u"Wskaż folder instalacji"_qs);
+        QCOMPARE(Q(s().dialog.pytania[0].nazwaPliku), u"_Kavrostel.exe"_qs);
+        QCOMPARE(Q(s().dialog.pytania[0].folderPoczatkowy), u"C:"_qs);
         QCOMPARE(s().f().Edit1->text(), tekst);
         QCOMPARE(Q(s().kontekst.DyskInstalacji), tekst);
         QCOMPARE(Q(s().kontekst.FolderInstalacji), tekst + u"\\KV-Tek\\Kavrostel8"_qs);
@@ -374,7 +344,7 @@ private slots:
         s().kontekst.FolderInstalacji = u"d:\\dane\\KV-Tek\\Kavrostel8";
         s().dialog.odpowiedz.reset();
         f.SBPrzegladaj->click();
-        QCOMPARE(s().dialog.wywolania.size(), size_t{1});
+        QCOMPARE(s().dialog.pytania.size(), size_t{1});
         QCOMPARE(f.Edit1->text(), u"d:\\dane"_qs);
         QCOMPARE(f.Edit1->width(), 250);
         QCOMPARE(f.LabelFolder->x(), 323);

@@ -9,21 +9,12 @@
 #include <optional>
 
 #include "ArkMain.h"
-#include "Atrapy.h"
-#include "AtrapyKursora.h"
+#include "AtrapyUi.h"
 #include "TrescUmowy.h"
 
 using platforma::PunktEkranu;
 
 namespace {
-
-class DialogBezWyboru : public IDialogZapisu {
-public:
-    std::optional<std::u16string> Wykonaj(const std::u16string&, const std::u16string&,
-                                          const std::u16string&) override {
-        return std::nullopt;
-    }
-};
 
 QStringList LinieUmowy() {
     QStringList w;
@@ -52,19 +43,7 @@ public:
     }
 };
 
-struct Instalator {
-    DziennikKursora dziennik;
-    AtrapaKursora kursor{dziennik};
-    AtrapaZegara zegar{dziennik};
-    AtrapaPetli petla{dziennik};
-    KontekstInstalacji kontekst;
-    AtrapaSystemuPlikow pliki;
-    AtrapaPowloki powloka;
-    AtrapaFabrykiSkrotow skroty{&pliki};
-    AtrapaKlientaHttp http;
-    DialogBezWyboru dialog;
-    UslugiInterfejsu uslugi{kontekst, pliki, powloka, skroty, kursor, zegar, petla,
-                            http, dialog, "http://serwer.example/"};
+struct Instalator : AtrapyUslug {
     std::unique_ptr<TFormMain> okno;
 
     Instalator() { okno = std::make_unique<TFormMain>(uslugi); }
