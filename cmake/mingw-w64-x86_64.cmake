@@ -27,5 +27,3 @@ if(KV_WINE)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${KV_WINE})
 endif()
 
-# Unicode Windows API throughout, and nothing older than Windows 7.
-add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)

@@ -15,8 +15,11 @@ if(WIN32)
   target_link_libraries(kv_lnk_com PRIVATE kv_platforma)
   target_include_directories(kv_lnk_com PRIVATE ${CMAKE_SOURCE_DIR}/platform/win32)
   foreach(narzedzie kv_znacznik kv_lnk_com)
+    if(MINGW)
+      target_link_options(${narzedzie} PRIVATE -municode)  # wmain
+    endif()
     if(CMAKE_CROSSCOMPILING)
-      target_link_options(${narzedzie} PRIVATE -static -municode)
+      target_link_options(${narzedzie} PRIVATE -static)
     endif()
   endforeach()
 

@@ -2,15 +2,16 @@
 //
 // WinHTTP runs in asynchronous mode so that the user-interface thread, which
 // owns the transfer, never blocks for longer than one event-pump interval:
-// each step (send, headers, every read) is started here, its completion comes
-// from WinHTTP's own threads through the status callback, and meanwhile this
-// thread waits in 50 ms slices and asks the receiver whether to stop. Every
-// call of the receiver therefore happens on the calling thread.
+// each step (send, headers, wait for data, read) is started here, its
+// completion comes from WinHTTP's own threads through the status callback,
+// and meanwhile this thread waits in 50 ms slices and asks the receiver
+// whether to stop. Every call of the receiver therefore happens on the
+// calling thread. Reads ask only for what is already there, because a read
+// of more may block its caller until it is filled (Wine's does).
 #include <windows.h>
 #include <winhttp.h>
 
 #include <atomic>
-#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -271,7 +272,7 @@ private:
             czesci.dwSchemeLength = static_cast<DWORD>(-1);
             if (!WinHttpCrackUrl(Szeroki(adres_), 0, 0, &czesci) || czesci.nScheme != INTERNET_SCHEME_HTTP ||
                 czesci.dwHostNameLength == 0) {
-                wynik.komunikat = u"Nieprawidłowy adres: " + adres_;
+                wynik.komunikat = u"Malformed or unsupported address: " + adres_;
                 return false;
             }
             std::u16string host(reinterpret_cast<const char16_t*>(czesci.lpszHostName), czesci.dwHostNameLength);
@@ -426,8 +427,7 @@ private:
             std::int64_t dotad = 0;
             for (;;) {
                 // First wait until something can be read, then read no more
-                // than that: a read asked for more may block the calling
-                // thread until it is filled (Wine's does).
+                // than that.
                 ResetEvent(stan_->zdarzenie);
                 if (!WinHttpQueryDataAvailable(zadanie_->get(), nullptr)) {
                     wynik.komunikat = KomunikatBledu(GetLastError());
