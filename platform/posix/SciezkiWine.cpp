@@ -22,6 +22,15 @@ constexpr std::size_t BUFOR_FOLDERU_SPECJALNEGO = 260;
 bool JestLiteraAscii(char16_t z) { return (z >= u'a' && z <= u'z') || (z >= u'A' && z <= u'Z'); }
 bool JestSeparatorem(char16_t z) { return z == u'\\' || z == u'/'; }
 
+// A POSIX path's text in UTF-16 with "\" for every "/".
+std::u16string ZUkosnikamiWindows(std::string_view posix) {
+    std::u16string wynik = Utf16(posix);
+    for (auto& z : wynik) {
+        if (z == u'/') z = u'\\';
+    }
+    return wynik;
+}
+
 std::string Zmienna(const char* nazwa) {
     const char* wartosc = std::getenv(nazwa);
     return wartosc ? std::string(wartosc) : std::string();
@@ -237,11 +246,7 @@ std::u16string SciezkiWine::NaWindows(std::string_view posix) const {
         std::u16string wynik;
         wynik += static_cast<char16_t>(najlepszy->litera - 'a' + 'A');
         wynik += u":\\";
-        std::u16string reszta = Utf16(najlepszaReszta);
-        for (auto& z : reszta) {
-            if (z == u'/') z = u'\\';
-        }
-        return wynik + reszta;
+        return wynik + ZUkosnikamiWindows(najlepszaReszta);
     };
 
     const std::string sciezka(posix);
@@ -276,11 +281,7 @@ std::u16string SciezkiWine::FolderSpecjalny(int csidl) const {
 std::u16string NaDyskuZ(std::string_view posix) {
     std::u16string wynik = u"Z:";
     if (posix.empty() || posix[0] != '/') wynik += u'\\';
-    std::u16string reszta = Utf16(posix);
-    for (auto& z : reszta) {
-        if (z == u'/') z = u'\\';
-    }
-    return wynik + reszta;
+    return wynik + ZUkosnikamiWindows(posix);
 }
 
 bool JestKorzeniemDysku(std::u16string_view sciezka) {

@@ -183,7 +183,7 @@ std::string KrotkaNazwa(const std::u16string& nazwa) {
         for (char16_t z : czesc) {
             if (wynik.size() == ile) break;
             if (z == u' ' || z == u'.') continue;
-            if (z >= u'a' && z <= u'z') z = static_cast<char16_t>(z - 0x20);
+            z = WielkaLiteraAscii(z);
             wynik += ZnakKrotkiejNazwy(z) ? static_cast<char>(z) : '_';
         }
         return wynik;
@@ -220,8 +220,7 @@ struct Cel {
 bool RozbierzCel(const std::u16string& sciezka, Cel& cel) {
     if (sciezka.size() < 3 || sciezka[1] != u':' || (sciezka[2] != u'\\' && sciezka[2] != u'/'))
         return false;
-    char16_t dysk = sciezka[0];
-    if (dysk >= u'a' && dysk <= u'z') dysk = static_cast<char16_t>(dysk - 0x20);
+    const char16_t dysk = WielkaLiteraAscii(sciezka[0]);
     if (dysk < u'A' || dysk > u'Z') return false;
     cel.dysk = dysk;
     std::u16string czesc;
@@ -416,12 +415,7 @@ private:
         if (maCel) {
             ListaElementow(b, cel, pliki_, stan);
             if (b.Rozmiar() > 0x4C + 2 + 0xFFFF) return false;
-            std::u16string lokalna = cel.Korzen();
-            for (std::size_t i = 0; i < cel.czesci.size(); ++i) {
-                if (i) lokalna += u'\\';
-                lokalna += cel.czesci[i];
-            }
-            BlokLinkInfo(b, lokalna, NumerSeryjny(pliki_, cel));
+            BlokLinkInfo(b, cel.DoCzesci(cel.czesci.size()), NumerSeryjny(pliki_, cel));
         }
 
         for (const auto* tekst : {&opis_, &folder_, &argumenty_, &ikona_}) {
