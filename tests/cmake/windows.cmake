@@ -42,7 +42,6 @@ if(WIN32)
     set_property(SOURCE ${CMAKE_SOURCE_DIR}/app/instalator.rc APPEND PROPERTY
                  OBJECT_DEPENDS ${CMAKE_SOURCE_DIR}/app/instalator.manifest)
     target_include_directories(manifest_win32_test PRIVATE ${CMAKE_SOURCE_DIR}/app)
-    target_link_libraries(manifest_win32_test PRIVATE version)
   endif()
 else()
   # The POSIX half of the comparison: a link written by the POSIX writer.

@@ -1,4 +1,4 @@
-// The installer's resources (app/instalator.rc, linked into this test as into
+// The installer's manifest (app/instalator.rc, linked into this test as into
 // the program): the manifest is found where the system looks for it and does
 // what it is there for.
 #include <gtest/gtest.h>
@@ -31,25 +31,6 @@ TEST(ManifestWin32, TheProcessRunsWithCommonControlsSix) {
     HMODULE comctl = LoadLibraryW(L"comctl32.dll");
     ASSERT_NE(comctl, nullptr);
     EXPECT_NE(GetProcAddress(comctl, "TaskDialog"), nullptr);
-}
-
-TEST(ManifestWin32, TheVersionInformationNamesTheProduct) {
-    wchar_t sciezka[MAX_PATH];
-    GetModuleFileNameW(nullptr, sciezka, MAX_PATH);
-    DWORD uchwyt = 0;
-    DWORD rozmiar = GetFileVersionInfoSizeW(sciezka, &uchwyt);
-    ASSERT_GT(rozmiar, 0u);
-    std::string dane(rozmiar, '\0');
-    ASSERT_TRUE(GetFileVersionInfoW(sciezka, 0, rozmiar, dane.data()));
-    VS_FIXEDFILEINFO* stale = nullptr;
-    UINT dlugosc = 0;
-    ASSERT_TRUE(VerQueryValueW(dane.data(), L"\\", reinterpret_cast<void**>(&stale), &dlugosc));
-    EXPECT_EQ(HIWORD(stale->dwProductVersionMS), 8u);
-    EXPECT_EQ(LOWORD(stale->dwProductVersionMS), 0u);
-    wchar_t* nazwa = nullptr;
-    ASSERT_TRUE(VerQueryValueW(dane.data(), L"\\StringFileInfo\\041504B0\\ProductName",
-                               reinterpret_cast<void**>(&nazwa), &dlugosc));
-    EXPECT_EQ(std::wstring(nazwa), L"Kavrostel");
 }
 
 }  // namespace

@@ -139,13 +139,6 @@ TEST_F(PlikiWin32, FolderRemovalTakesOnlyEmptyFolders) {
     EXPECT_TRUE(Jest(folder / u"plik"));
 }
 
-TEST_F(PlikiWin32, WindowsPathsAreTheSystemsOwnSpelling) {
-    for (std::u16string s : {u"C:\\KV-Tek\\Kavrostel8", u"D:", u"\\KV-Tek", u"Z:\\a/b"}) {
-        EXPECT_EQ(pliki->NaSciezkeSystemu(s), s);
-        EXPECT_EQ(pliki->ZeSciezkiSystemu(s), s);
-    }
-}
-
 // The temporary file of a download.
 
 TEST_F(PlikiWin32, CommittedTemporaryFileReplacesTheTargetAndLeavesNothingElse) {
