@@ -16,7 +16,9 @@ PAKIETY=(
   # an independent reader of shortcut files
   liblnk-utils
   # the Windows build of the engine and its run under Wine
-  g++-mingw-w64-x86-64 wine64
+  # (wine brings the wine, wineboot and wineserver commands; wine64 alone does
+  # not, and recommended packages are not installed)
+  g++-mingw-w64-x86-64 wine64 wine
   python3
 )
 
