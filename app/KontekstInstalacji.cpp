@@ -20,3 +20,9 @@ std::u16string SkrotWMenuStart(const KontekstInstalacji& k) {
 std::u16string PlikProgramuInstalacji(const KontekstInstalacji& k) {
     return k.FolderInstalacji + u"\\" + k.NazwaProgramu + u".exe";
 }
+
+std::u16string ZlozonyFolderInstalacji(const KontekstInstalacji& k) {
+    std::u16string folder = k.DyskInstalacji + u"\\" + k.FolderPakietu;
+    if (!k.NazwaKatalogu.empty()) folder += u"\\" + k.NazwaKatalogu;
+    return folder;
+}

@@ -28,3 +28,6 @@ std::u16string SkrotWMenuStart(const KontekstInstalacji& k);
 std::u16string PlikProgramuInstalacji(const KontekstInstalacji& k);
 // The Start-menu group that holds the program's shortcut.
 std::u16string FolderGrupyMenuStart(const KontekstInstalacji& k);
+// The installation folder the installer composes from the drive text:
+// DyskInstalacji\FolderPakietu, then \NazwaKatalogu when that is set.
+std::u16string ZlozonyFolderInstalacji(const KontekstInstalacji& k);

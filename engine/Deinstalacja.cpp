@@ -58,9 +58,8 @@ std::u16string FolderPakietu(const KontekstInstalacji& k) {
 // other programs and try the drive root, so anything that is not inside the
 // suite folder is replaced by the folder the installer itself composes.
 std::u16string FolderUsuwanejInstalacji(const KontekstInstalacji& k) {
-    const std::u16string pakiet = FolderPakietu(k);
-    const std::u16string wlasny = k.NazwaKatalogu.empty() ? pakiet : pakiet + u"\\" + k.NazwaKatalogu;
-    if (JestPonizej(k.FolderInstalacji, pakiet) || TakieSame(k.FolderInstalacji, wlasny))
+    const std::u16string wlasny = ZlozonyFolderInstalacji(k);
+    if (JestPonizej(k.FolderInstalacji, FolderPakietu(k)) || TakieSame(k.FolderInstalacji, wlasny))
         return k.FolderInstalacji;
     return wlasny;
 }

@@ -277,10 +277,7 @@ void TFormInstal::RGWersjaClick() {
 void TFormInstal::Edit1Change() {
     KontekstInstalacji& k = uslugi_.kontekst;
     k.DyskInstalacji = Edit1->text().toStdU16String();
-    if (!k.NazwaKatalogu.empty())
-        k.FolderInstalacji = k.DyskInstalacji + u"\\" + k.FolderPakietu + u"\\" + k.NazwaKatalogu;
-    else
-        k.FolderInstalacji = k.DyskInstalacji + u"\\" + k.FolderPakietu;
+    k.FolderInstalacji = ZlozonyFolderInstalacji(k);
     LabelFolder->setText(Q(u"\\" + k.FolderPakietu + u"\\" + k.NazwaKatalogu));
 }
 
