@@ -18,6 +18,7 @@
 #include "Czcionki.h"
 #include "Producent.h"
 #include "platform/Powloka.h"
+#include "platform/Sciezki.h"
 
 TFormMain* FormMain = nullptr;
 
@@ -68,20 +69,6 @@ QGroupBox* Ramka(QWidget* rodzic, const QRect& miejsce, const QString& tytul) {
     auto* ramka = new QGroupBox(tytul, rodzic);
     ramka->setGeometry(miejsce);
     return ramka;
-}
-
-// The folder part of a Windows path, as ExtractFileDir gives it: up to the
-// last "\" or ":", dropping that "\" unless it follows another separator or
-// the drive's colon, so "D:\setup.exe" keeps "D:\" and "D:\a\setup.exe" gives
-// "D:\a".
-std::u16string FolderZeSciezki(const std::u16string& sciezka) {
-    const auto ostatni = sciezka.find_last_of(u"\\:");
-    if (ostatni == std::u16string::npos) return {};
-    std::size_t dlugosc = ostatni + 1;
-    if (ostatni > 0 && sciezka[ostatni] == u'\\' && sciezka[ostatni - 1] != u'\\' &&
-        sciezka[ostatni - 1] != u':')
-        dlugosc = ostatni;
-    return sciezka.substr(0, dlugosc);
 }
 
 }  // namespace
@@ -241,7 +228,7 @@ void TFormMain::FormCreate() {
     k.PlikProgramu = u"_" + k.PlikProgramu;
     k.FolderBDE = u"Sterowniki\\BDE";
 
-    k.FolderInstalatora = FolderZeSciezki(uslugi_.powloka.SciezkaProgramu());
+    k.FolderInstalatora = platforma::FolderPliku(uslugi_.powloka.SciezkaProgramu());
 
     k.FolderPulpitu = uslugi_.powloka.FolderSpecjalny(platforma::CSIDL_PULPIT);
     k.FolderMenuProgramy = uslugi_.powloka.FolderSpecjalny(platforma::CSIDL_PROGRAMY);
