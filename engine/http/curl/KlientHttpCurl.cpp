@@ -215,9 +215,11 @@ public:
 
         t.ostatniaAktywnosc = t.ostatniePowiadomienie = Zegar::now();
         bool cisza = false;
+        CURLMcode bladMulti = CURLM_OK;
         int trwa = 1;
         while (trwa) {
-            if (curl_multi_perform(multi.get(), &trwa) != CURLM_OK) break;
+            bladMulti = curl_multi_perform(multi.get(), &trwa);
+            if (bladMulti != CURLM_OK) break;
             if (t.wyjatek) std::rethrow_exception(t.wyjatek);
             if (t.przerwany || t.Powiadom()) {
                 wynik.przerwany = true;
@@ -243,9 +245,13 @@ public:
         }
 
         CURLcode kod = CURLE_OK;
+        bool zakonczony = false;
         int wKolejce = 0;
         while (CURLMsg* m = curl_multi_info_read(multi.get(), &wKolejce)) {
-            if (m->msg == CURLMSG_DONE && m->easy_handle == e) kod = m->data.result;
+            if (m->msg == CURLMSG_DONE && m->easy_handle == e) {
+                kod = m->data.result;
+                zakonczony = true;
+            }
         }
         if (t.poczatekZgloszony) odbiorca.Koniec();
 
@@ -255,6 +261,13 @@ public:
         }
         if (t.bladOdbiorcy) {
             wynik.komunikat = t.komunikatOdbiorcy;
+            return wynik;
+        }
+        // A multi-interface failure leaves the transfer unfinished: whatever
+        // body has arrived may be cut short and must not count as the file.
+        if (!zakonczony) {
+            wynik.komunikat = platforma::Utf16(bladMulti != CURLM_OK ? curl_multi_strerror(bladMulti)
+                                                                     : "The transfer did not finish");
             return wynik;
         }
         if (kod != CURLE_OK) {
