@@ -14,12 +14,8 @@ AtrapaSystemuPlikow::AtrapaSystemuPlikow() { DodajDysk(u"C:"); }
 std::u16string AtrapaSystemuPlikow::Klucz(const std::u16string& sciezka) {
     std::u16string k;
     k.reserve(sciezka.size() + 2);
-    for (char16_t z : sciezka) {
-        if (z == u'/') z = u'\\';
-        if (z >= u'A' && z <= u'Z') z = static_cast<char16_t>(z + 32);
-        k.push_back(z);
-    }
-    if (!k.empty() && k[0] == u'\\') k = u"c:" + k;
+    for (char16_t z : sciezka) k.push_back(z == u'/' ? u'\\' : platforma::ZnakBezWielkosci(z));
+    if (!k.empty() && k[0] == u'\\') k = u"C:" + k;
     while (k.size() > 2 && k.back() == u'\\') k.pop_back();
     return k;
 }

@@ -66,7 +66,7 @@ public:
     std::u16string NaSciezkeSystemu(const std::u16string& sciezka) const override { return sciezka; }
     std::u16string ZeSciezkiSystemu(const std::u16string& s) const override { return s; }
 
-    // The comparison key of a path: lower case, "\" separators, no trailing
+    // The comparison key of a path: upper case, "\" separators, no trailing
     // separator, a leading "\" on drive C:.
     static std::u16string Klucz(const std::u16string& sciezka);
     static std::u16string Rodzic(const std::u16string& klucz);
