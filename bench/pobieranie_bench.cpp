@@ -12,6 +12,7 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "KlientHttp.h"
@@ -78,21 +79,17 @@ public:
     bool ZamkniecieZadane() const override { return false; }
 };
 
-// VmHWM of this process in KiB; reset to the current size by ResetujSzczyt.
-long SzczytPamieciKiB() {
+// A "Vm...:" figure of this process's status in KiB, or -1.
+long PamiecKiB(std::string_view pole) {
     std::ifstream status("/proc/self/status");
     std::string linia;
     while (std::getline(status, linia))
-        if (linia.rfind("VmHWM:", 0) == 0) return std::atol(linia.c_str() + 6);
+        if (linia.starts_with(pole)) return std::atol(linia.c_str() + pole.size());
     return -1;
 }
-long PamiecTerazKiB() {
-    std::ifstream status("/proc/self/status");
-    std::string linia;
-    while (std::getline(status, linia))
-        if (linia.rfind("VmRSS:", 0) == 0) return std::atol(linia.c_str() + 6);
-    return -1;
-}
+// VmHWM, reset to the current size by ResetujSzczyt.
+long SzczytPamieciKiB() { return PamiecKiB("VmHWM:"); }
+long PamiecTerazKiB() { return PamiecKiB("VmRSS:"); }
 void ResetujSzczyt() {
     std::ofstream clear("/proc/self/clear_refs");
     clear << "5";
