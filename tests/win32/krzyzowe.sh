@@ -19,8 +19,12 @@ if [ -z "${WINEPREFIX:-}" ]; then
   WLASNY_PREFIKS=1
   export WINEPREFIX=$ROBOCZY/wine HOME=$ROBOCZY/home
   export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d" WINEDEBUG=-all
-  mkdir -p "$HOME"
-  wineboot -i >/dev/null 2>&1
+  mkdir -p "$HOME" "$WINEPREFIX"
+  # A server kept up, and the prefix's services started with their streams
+  # on a file: otherwise each program below would start them anew, holding
+  # the pipe its output is read through.
+  wineserver -p
+  wineboot -i >"$ROBOCZY/wineboot.log" 2>&1
 fi
 koniec() {
   if [ "$WLASNY_PREFIKS" = 1 ]; then wineserver -k 2>/dev/null || true; fi
