@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
