@@ -103,6 +103,22 @@ TEST(Tekst, WielkaLiteraAsciiZmieniaTylkoMaleLiteryAscii) {
     }
 }
 
+TEST(Tekst, ZnakBezWielkosciPodnosiLiteryLacinskie) {
+    const std::pair<char16_t, char16_t> przypadki[] = {
+        {u'a', u'A'}, {u'z', u'Z'}, {u'A', u'A'}, {u'`', u'`'}, {u'{', u'{'}, {u'\\', u'\\'},
+        {u'ą', u'Ą'}, {u'ć', u'Ć'}, {u'ę', u'Ę'}, {u'ł', u'Ł'}, {u'ń', u'Ń'},
+        {u'ó', u'Ó'}, {u'ś', u'Ś'}, {u'ź', u'Ź'}, {u'ż', u'Ż'}, {u'Ż', u'Ż'},
+        {u'à', u'À'}, {u'é', u'É'}, {u'þ', u'Þ'}, {u'ä', u'Ä'},
+        {u'÷', u'÷'}, {u'ÿ', u'ÿ'}, {u'ß', u'ß'},           // no capital in the same block
+        {u'ı', u'ı'}, {u'ĸ', u'ĸ'}, {u'ŉ', u'ŉ'}, {u'ſ', u'ſ'},  // no simple pair
+        {u'ĳ', u'Ĳ'}, {u'œ', u'Œ'}, {u'ž', u'Ž'},
+        {u'α', u'α'}, {u'ж', u'ж'},                         // beyond Latin Extended-A
+    };
+    for (const auto& [znak, wynik] : przypadki) {
+        EXPECT_EQ(static_cast<int>(ZnakBezWielkosci(znak)), static_cast<int>(wynik)) << static_cast<int>(znak);
+    }
+}
+
 TEST(Tekst, ZawieraBezWielkosciLiter) {
     struct Przypadek {
         std::u16string stog;
