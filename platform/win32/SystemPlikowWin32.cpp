@@ -9,15 +9,56 @@
 namespace platforma {
 namespace {
 
+// A path as handed to the file calls. The Windows calls refuse a plain path
+// of MAX_PATH characters or more (CreateDirectoryW already at MAX_PATH - 12),
+// so a long drive path is passed in its extended form "\\?\C:\...", which
+// the system takes as it is: separators are made single "\" first, and a path with
+// "." or ".." parts, which only the plain form resolves, is left plain.
+class SciezkaPliku {
+public:
+    explicit SciezkaPliku(const std::u16string& sciezka) : tekst_(sciezka) {
+        if (sciezka.size() < MAX_PATH - 12 || !JestSciezkaDysku(sciezka)) return;
+        std::u16string dluga = u"\\\\?\\";
+        for (char16_t z : sciezka) {
+            if (z == u'/') z = u'\\';
+            // Doubled separators, which composing with "\\" after a drive
+            // root gives, are taken literally in the extended form.
+            if (z == u'\\' && dluga.back() == u'\\' && dluga.size() > 4) continue;
+            dluga.push_back(z);
+        }
+        if (MaKropki(dluga)) return;
+        tekst_ = std::move(dluga);
+    }
+    operator const wchar_t*() const { return Szeroki(tekst_); }
+
+private:
+    static bool JestSciezkaDysku(const std::u16string& s) {
+        return s.size() > 3 && ((s[0] >= u'A' && s[0] <= u'Z') || (s[0] >= u'a' && s[0] <= u'z')) &&
+               s[1] == u':' && (s[2] == u'\\' || s[2] == u'/');
+    }
+    static bool MaKropki(const std::u16string& s) {
+        std::size_t poczatek = 4;
+        while (poczatek <= s.size()) {
+            std::size_t koniec = s.find(u'\\', poczatek);
+            if (koniec == std::u16string::npos) koniec = s.size();
+            const std::u16string_view czlon(s.data() + poczatek, koniec - poczatek);
+            if (czlon == u"." || czlon == u"..") return true;
+            poczatek = koniec + 1;
+        }
+        return false;
+    }
+    std::u16string tekst_;
+};
+
 // The attributes of what a path names, links followed: GetFileAttributesW
 // describes a symbolic link itself, so a reparse point is opened to reach
 // its target. INVALID_FILE_ATTRIBUTES when nothing (or a dangling link) is there.
 DWORD AtrybutyCelu(const std::u16string& sciezka) {
-    DWORD atrybuty = GetFileAttributesW(Szeroki(sciezka));
+    DWORD atrybuty = GetFileAttributesW(SciezkaPliku(sciezka));
     if (atrybuty == INVALID_FILE_ATTRIBUTES || !(atrybuty & FILE_ATTRIBUTE_REPARSE_POINT)) {
         return atrybuty;
     }
-    HANDLE uchwyt = CreateFileW(Szeroki(sciezka), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+    HANDLE uchwyt = CreateFileW(SciezkaPliku(sciezka), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                 nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (uchwyt == INVALID_HANDLE_VALUE) {
         return INVALID_FILE_ATTRIBUTES;
@@ -51,7 +92,7 @@ public:
     ~PlikTymczasowyWin32() override {
         Zamknij();
         if (!zatwierdzony_) {
-            DeleteFileW(Szeroki(sciezka_));
+            DeleteFileW(SciezkaPliku(sciezka_));
         }
     }
 
@@ -97,7 +138,7 @@ public:
             if (proba > 0) {
                 Sleep(ponawianie_.odstepMs);
             }
-            if (MoveFileExW(Szeroki(sciezka_), Szeroki(cel_),
+            if (MoveFileExW(SciezkaPliku(sciezka_), SciezkaPliku(cel_),
                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
                 zatwierdzony_ = true;
                 return true;
@@ -143,26 +184,26 @@ public:
     }
 
     bool UtworzFolder(const std::u16string& sciezka) override {
-        return CreateDirectoryW(Szeroki(sciezka), nullptr) != FALSE;
+        return CreateDirectoryW(SciezkaPliku(sciezka), nullptr) != FALSE;
     }
 
     bool UstawAtrybuty(const std::u16string& sciezka, std::uint32_t atrybuty) override {
         // The system reads 0 as "leave unchanged" at its lower level; the
         // documented spelling of "no attributes" is FILE_ATTRIBUTE_NORMAL.
         DWORD wartosc = atrybuty == 0 ? FILE_ATTRIBUTE_NORMAL : atrybuty;
-        return SetFileAttributesW(Szeroki(sciezka), wartosc) != FALSE;
+        return SetFileAttributesW(SciezkaPliku(sciezka), wartosc) != FALSE;
     }
 
     bool KopiujPlik(const std::u16string& zrodlo, const std::u16string& cel, bool bladGdyIstnieje) override {
-        return CopyFileW(Szeroki(zrodlo), Szeroki(cel), bladGdyIstnieje ? TRUE : FALSE) != FALSE;
+        return CopyFileW(SciezkaPliku(zrodlo), SciezkaPliku(cel), bladGdyIstnieje ? TRUE : FALSE) != FALSE;
     }
 
     bool UsunPlik(const std::u16string& sciezka) override {
-        return DeleteFileW(Szeroki(sciezka)) != FALSE;
+        return DeleteFileW(SciezkaPliku(sciezka)) != FALSE;
     }
 
     bool UsunFolder(const std::u16string& sciezka) override {
-        return RemoveDirectoryW(Szeroki(sciezka)) != FALSE;
+        return RemoveDirectoryW(SciezkaPliku(sciezka)) != FALSE;
     }
 
     std::unique_ptr<IPlikTymczasowy> UtworzPlikTymczasowy(const std::u16string& cel,
@@ -172,7 +213,7 @@ public:
         for (int proba = 0; proba < 100 && (kod == ERROR_FILE_EXISTS || kod == ERROR_ALREADY_EXISTS);
              ++proba) {
             std::u16string sciezka = NazwaTymczasowa(cel, licznik++);
-            HANDLE uchwyt = CreateFileW(Szeroki(sciezka), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+            HANDLE uchwyt = CreateFileW(SciezkaPliku(sciezka), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                         FILE_ATTRIBUTE_NORMAL, nullptr);
             if (uchwyt != INVALID_HANDLE_VALUE) {
                 return std::make_unique<PlikTymczasowyWin32>(uchwyt, std::move(sciezka), cel, ponawianie_);

@@ -110,6 +110,37 @@ TEST_F(PlikiWin32, CopyFailsForAMissingSourceOrAnExistingTargetWhenAskedTo) {
     EXPECT_FALSE(pliki->KopiujPlik(folder / u"a", folder / u"brak\\c", false));
 }
 
+// Folders and files deeper than MAX_PATH: every operation reaches them, and
+// a path is never cut into another one.
+TEST_F(PlikiWin32, PathsLongerThanMaxPathAreHandledWhole) {
+    std::u16string gleboki = folder.Sciezka();
+    while (gleboki.size() < 300) {
+        gleboki += u"\\Folder-o-dlugiej-nazwie-numer-" + std::u16string(1, u'a' + gleboki.size() % 26);
+        ASSERT_TRUE(pliki->UtworzFolder(gleboki)) << gleboki.size();
+    }
+    ZapiszPlik(folder / u"krotki.exe", "program");
+    const std::u16string dlugi = gleboki + u"\\_Kavrostel.exe";
+    EXPECT_TRUE(pliki->KopiujPlik(folder / u"krotki.exe", dlugi, false));
+    EXPECT_TRUE(pliki->PlikIstnieje(dlugi));
+    EXPECT_TRUE(pliki->FolderIstnieje(gleboki));
+    EXPECT_TRUE(pliki->UstawAtrybuty(dlugi, 0));
+    EXPECT_TRUE(pliki->KopiujPlik(dlugi, folder / u"z-powrotem.exe", false));
+    EXPECT_EQ(CzytajPlik(folder / u"z-powrotem.exe"), "program");
+
+    std::u16string blad;
+    auto tymczasowy = pliki->UtworzPlikTymczasowy(dlugi, blad);
+    ASSERT_NE(tymczasowy, nullptr) << std::string(blad.begin(), blad.end());
+    ASSERT_TRUE(tymczasowy->Zapisz("nowy", 4, blad));
+    ASSERT_TRUE(tymczasowy->Zatwierdz(blad));
+    EXPECT_TRUE(pliki->KopiujPlik(dlugi, folder / u"z-powrotem.exe", false));
+    EXPECT_EQ(CzytajPlik(folder / u"z-powrotem.exe"), "nowy");
+
+    EXPECT_TRUE(pliki->UsunPlik(dlugi));
+    EXPECT_FALSE(pliki->PlikIstnieje(dlugi));
+    EXPECT_TRUE(pliki->UsunFolder(gleboki));
+    EXPECT_FALSE(pliki->FolderIstnieje(gleboki));
+}
+
 TEST_F(PlikiWin32, DeletionRemovesFilesButNeverFolders) {
     ZapiszPlik(folder / u"plik.exe", "x");
     CreateDirectoryW(W(folder / u"folder"), nullptr);
