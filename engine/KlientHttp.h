@@ -48,5 +48,29 @@ public:
                               IOdbiorcaHttp& odbiorca) = 0;
 };
 
+// One download at a time per client: the pump runs other handlers inside a
+// transfer, and one of them may ask the same client for another download.
+// Held for the whole of Pobierz; the second, inner request is refused.
+class JednoPobieranie {
+public:
+    explicit JednoPobieranie(bool& zajety) : zajety_(zajety), wolne_(!zajety) { zajety_ = true; }
+    ~JednoPobieranie() {
+        if (wolne_) zajety_ = false;
+    }
+    JednoPobieranie(const JednoPobieranie&) = delete;
+    JednoPobieranie& operator=(const JednoPobieranie&) = delete;
+
+    bool Wolne() const { return wolne_; }
+    static WynikHttp Odmowa() {
+        WynikHttp wynik;
+        wynik.komunikat = u"Another download is in progress";
+        return wynik;
+    }
+
+private:
+    bool& zajety_;
+    bool wolne_;
+};
+
 // The client of the system the installer was built for.
 std::unique_ptr<IKlientHttp> UtworzKlientaHttp();

@@ -102,6 +102,32 @@ TEST_F(Pobieranie, FirstInstallationFetchesTheProgramFileWithCredentials) {
     StronaPoWywolaniu();
 }
 
+// A handler run by the pump asks the same client for another file: the
+// client serves one download at a time, so the inner one is refused and
+// reported, and the outer one still arrives whole.
+TEST_F(Pobieranie, ADownloadAskedForInsideAnotherIsRefusedAndTheFirstCompletes) {
+    AtrapySrodowiska inne;
+    inne.pliki.DodajFolder(kFolder);
+    bool wewnetrzny = true;
+    int pompowania = 0;
+    a->strona.przyPompowaniu = [&] {
+        if (++pompowania != 3) return;  // inside the transfer, not before it
+        Srodowisko s{inne.kontekst, inne.strona, inne.pliki, inne.powloka, inne.skroty, *klient,
+                     serwer.Adres("ok-10")};
+        wewnetrzny = PobierzPlik(s, u"programy/wersja8/aktualne", u"_Kavrostel", u"exe", kFolder);
+    };
+
+    ASSERT_TRUE(Pobierz(serwer.Adres("stallbody-1000-300")));
+
+    ASSERT_GE(pompowania, 3);
+    EXPECT_FALSE(wewnetrzny);
+    EXPECT_EQ(inne.strona.komunikatySystemowe,
+              std::vector<std::u16string>{u"Nieudane pobranie pliku: Another download is in progress"});
+    EXPECT_FALSE(inne.pliki.PlikIstnieje(kPlik));
+    EXPECT_EQ(a->pliki.Tresc(kPlik), TrescWzorcowa(2000));
+    StronaPoWywolaniu();
+}
+
 TEST_F(Pobieranie, TheTitleIsPaintedOnceBeforeTheRequestAndButtonsAreLockedThroughout) {
     a->pliki.DodajPlik(kPlik, kStaraWersja);
     std::vector<bool> zablokowanePrzyPompowaniu;

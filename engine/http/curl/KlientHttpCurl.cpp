@@ -163,17 +163,9 @@ public:
 
     WynikHttp Pobierz(const std::string& adres, const UstawieniaHttp& ustawienia,
                       IOdbiorcaHttp& odbiorca) override {
+        const JednoPobieranie jedno(zajety_);
+        if (!jedno.Wolne()) return JednoPobieranie::Odmowa();
         WynikHttp wynik;
-        if (zajety_) {
-            // The pump ran another download inside this one; one at a time.
-            wynik.komunikat = u"Another download is in progress";
-            return wynik;
-        }
-        zajety_ = true;
-        struct Zwolnij {
-            bool& z;
-            ~Zwolnij() { z = false; }
-        } zwolnij{zajety_};
 
         // Declared before the handles, so that they outlive them.
         Transfer t;

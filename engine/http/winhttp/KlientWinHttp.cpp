@@ -213,17 +213,8 @@ class KlientWinHttp : public IKlientHttp {
 public:
     WynikHttp Pobierz(const std::string& adres, const UstawieniaHttp& ustawienia,
                       IOdbiorcaHttp& odbiorca) override {
-        if (zajety_) {
-            // The pump ran another download inside this one; one at a time.
-            WynikHttp wynik;
-            wynik.komunikat = u"Another download is in progress";
-            return wynik;
-        }
-        zajety_ = true;
-        struct Zwolnij {
-            bool& z;
-            ~Zwolnij() { z = false; }
-        } zwolnij{zajety_};
+        const JednoPobieranie jedno(zajety_);
+        if (!jedno.Wolne()) return JednoPobieranie::Odmowa();
         Transfer transfer(adres, ustawienia, odbiorca);
         return transfer.Wykonaj();
     }
