@@ -43,6 +43,9 @@ export HOME="$PREFIKS/home"
 export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
 export WINEDEBUG=-all
 export WINEARCH=win64
+# Wine stores file names in the locale's character set: without a UTF-8
+# locale, names with Polish letters cannot be created at all.
+export LC_ALL=C.UTF-8
 unset DISPLAY WAYLAND_DISPLAY
 unset http_proxy https_proxy HTTP_PROXY HTTPS_PROXY all_proxy ALL_PROXY
 
