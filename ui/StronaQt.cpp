@@ -93,6 +93,14 @@ void StronaQt::ZablokujPrzyciskiStrony(bool zablokowane) {
         wsteczWlaczony_ = f_.BBWstecz->isEnabled();
         przegladajWlaczony_ = f_.SBPrzegladaj->isEnabled();
         zablokowane_ = true;
+        // A disabled button hands the keyboard focus to the next control in
+        // the tab order (the drive text, which then shows selected); give it
+        // to "Zamknij" instead, the one button that still works.
+        fokusPrzedBlokada_ = f_.BBClose->window()->focusWidget();
+        const QWidget* blokowane[] = {f_.BBInstal, f_.BBDeinstal, f_.BBWstecz, f_.SBPrzegladaj};
+        if (std::find(std::begin(blokowane), std::end(blokowane), fokusPrzedBlokada_.data()) !=
+            std::end(blokowane))
+            f_.BBClose->setFocus();
         for (QWidget* w : {static_cast<QWidget*>(f_.BBInstal), static_cast<QWidget*>(f_.BBDeinstal),
                            static_cast<QWidget*>(f_.BBWstecz),
                            static_cast<QWidget*>(f_.SBPrzegladaj)})
@@ -103,6 +111,8 @@ void StronaQt::ZablokujPrzyciskiStrony(bool zablokowane) {
         f_.BBDeinstal->setEnabled(deinstalWlaczony_);
         f_.BBWstecz->setEnabled(wsteczWlaczony_);
         f_.SBPrzegladaj->setEnabled(przegladajWlaczony_);
+        if (fokusPrzedBlokada_ && fokusPrzedBlokada_->isEnabled() && fokusPrzedBlokada_->isVisible())
+            fokusPrzedBlokada_->setFocus();
     }
 }
 

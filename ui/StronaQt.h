@@ -2,6 +2,7 @@
 // The installation page as the installing core sees it: the page's controls
 // and the main window's title line, completion view and notices.
 #include <QObject>
+#include <QPointer>
 #include <string>
 
 #include "Strona.h"
@@ -58,4 +59,5 @@ private:
     bool deinstalWlaczony_ = false;
     bool wsteczWlaczony_ = false;
     bool przegladajWlaczony_ = false;
+    QPointer<QWidget> fokusPrzedBlokada_;
 };

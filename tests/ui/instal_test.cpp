@@ -518,8 +518,10 @@ private slots:
         auto& strona = f.Strona();
         s().Akceptuj();
         f.SBPrzegladaj->setEnabled(false);
+        QCOMPARE(FormMain->focusWidget(), f.BBInstal);
         strona.ZablokujPrzyciskiStrony(true);
         QVERIFY(!f.BBInstal->isEnabled() && !f.BBWstecz->isEnabled());
+        QCOMPARE(FormMain->focusWidget(), f.BBClose);  // not the drive text
         QVERIFY(f.BBInstal->toolTip().isEmpty());
         QVERIFY(!strona.PrzegladajWlaczony());
         QVERIFY(f.BBClose->isEnabled());
@@ -527,6 +529,7 @@ private slots:
         QVERIFY(!f.BBDeinstal->isEnabled());
         strona.ZablokujPrzyciskiStrony(false);
         QVERIFY(f.BBInstal->isEnabled());
+        QCOMPARE(FormMain->focusWidget(), f.BBInstal);
         QCOMPARE(f.BBInstal->toolTip(), u"Instalacja programu"_qs);
         QVERIFY(f.BBWstecz->isEnabled());
         QVERIFY(!f.SBPrzegladaj->isEnabled());
