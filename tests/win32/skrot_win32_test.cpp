@@ -12,6 +12,7 @@
 #include "PlatformaWin32.h"
 #include "Skroty.h"
 #include "Win32Testy.h"
+#include "narzedzia/OdczytSkrotu.h"
 #include "platform/Blad.h"
 
 using namespace testy_win32;
@@ -30,51 +31,17 @@ bool PodWine() {
     return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
 }
 
-struct Odczytany {
-    std::u16string sciezka, katalog, argumenty, opis, ikona;
-    int numerIkony = -1;
-    int rodzajOkna = -1;
-    WORD klawisz = 0xFFFF;
-};
-
-Odczytany Wczytaj(const std::u16string& plik) {
-    Odczytany o;
-    IShellLinkW* link = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                reinterpret_cast<void**>(&link)))) {
-        ADD_FAILURE() << "CoCreateInstance";
+// The link's fields as the shell's object reads them back.
+PolaSkrotu Wczytaj(const std::u16string& plik) {
+    PolaSkrotu o;
+    if (!WczytajPrzezPowloke(W(plik), o)) {
+        ADD_FAILURE() << "IPersistFile::Load " << A(plik);
         return o;
     }
-    IPersistFile* trwaly = nullptr;
-    link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&trwaly));
-    if (!trwaly || FAILED(trwaly->Load(W(plik), STGM_READ))) {
-        ADD_FAILURE() << "IPersistFile::Load " << A(plik);
-    } else {
-        wchar_t b[1024];
-        b[0] = 0;
-        link->GetPath(b, 1024, nullptr, SLGP_RAWPATH);
-        o.sciezka = U(b);
-        b[0] = 0;
-        link->GetWorkingDirectory(b, 1024);
-        o.katalog = U(b);
-        b[0] = 0;
-        link->GetArguments(b, 1024);
-        o.argumenty = U(b);
-        b[0] = 0;
-        link->GetDescription(b, 1024);
-        o.opis = U(b);
-        b[0] = 0;
-        link->GetIconLocation(b, 1024, &o.numerIkony);
-        o.ikona = U(b);
-        link->GetShowCmd(&o.rodzajOkna);
-        link->GetHotkey(&o.klawisz);
-        if (PodWine()) {
-            std::string tresc = CzytajPlik(plik);
-            o.rodzajOkna = tresc.size() >= 0x44 ? static_cast<unsigned char>(tresc[0x3C]) : -1;
-        }
+    if (PodWine()) {
+        std::string tresc = CzytajPlik(plik);
+        o.rodzajOkna = tresc.size() >= 0x44 ? static_cast<unsigned char>(tresc[0x3C]) : -1;
     }
-    if (trwaly) trwaly->Release();
-    link->Release();
     return o;
 }
 
@@ -114,7 +81,7 @@ TEST_F(SkrotWin32, EveryFieldSetIsReadBack) {
 
         auto o = Wczytaj(plik);
         EXPECT_EQ(A(o.sciezka), A(p.cel));
-        EXPECT_EQ(o.katalog, p.katalog);
+        EXPECT_EQ(o.katalogRoboczy, p.katalog);
         EXPECT_EQ(o.argumenty, p.argumenty);
         EXPECT_EQ(o.opis, p.opis);
         EXPECT_EQ(o.ikona, p.ikona);
@@ -150,7 +117,7 @@ TEST_F(SkrotWin32, TheInstallersDefaultsReachTheFile) {
     UtworzSkrot(*fabryka, plik, p);
     auto o = Wczytaj(plik);
     EXPECT_EQ(A(o.sciezka), "C:\\KV-Tek\\Kavrostel8\\_Kavrostel.exe");
-    EXPECT_EQ(A(o.katalog), "C:\\KV-Tek\\Kavrostel8\\");
+    EXPECT_EQ(A(o.katalogRoboczy), "C:\\KV-Tek\\Kavrostel8\\");
     EXPECT_EQ(o.rodzajOkna, 1);
     EXPECT_EQ(o.klawisz, 0x0651);
     EXPECT_EQ(o.opis, u"");

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "PlatformaWin32.h"
+#include "OdczytSkrotu.h"
 #include "PolaSkrotu.h"
 
 namespace {
@@ -53,44 +54,11 @@ int Zapisz(const wchar_t* plikPol, const wchar_t* link) {
 
 int Czytaj(const wchar_t* link) {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    IShellLinkW* l = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                reinterpret_cast<void**>(&l)))) {
-        return 2;
-    }
-    IPersistFile* p = nullptr;
-    l->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&p));
-    if (!p || FAILED(p->Load(link, STGM_READ))) {
-        std::fprintf(stderr, "IPersistFile::Load failed\n");
+    PolaSkrotu pola;
+    if (!WczytajPrzezPowloke(link, pola)) {
+        std::fprintf(stderr, "IShellLinkW could not load the link\n");
         return 1;
     }
-    wchar_t bufor[1024];
-    PolaSkrotu pola;
-    bufor[0] = 0;
-    l->GetPath(bufor, 1024, nullptr, SLGP_RAWPATH);
-    pola.sciezka = U(bufor);
-    bufor[0] = 0;
-    l->GetWorkingDirectory(bufor, 1024);
-    pola.katalogRoboczy = U(bufor);
-    bufor[0] = 0;
-    l->GetArguments(bufor, 1024);
-    pola.argumenty = U(bufor);
-    bufor[0] = 0;
-    l->GetDescription(bufor, 1024);
-    pola.opis = U(bufor);
-    int rodzaj = 0;
-    l->GetShowCmd(&rodzaj);
-    pola.rodzajOkna = rodzaj;
-    bufor[0] = 0;
-    int numer = 0;
-    l->GetIconLocation(bufor, 1024, &numer);
-    pola.ikona = U(bufor);
-    pola.numerIkony = numer;
-    WORD klawisz = 0;
-    l->GetHotkey(&klawisz);
-    pola.klawisz = klawisz;
-    p->Release();
-    l->Release();
     Wypisz(ZapiszPola(pola));
     return 0;
 }
