@@ -49,3 +49,24 @@ else()
   add_executable(kv_lnk_posix EXCLUDE_FROM_ALL ${CMAKE_CURRENT_SOURCE_DIR}/win32/narzedzia/lnk_posix.cpp)
   target_link_libraries(kv_lnk_posix PRIVATE kv_platforma)
 endif()
+
+# The Win32 backend of the forms: its own GoogleTest programs, with the
+# program's resources (the manifest: common controls 6) as the installer has
+# them. They open windows, so they run on an X display under Wine.
+if(TARGET kv_ui_win32)
+  file(GLOB KV_TESTY_OKIEN CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/win32/okna/*_test.cpp)
+  foreach(zrodlo ${KV_TESTY_OKIEN})
+    get_filename_component(nazwa ${zrodlo} NAME_WE)
+    add_executable(${nazwa} ${zrodlo} ${CMAKE_SOURCE_DIR}/app/instalator.rc)
+    target_link_libraries(${nazwa} PRIVATE kv_ui_win32 GTest::gtest_main)
+    target_include_directories(${nazwa} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/win32/okna
+                               ${CMAKE_SOURCE_DIR}/platform/win32 ${CMAKE_SOURCE_DIR}/app)
+    set_property(SOURCE ${CMAKE_SOURCE_DIR}/app/instalator.rc APPEND PROPERTY
+                 OBJECT_DEPENDS ${CMAKE_SOURCE_DIR}/app/instalator.manifest)
+    if(CMAKE_CROSSCOMPILING)
+      target_link_options(${nazwa} PRIVATE -static)
+    endif()
+    add_test(NAME ${nazwa} COMMAND ${nazwa})
+    set_tests_properties(${nazwa} PROPERTIES TIMEOUT 300 LABELS okna)
+  endforeach()
+endif()

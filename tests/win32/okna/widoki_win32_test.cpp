@@ -1,0 +1,425 @@
+// The views: every property the model changes shows in the native control,
+// and what the user does to a native control comes back to the model.
+#include <windows.h>
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <memory>
+#include <stdexcept>
+
+#include "Czcionki.h"
+#include "OknaTesty.h"
+
+namespace testy_okien {
+namespace {
+
+LONG_PTR Styl(HWND okno) { return GetWindowLongPtrW(okno, GWL_STYLE); }
+
+std::u16string TekstElementu(HWND lista, int i) {
+    wchar_t bufor[256] = {};
+    SendMessageW(lista, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(bufor));
+    return std::u16string(reinterpret_cast<const char16_t*>(bufor));
+}
+
+// The colours a parent gives a control it draws (WM_CTLCOLOR...).
+struct Kolory {
+    COLORREF tekst;
+    COLORREF tlo;
+};
+Kolory KoloryOd(HWND kontrolka, UINT komunikat) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    SendMessageW(GetParent(kontrolka), komunikat, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(kontrolka));
+    Kolory k{GetTextColor(dc), GetBkColor(dc)};
+    DeleteDC(dc);
+    return k;
+}
+
+std::vector<HWND> Dzieci(HWND rodzic) {
+    std::vector<HWND> wynik;
+    for (HWND d = GetWindow(rodzic, GW_CHILD); d; d = GetWindow(d, GW_HWNDNEXT)) wynik.push_back(d);
+    return wynik;
+}
+
+class WidokiTest : public OknaTest {
+protected:
+    // One control of each kind the forms use.
+    void SetUp() override {
+        Projekt(forma, 600, 400);
+        forma.Glowna = true;
+        aplikacja.MainForm = &forma;
+        panel = forma.Utworz<TPanel>(nullptr, "Panel");
+        panel->SetBounds(0, 0, 600, 400);
+        obraz = forma.Utworz<TImage>(panel, "Obraz");
+        obraz->SetBounds(10, 10, 200, 60);
+        obraz->Stretch = true;
+        obraz->Picture = u"pasek_tytulu.jpg";
+        etykieta = forma.Utworz<TLabel>(panel, "Etykieta");
+        etykieta->Left = 20;
+        etykieta->Top = 20;
+        etykieta->Caption = u"Warunki licencji";
+        przycisk = forma.Utworz<TButton>(panel, "Przycisk");
+        przycisk->SetBounds(10, 300, 100, 30);
+        przycisk->Caption = u"Zamknij";
+        drugi = forma.Utworz<TButton>(panel, "Drugi");
+        drugi->SetBounds(120, 300, 100, 30);
+        drugi->Caption = u"Wstecz";
+        pole = forma.Utworz<TCheckBox>(panel, "Pole");
+        pole->SetBounds(300, 20, 150, 20);
+        pole->Caption = u"Skrót na Pulpicie";
+        grupa = forma.Utworz<TRadioGroup>(panel, "Grupa");
+        grupa->SetBounds(8, 100, 122, 76);
+        grupa->Caption = u"-";
+        grupa->Items = {u"Akceptuję", u"Nie akceptuję"};
+        edycja = forma.Utworz<TEdit>(panel, "Edycja");
+        edycja->SetBounds(300, 60, 100, 22);
+        lista = forma.Utworz<TListBox>(panel, "Lista");
+        lista->SetBounds(300, 100, 200, 100);
+        pasek = forma.Utworz<TProgressBar>(panel, "Pasek");
+        pasek->SetBounds(10, 250, 300, 13);
+        ramka = forma.Utworz<TGroupBox>(panel, "Ramka");
+        ramka->SetBounds(300, 210, 183, 85);
+        ramka->Caption = u"Producent";
+        Pokaz(forma);
+    }
+
+    TForm forma{"Forma"};
+    TPanel* panel = nullptr;
+    TImage* obraz = nullptr;
+    TLabel* etykieta = nullptr;
+    TButton* przycisk = nullptr;
+    TButton* drugi = nullptr;
+    TCheckBox* pole = nullptr;
+    TRadioGroup* grupa = nullptr;
+    TEdit* edycja = nullptr;
+    TListBox* lista = nullptr;
+    TProgressBar* pasek = nullptr;
+    TGroupBox* ramka = nullptr;
+};
+
+TEST_F(WidokiTest, EveryKindIsTheSystemsOwnControlAtItsPlace) {
+    const struct {
+        TControl* kontrolka;
+        const wchar_t* klasa;
+    } rodzaje[] = {
+        {etykieta, L"Static"},       {przycisk, L"Button"},         {pole, L"Button"},
+        {grupa, L"Button"},          {edycja, L"Edit"},             {lista, L"ListBox"},
+        {pasek, L"msctls_progress32"}, {ramka, L"Button"},          {panel, L"KavrostelPanel"},
+        {obraz, L"KavrostelObraz"},
+    };
+    for (const auto& r : rodzaje) {
+        wchar_t klasa[64] = {};
+        GetClassNameW(Okno(*r.kontrolka), klasa, 64);
+        EXPECT_EQ(_wcsicmp(klasa, r.klasa), 0) << r.kontrolka->Name;
+        const RECT m = Miejsce(*r.kontrolka);
+        EXPECT_EQ(m.left, r.kontrolka->Left()) << r.kontrolka->Name;
+        EXPECT_EQ(m.top, r.kontrolka->Top()) << r.kontrolka->Name;
+        EXPECT_EQ(m.right - m.left, r.kontrolka->Width()) << r.kontrolka->Name;
+        EXPECT_EQ(m.bottom - m.top, r.kontrolka->Height()) << r.kontrolka->Name;
+    }
+    EXPECT_EQ(Styl(Okno(*ramka)) & BS_TYPEMASK, BS_GROUPBOX);
+    EXPECT_EQ(Styl(Okno(*pole)) & BS_TYPEMASK, BS_AUTOCHECKBOX);
+    // The form: a borderless window at its place, titled with its caption.
+    RECT r;
+    GetWindowRect(Okno(forma), &r);
+    EXPECT_EQ(r.left, 100);
+    EXPECT_EQ(r.right - r.left, 600);
+    EXPECT_EQ(Styl(Okno(forma)) & (WS_CAPTION | WS_THICKFRAME), 0);
+    EXPECT_EQ(Tekst(Okno(forma)), u"Okno testowe");
+}
+
+TEST_F(WidokiTest, PropertyChangesShowInTheNativeControls) {
+    const struct {
+        const char* opis;
+        std::function<void()> zmiana;
+        std::function<bool()> widac;
+    } przypadki[] = {
+        {"caption", [&] { etykieta->Caption = u"Nie zaakceptowano warunków licencji"; },
+         [&] { return Tekst(Okno(*etykieta)) == u"Nie zaakceptowano warunków licencji"; }},
+        {"autosized label", [&] { etykieta->Caption = u"Długi napis etykiety, który rośnie"; },
+         [&] { return Miejsce(*etykieta).right - Miejsce(*etykieta).left == etykieta->Width(); }},
+        {"place", [&] { przycisk->SetBounds(20, 310, 90, 25); },
+         [&] { const RECT m = Miejsce(*przycisk); return m.left == 20 && m.top == 310 && m.right == 110; }},
+        {"hidden", [&] { pole->Visible = false; }, [&] { return !IsWindowVisible(Okno(*pole)); }},
+        {"shown", [&] { pole->Visible = true; }, [&] { return IsWindowVisible(Okno(*pole)) != 0; }},
+        {"disabled", [&] { przycisk->Enabled = false; }, [&] { return !IsWindowEnabled(Okno(*przycisk)); }},
+        {"enabled", [&] { przycisk->Enabled = true; }, [&] { return IsWindowEnabled(Okno(*przycisk)) != 0; }},
+        {"default button", [&] { przycisk->Default = true; },
+         [&] { return (Styl(Okno(*przycisk)) & BS_TYPEMASK) == BS_DEFPUSHBUTTON; }},
+        {"held down", [&] { drugi->Down = true; },
+         [&] { return (SendMessageW(Okno(*drugi), BM_GETSTATE, 0, 0) & BST_PUSHED) != 0; }},
+        {"released", [&] { drugi->Down = false; },
+         [&] { return (SendMessageW(Okno(*drugi), BM_GETSTATE, 0, 0) & BST_PUSHED) == 0; }},
+        {"checked", [&] { pole->Checked = true; },
+         [&] { return SendMessageW(Okno(*pole), BM_GETCHECK, 0, 0) == BST_CHECKED; }},
+        {"radio items", [&] { grupa->ItemIndex = 1; },
+         [&] {
+             const auto e = Dzieci(Okno(*grupa));
+             return e.size() == 2 && Tekst(e[0]) == u"Akceptuję" &&
+                    SendMessageW(e[0], BM_GETCHECK, 0, 0) == BST_UNCHECKED &&
+                    SendMessageW(e[1], BM_GETCHECK, 0, 0) == BST_CHECKED;
+         }},
+        {"no radio item", [&] { grupa->ItemIndex = -1; },
+         [&] {
+             for (HWND e : Dzieci(Okno(*grupa)))
+                 if (SendMessageW(e, BM_GETCHECK, 0, 0) != BST_UNCHECKED) return false;
+             return true;
+         }},
+        {"radio group disabled with its items", [&] { grupa->Enabled = false; },
+         [&] {
+             for (HWND e : Dzieci(Okno(*grupa)))
+                 if (IsWindowEnabled(e)) return false;
+             return !IsWindowEnabled(Okno(*grupa));
+         }},
+        {"edit text", [&] { edycja->Text = u"D:\\Dane"; }, [&] { return Tekst(Okno(*edycja)) == u"D:\\Dane"; }},
+        {"read-only", [&] { edycja->ReadOnly = true; }, [&] { return (Styl(Okno(*edycja)) & ES_READONLY) != 0; }},
+        {"edit colour", [&] { edycja->Color = clSilver; },
+         [&] { return KoloryOd(Okno(*edycja), WM_CTLCOLORSTATIC).tlo == RGB(192, 192, 192); }},
+        {"label colour", [&] { etykieta->Font = TFont{u"MS Sans Serif", 19, false, false, clBlue}; },
+         [&] { return KoloryOd(Okno(*etykieta), WM_CTLCOLORSTATIC).tekst == RGB(0, 0, 255); }},
+        {"font", [&] { przycisk->Font = TFont{u"MS Sans Serif", 16, true, false, clNavy}; },
+         [&] {
+             return reinterpret_cast<HFONT>(SendMessageW(Okno(*przycisk), WM_GETFONT, 0, 0)) ==
+                    z.Fonty().Daj(przycisk->Font);
+         }},
+        {"items", [&] { for (int i = 0; i < 20; ++i) lista->Items.Add(u"wiersz " + std::u16string(1, u'A' + i)); },
+         [&] { return SendMessageW(Okno(*lista), LB_GETCOUNT, 0, 0) == 20 && TekstElementu(Okno(*lista), 3) == u"wiersz D"; }},
+        {"item text", [&] { lista->Items.Set(0, u"UMOWA"); }, [&] { return TekstElementu(Okno(*lista), 0) == u"UMOWA"; }},
+        {"top item", [&] { lista->TopIndex = 8; }, [&] { return SendMessageW(Okno(*lista), LB_GETTOPINDEX, 0, 0) == 8; }},
+        {"selected item", [&] { lista->ItemIndex = 12; }, [&] { return SendMessageW(Okno(*lista), LB_GETCURSEL, 0, 0) == 12; }},
+        {"items cleared", [&] { lista->Items.Clear(); }, [&] { return SendMessageW(Okno(*lista), LB_GETCOUNT, 0, 0) == 0; }},
+        {"bar", [&] { pasek->Max = 200; pasek->Position = 50; },
+         [&] {
+             return SendMessageW(Okno(*pasek), PBM_GETPOS, 0, 0) == 50 &&
+                    SendMessageW(Okno(*pasek), PBM_GETRANGE, FALSE, 0) == 200;
+         }},
+        {"window title", [&] { forma.Caption = u"Uwaga!"; }, [&] { return Tekst(Okno(forma)) == u"Uwaga!"; }},
+        {"window place", [&] { forma.SetBounds(150, 120, 500, 300); },
+         [&] { RECT r; GetWindowRect(Okno(forma), &r); return r.left == 150 && r.top == 120 && r.bottom - r.top == 300; }},
+    };
+    for (const auto& p : przypadki) {
+        p.zmiana();
+        Przepusc(10);
+        EXPECT_TRUE(p.widac()) << p.opis;
+    }
+}
+
+TEST_F(WidokiTest, AnInnerBorderMovesTheClientAreaIn) {
+    forma.BorderWidth = 3;
+    Przepusc(10);
+    RECT klient;
+    GetClientRect(Okno(forma), &klient);
+    EXPECT_EQ(klient.right, 600 - 6);
+    EXPECT_EQ(klient.bottom, 400 - 6);
+    POINT p{0, 0};
+    MapWindowPoints(Okno(*panel), nullptr, &p, 1);
+    EXPECT_EQ(p.x, 100 + 3);
+    EXPECT_EQ(p.y, 100 + 3);
+}
+
+TEST_F(WidokiTest, ALaterControlLiesOverAnEarlierOneAndBringToFrontLiftsIt) {
+    // The native z-order among the panel's children, top first.
+    const auto dzieci = Dzieci(Okno(*panel));
+    ASSERT_FALSE(dzieci.empty());
+    EXPECT_EQ(dzieci.front(), Okno(*ramka));
+    EXPECT_EQ(dzieci.back(), Okno(*obraz));
+    obraz->BringToFront();
+    EXPECT_EQ(GetWindow(Okno(*panel), GW_CHILD), Okno(*obraz));
+}
+
+TEST_F(WidokiTest, AControlMovesUnderItsNewParentsWindow) {
+    auto* drugiPanel = forma.Utworz<TPanel>(nullptr, "DrugiPanel");
+    drugiPanel->SetBounds(0, 0, 100, 100);
+    pole->SetParent(drugiPanel);
+    EXPECT_EQ(GetParent(Okno(*pole)), Okno(*drugiPanel));
+    pole->SetParent(nullptr);
+    EXPECT_EQ(GetParent(Okno(*pole)), z.Przechowalnia());
+}
+
+// A transparent label shows the picture under it; an opaque one its colour.
+TEST_F(WidokiTest, ATransparentLabelShowsThePictureUnderIt) {
+    etykieta->Caption = u".";
+    etykieta->SetBounds(30, 30, 60, 20);
+    const COLORREF obrazu = Piksel(Okno(*obraz), 45, 35);
+    ASSERT_NE(obrazu, GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(Piksel(Okno(*etykieta), 25, 15), obrazu);
+    etykieta->Transparent = false;
+    etykieta->Color = clWhite;
+    Przepusc(10);
+    EXPECT_EQ(Piksel(Okno(*etykieta), 25, 15), RGB(255, 255, 255));
+}
+
+TEST_F(WidokiTest, AStretchedPictureFillsItsControl) {
+    const COLORREF lewy = Piksel(Okno(*obraz), 1, 1);
+    const COLORREF prawy = Piksel(Okno(*obraz), 198, 58);
+    EXPECT_NE(lewy, GetSysColor(COLOR_BTNFACE));
+    EXPECT_NE(prawy, GetSysColor(COLOR_BTNFACE));
+    obraz->Picture = u"brak.jpg";
+    EXPECT_EQ(Piksel(Okno(*obraz), 100, 30), GetSysColor(COLOR_BTNFACE));
+}
+
+// ---------------------------------------------------------------- events
+
+TEST_F(WidokiTest, ClicksOnButtonsBoxesAndItemsReachTheModel) {
+    int klikniecia = 0, zaznaczenia = 0, wybory = 0;
+    przycisk->OnClick = [&] { ++klikniecia; };
+    pole->OnClick = [&] { ++zaznaczenia; };
+    grupa->OnClick = [&] { ++wybory; };
+    SendMessageW(Okno(*przycisk), BM_CLICK, 0, 0);
+    EXPECT_EQ(klikniecia, 1);
+    SendMessageW(Okno(*pole), BM_CLICK, 0, 0);
+    EXPECT_TRUE(pole->Checked);
+    EXPECT_EQ(zaznaczenia, 1);
+    SendMessageW(Dzieci(Okno(*grupa))[1], BM_CLICK, 0, 0);
+    EXPECT_EQ(grupa->ItemIndex, 1);
+    EXPECT_EQ(wybory, 1);
+    EXPECT_EQ(SendMessageW(Dzieci(Okno(*grupa))[1], BM_GETCHECK, 0, 0), BST_CHECKED);
+}
+
+TEST_F(WidokiTest, AChangeTheModelRefusesDoesNotStayInTheNativeControl) {
+    int wybory = 0;
+    grupa->OnClick = [&] { ++wybory; };
+    // Natively enabled, but inside a panel the model holds disabled.
+    panel->Enabled = false;
+    EnableWindow(Okno(*panel), TRUE);
+    SendMessageW(Okno(*pole), BM_CLICK, 0, 0);
+    EXPECT_FALSE(pole->Checked);
+    EXPECT_EQ(SendMessageW(Okno(*pole), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    SendMessageW(Dzieci(Okno(*grupa))[0], BM_CLICK, 0, 0);
+    EXPECT_EQ(grupa->ItemIndex, -1);
+    EXPECT_EQ(wybory, 0);
+    EXPECT_EQ(SendMessageW(Dzieci(Okno(*grupa))[0], BM_GETCHECK, 0, 0), BST_UNCHECKED);
+}
+
+TEST_F(WidokiTest, PressesReportTheirButtonAndPlaceAndAClickNeedsTheReleaseOverTheControl) {
+    std::vector<std::tuple<std::string, TMouseButton, int, int>> naciski;
+    int klikniecia = 0;
+    for (TControl* k : std::initializer_list<TControl*>{&forma, panel, ramka, etykieta, obraz}) {
+        k->OnMouseDown = [&naciski](TControl& nadawca, TMouseButton b, int x, int y) {
+            naciski.emplace_back(nadawca.Name, b, x, y);
+        };
+    }
+    etykieta->OnClick = [&] { ++klikniecia; };
+    SendMessageW(Okno(*ramka), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 7));
+    SendMessageW(Okno(*ramka), WM_LBUTTONUP, 0, MAKELPARAM(5, 7));
+    SendMessageW(Okno(*panel), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(300, 350));
+    SendMessageW(Okno(*etykieta), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 3));
+    SendMessageW(Okno(*etykieta), WM_LBUTTONUP, 0, MAKELPARAM(2, 3));
+    SendMessageW(Okno(*etykieta), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 3));
+    SendMessageW(Okno(*etykieta), WM_LBUTTONUP, 0, MAKELPARAM(500, 3));
+    SendMessageW(Okno(*obraz), WM_MBUTTONDOWN, MK_MBUTTON, MAKELPARAM(1, 1));
+    ASSERT_EQ(naciski.size(), 5u);
+    EXPECT_EQ(naciski[0], std::make_tuple(std::string("Ramka"), TMouseButton::mbLeft, 5, 7));
+    EXPECT_EQ(naciski[1], std::make_tuple(std::string("Panel"), TMouseButton::mbRight, 300, 350));
+    EXPECT_EQ(std::get<0>(naciski[2]), "Etykieta");
+    EXPECT_EQ(naciski[4], std::make_tuple(std::string("Obraz"), TMouseButton::mbMiddle, 1, 1));
+    EXPECT_EQ(klikniecia, 1);
+}
+
+TEST_F(WidokiTest, TheUsersChoiceInTheListReachesTheModel) {
+    for (int i = 0; i < 20; ++i) lista->Items.Add(u"wiersz");
+    HWND okno = Okno(*lista);
+    // A press on the third item.
+    SendMessageW(okno, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 2 * 16 + 5));
+    SendMessageW(okno, WM_LBUTTONUP, 0, MAKELPARAM(20, 2 * 16 + 5));
+    EXPECT_EQ(lista->ItemIndex, 2);
+    SendMessageW(okno, WM_VSCROLL, SB_LINEDOWN, 0);
+    EXPECT_EQ(lista->TopIndex, 1);
+}
+
+TEST_F(WidokiTest, EnterEscapeAndTabGoThroughTheForm) {
+    int pierwszy = 0, drugiKlik = 0;
+    przycisk->OnClick = [&] { ++pierwszy; };
+    drugi->OnClick = [&] { ++drugiKlik; };
+    drugi->Cancel = true;
+    przycisk->SetFocus();
+    Przepusc(10);
+    EXPECT_EQ(GetFocus(), Okno(*przycisk));
+    PostMessageW(Okno(*przycisk), WM_KEYDOWN, VK_RETURN, 0);
+    Przepusc(10);
+    EXPECT_EQ(pierwszy, 1);
+    PostMessageW(Okno(*przycisk), WM_KEYDOWN, VK_ESCAPE, 0);
+    Przepusc(10);
+    EXPECT_EQ(drugiKlik, 1);
+    // Tab: the next control of the tab order takes the focus, and the model knows.
+    PostMessageW(Okno(*przycisk), WM_KEYDOWN, VK_TAB, 0);
+    Przepusc(10);
+    EXPECT_EQ(GetFocus(), Okno(*drugi));
+    EXPECT_EQ(forma.ActiveControl(), drugi);
+}
+
+TEST_F(WidokiTest, ArrowsMoveTheChoiceWithinARadioGroup) {
+    int wybory = 0;
+    grupa->OnClick = [&] { ++wybory; };
+    grupa->SetFocus();
+    Przepusc(10);
+    const auto e = Dzieci(Okno(*grupa));
+    ASSERT_EQ(GetFocus(), e[0]);
+    PostMessageW(e[0], WM_KEYDOWN, VK_DOWN, 0);
+    Przepusc(10);
+    EXPECT_EQ(grupa->ItemIndex, 1);
+    EXPECT_EQ(GetFocus(), e[1]);
+    EXPECT_EQ(wybory, 1);
+}
+
+TEST_F(WidokiTest, ClosingTheWindowAsksTheForm) {
+    bool zamknieta = false;
+    forma.OnClose = [&] { zamknieta = true; };
+    SendMessageW(Okno(forma), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(zamknieta);
+    EXPECT_FALSE(IsWindowVisible(Okno(forma)));
+    EXPECT_TRUE(z.Zakonczona());
+}
+
+TEST_F(WidokiTest, AnErrorInAHandlerIsShownAndNeverCrossesTheWindowProcedure) {
+    przycisk->OnClick = [] { throw std::runtime_error("Brak pliku"); };
+    drugi->OnClick = [] { throw 7; };
+    SendMessageW(Okno(*przycisk), BM_CLICK, 0, 0);
+    SendMessageW(Okno(*drugi), BM_CLICK, 0, 0);
+    ASSERT_EQ(z.bledy.size(), 2u);
+    EXPECT_EQ(z.bledy[0].first, u"Instalator");
+    EXPECT_EQ(z.bledy[0].second, u"Brak pliku");
+    EXPECT_FALSE(z.bledy[1].second.empty());
+    EXPECT_TRUE(IsWindow(Okno(*przycisk)));
+}
+
+// ---------------------------------------------------------------- life
+
+TEST_F(OknaTest, ATimerTicksOnlyOnceItsWindowHasBeenPaintedAndStopsWhenDisabled) {
+    TForm forma("Forma");
+    Projekt(forma);
+    auto* zegar = forma.UtworzSkladnik<TTimer>("Timer1");
+    zegar->Interval = 20;
+    int tykniecia = 0;
+    zegar->OnTimer = [&] { ++tykniecia; };
+    forma.Realizuj();
+    Przepusc(100);
+    EXPECT_EQ(tykniecia, 0);
+    forma.Show();
+    EXPECT_TRUE(Czekaj([&] { return tykniecia >= 2; }));
+    zegar->Enabled = false;
+    Przepusc(30);
+    const int potem = tykniecia;
+    Przepusc(100);
+    EXPECT_EQ(tykniecia, potem);
+}
+
+TEST_F(OknaTest, APanelOfAnotherFormOutlivesTheWindowItWasMovedOnto) {
+    auto strona = std::make_unique<TForm>("Strona");
+    auto* panel = strona->Utworz<TPanel>(nullptr, "PanelInstalacji");
+    auto* przycisk = strona->Utworz<TButton>(panel, "BBInstal");
+    strona->Realizuj();
+    HWND oknoPrzycisku = Okno(*przycisk);
+    {
+        TForm glowna("Glowna");
+        Projekt(glowna);
+        glowna.Realizuj();
+        panel->SetParent(&glowna);
+        EXPECT_EQ(GetParent(Okno(*panel)), Okno(glowna));
+    }
+    EXPECT_TRUE(IsWindow(oknoPrzycisku));
+    strona.reset();
+    EXPECT_FALSE(IsWindow(oknoPrzycisku));
+}
+
+}  // namespace
+}  // namespace testy_okien

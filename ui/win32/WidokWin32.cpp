@@ -1,0 +1,351 @@
+#include "WidokWin32.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <algorithm>
+#include <exception>
+
+#include "Aplikacja.h"
+#include "Czcionki.h"
+#include "Win32Pomoc.h"
+#include "ZapleczeWin32.h"
+#include "platform/Blad.h"
+
+using platforma::Szeroki;
+
+namespace {
+
+// The view a window belongs to, under the id it was subclassed with; the
+// subclass's own data cannot be asked for (comctl32 exports that call by
+// ordinal only on older systems).
+const wchar_t* NazwaWlasciwosci(UINT_PTR id) { return id == ID_WIDOKU ? L"KavrostelWidok" : L"KavrostelElement"; }
+
+LRESULT CALLBACK ProcWidoku(HWND okno, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR dane) {
+    auto* widok = reinterpret_cast<WidokWin32*>(dane);
+    if (msg == WM_NCDESTROY) {
+        RemoveWindowSubclass(okno, ProcWidoku, id);
+        RemovePropW(okno, NazwaWlasciwosci(id));
+        if (id == ID_WIDOKU) widok->Odlaczono();
+        return DefSubclassProc(okno, msg, wp, lp);
+    }
+    try {
+        if (id == ID_WIDOKU) return widok->Komunikat(okno, msg, wp, lp);
+        return widok->KomunikatElementu(okno, msg, wp, lp);
+    } catch (...) {
+        BladWOknie();
+    }
+    return DefSubclassProc(okno, msg, wp, lp);
+}
+
+HWND OknoPojemnikaRodzica(ZapleczeWin32& z, const TControl& kontrolka) {
+    if (const TControl* rodzic = kontrolka.Parent())
+        if (auto* widok = dynamic_cast<WidokWin32*>(rodzic->Widok()))
+            if (HWND pojemnik = widok->Pojemnik()) return pojemnik;
+    return z.Przechowalnia();
+}
+
+}  // namespace
+
+void PodlaczOkno(HWND okno, WidokWin32& widok, UINT_PTR id) {
+    SetPropW(okno, NazwaWlasciwosci(id), &widok);
+    SetWindowSubclass(okno, ProcWidoku, id, reinterpret_cast<DWORD_PTR>(&widok));
+}
+
+void OdlaczOkno(HWND okno, UINT_PTR id) {
+    RemoveWindowSubclass(okno, ProcWidoku, id);
+    RemovePropW(okno, NazwaWlasciwosci(id));
+}
+
+void BladWOknie() noexcept {
+    try {
+        std::u16string tekst;
+        try {
+            throw;
+        } catch (const platforma::BladPlatformy& blad) {
+            tekst = blad.Tekst();
+        } catch (const std::exception& blad) {
+            tekst = platforma::Utf16(blad.what());
+        } catch (...) {
+            tekst = u"Nieoczekiwany błąd.";
+        }
+        if (Application) Application->PokazBlad(tekst);
+    } catch (...) {
+        // Nothing more can be shown; the window procedure returns normally.
+    }
+}
+
+// ---------------------------------------------------------------- WidokWin32
+
+WidokWin32::WidokWin32(ZapleczeWin32& zaplecze, TControl& kontrolka)
+    : z_(zaplecze), kontrolka_(kontrolka) {}
+
+WidokWin32::~WidokWin32() {
+    if (!okno_) return;
+    HWND okno = okno_;
+    okno_ = nullptr;
+    // From here the window's messages no longer reach this view, whose model
+    // may be half gone already.
+    OdlaczOkno(okno, ID_WIDOKU);
+    z_.UsunPodpowiedz(okno);
+    DestroyWindow(okno);
+}
+
+WidokWin32* WidokWin32::Z(HWND okno) {
+    return okno ? static_cast<WidokWin32*>(GetPropW(okno, NazwaWlasciwosci(ID_WIDOKU))) : nullptr;
+}
+
+TControl* WidokWin32::KontrolkaOkna(HWND okno) {
+    if (!okno) return nullptr;
+    if (WidokWin32* widok = Z(okno)) return &widok->kontrolka_;
+    if (auto* widok = static_cast<WidokWin32*>(GetPropW(okno, NazwaWlasciwosci(ID_ELEMENTU))))
+        return &widok->kontrolka_;
+    return nullptr;
+}
+
+bool WidokWin32::PrzyjmujeFokus(TRodzaj rodzaj) {
+    switch (rodzaj) {
+    case TRodzaj::Przycisk:
+    case TRodzaj::PoleWyboru:
+    case TRodzaj::GrupaOpcji:
+    case TRodzaj::PoleEdycji:
+    case TRodzaj::Lista:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void WidokWin32::Utworz(const wchar_t* klasa, DWORD styl, DWORD stylRozszerzony, HWND wlasciciel) {
+    const bool forma = kontrolka_.Rodzaj() == TRodzaj::Forma;
+    HWND rodzic = forma ? wlasciciel : OknoPojemnikaRodzica(z_, kontrolka_);
+    if (!forma) styl |= WS_CHILD | WS_CLIPSIBLINGS;
+    if (kontrolka_.Visible) styl |= WS_VISIBLE;
+    okno_ = CreateWindowExW(stylRozszerzony, klasa, L"", styl, kontrolka_.Left, kontrolka_.Top,
+                            kontrolka_.Width, kontrolka_.Height, rodzic, nullptr, z_.Instancja(),
+                            nullptr);
+    if (!okno_)
+        throw platforma::BladPlatformy(u"CreateWindowExW: " + platforma::TekstBledu(GetLastError()));
+    PodlaczOkno(okno_, *this, ID_WIDOKU);
+    // A control made later lies over the earlier ones.
+    if (!forma) SetWindowPos(okno_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ZastosujWszystko();
+}
+
+void WidokWin32::ZastosujWszystko() {
+    UstawCzcionke(false);
+    SetWindowTextW(okno_, Szeroki(kontrolka_.Caption()));
+    EnableWindow(okno_, kontrolka_.Enabled);
+    z_.UstawPodpowiedz(okno_, kontrolka_.PokazywanaPodpowiedz());
+}
+
+void WidokWin32::Zmiana(TZmiana co, int) {
+    if (!okno_) return;
+    switch (co) {
+    case TZmiana::Rodzic:
+        SetParent(okno_, OknoPojemnikaRodzica(z_, kontrolka_));
+        SetWindowPos(okno_, HWND_TOP, kontrolka_.Left, kontrolka_.Top, kontrolka_.Width,
+                     kontrolka_.Height, SWP_NOACTIVATE);
+        break;
+    case TZmiana::Miejsce:
+        UstawMiejsce();
+        break;
+    case TZmiana::Widocznosc:
+        ShowWindow(okno_, kontrolka_.Visible ? SW_SHOWNA : SW_HIDE);
+        break;
+    case TZmiana::Dostepnosc:
+        EnableWindow(okno_, kontrolka_.Enabled);
+        break;
+    case TZmiana::Napis:
+        SetWindowTextW(okno_, Szeroki(kontrolka_.Caption()));
+        break;
+    case TZmiana::Podpowiedz:
+        z_.UstawPodpowiedz(okno_, kontrolka_.PokazywanaPodpowiedz());
+        break;
+    case TZmiana::Czcionka:
+        UstawCzcionke(true);
+        break;
+    case TZmiana::Kolor:
+        RedrawWindow(okno_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
+        break;
+    case TZmiana::Kolejnosc:
+        SetWindowPos(okno_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        break;
+    default:
+        break;
+    }
+}
+
+void WidokWin32::UstawMiejsce() {
+    SetWindowPos(okno_, nullptr, kontrolka_.Left, kontrolka_.Top, kontrolka_.Width, kontrolka_.Height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+HFONT WidokWin32::Czcionka() const { return z_.Fonty().Daj(kontrolka_.Font); }
+
+void WidokWin32::UstawCzcionke(bool odmaluj) {
+    SendMessageW(okno_, WM_SETFONT, reinterpret_cast<WPARAM>(Czcionka()), odmaluj ? TRUE : FALSE);
+    if (odmaluj) InvalidateRect(okno_, nullptr, TRUE);
+}
+
+LRESULT WidokWin32::Domyslnie(UINT msg, WPARAM wp, LPARAM lp) {
+    return DefSubclassProc(okno_, msg, wp, lp);
+}
+
+LRESULT WidokWin32::Komunikat(HWND okno, UINT msg, WPARAM wp, LPARAM lp) {
+    // Notifications go to the native parent; they belong to the child.
+    HWND nadawca = nullptr;
+    switch (msg) {
+    case WM_COMMAND:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+        nadawca = reinterpret_cast<HWND>(lp);
+        break;
+    case WM_NOTIFY:
+        nadawca = reinterpret_cast<NMHDR*>(lp)->hwndFrom;
+        break;
+    case WM_DRAWITEM:
+        nadawca = reinterpret_cast<DRAWITEMSTRUCT*>(lp)->hwndItem;
+        break;
+    default:
+        break;
+    }
+    LRESULT wynik = 0;
+    if (nadawca && nadawca != okno)
+        if (WidokWin32* dziecko = Z(nadawca); dziecko && dziecko->Odbity(msg, wp, lp, wynik))
+            return wynik;
+    if (Wlasny(msg, wp, lp, wynik)) return wynik;
+    return DefSubclassProc(okno, msg, wp, lp);
+}
+
+LRESULT WidokWin32::KomunikatElementu(HWND okno, UINT msg, WPARAM wp, LPARAM lp) {
+    return DefSubclassProc(okno, msg, wp, lp);
+}
+
+bool WidokWin32::Odbity(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+
+bool WidokWin32::Wlasny(UINT msg, WPARAM wp, LPARAM lp, LRESULT& wynik) {
+    switch (msg) {
+    case WM_SETFOCUS:
+        z_.ZglosFokus(PrzyjmujeFokus(kontrolka_.Rodzaj()) ? &kontrolka_ : nullptr, okno_);
+        return false;
+    case WM_SETCURSOR:
+        if (KursorMyszy(wp, lp)) {
+            wynik = TRUE;
+            return true;
+        }
+        return false;
+    default:
+        if (ZglaszaMysz() && Mysz(msg, wp, lp)) {
+            wynik = 0;
+            return true;
+        }
+        return false;
+    }
+}
+
+bool WidokWin32::Mysz(UINT msg, WPARAM, LPARAM lp) {
+    TMouseButton przycisk;
+    switch (msg) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        przycisk = TMouseButton::mbLeft;
+        break;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+        przycisk = TMouseButton::mbRight;
+        break;
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK:
+        przycisk = TMouseButton::mbMiddle;
+        break;
+    case WM_LBUTTONUP: {
+        if (!wcisniety_) return false;
+        wcisniety_ = false;
+        if (GetCapture() == okno_) ReleaseCapture();
+        POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+        RECT klient;
+        GetClientRect(okno_, &klient);
+        // A click: pressed and released over the control.
+        if (PtInRect(&klient, p)) kontrolka_.ZdarzenieKlikniecia();
+        return true;
+    }
+    case WM_CAPTURECHANGED:
+        wcisniety_ = false;
+        return false;
+    default:
+        return false;
+    }
+    const std::weak_ptr<void> zyje = zycie_;
+    if (przycisk == TMouseButton::mbLeft) {
+        wcisniety_ = true;
+        SetCapture(okno_);
+    }
+    kontrolka_.ZdarzenieNacisku(przycisk, GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
+    if (zyje.expired()) return true;
+    // The press started a window drag (or a dialog): its release is not ours.
+    if (przycisk == TMouseButton::mbLeft && GetCapture() != okno_) wcisniety_ = false;
+    return true;
+}
+
+bool WidokWin32::KursorMyszy(WPARAM wp, LPARAM lp) {
+    if (reinterpret_cast<HWND>(wp) != okno_ || LOWORD(lp) != HTCLIENT) return false;
+    if (kontrolka_.Cursor != TCursor::crHandPoint) return false;
+    SetCursor(LoadCursorW(nullptr, IDC_HAND));
+    return true;
+}
+
+LRESULT WidokWin32::KoloryKontrolki(HDC dc) {
+    SetTextColor(dc, KolorWin32(kontrolka_.Font().Color, COLOR_WINDOWTEXT));
+    const COLORREF tlo = KolorTla(kontrolka_);
+    SetBkColor(dc, tlo);
+    return reinterpret_cast<LRESULT>(z_.Pedzel(tlo));
+}
+
+// ---------------------------------------------------------------- colours
+
+COLORREF KolorWin32(TColor kolor, int domyslnySystemowy) {
+    if (kolor == clDefault) return GetSysColor(domyslnySystemowy);
+    if (KolorSystemowy(kolor)) return GetSysColor(IndeksKoloruSystemowego(kolor));
+    return RGB(Czerwona(kolor), Zielona(kolor), Niebieska(kolor));
+}
+
+COLORREF KolorTla(const TControl& kontrolka) {
+    const TColor kolor = kontrolka.KolorEfektywny();
+    if (kolor != clDefault) return KolorWin32(kolor, COLOR_BTNFACE);
+    switch (kontrolka.Rodzaj()) {
+    case TRodzaj::Forma:
+    case TRodzaj::Panel:
+        return GetSysColor(COLOR_BTNFACE);
+    case TRodzaj::PoleEdycji:
+    case TRodzaj::Lista:
+        return GetSysColor(COLOR_WINDOW);
+    default:
+        return kontrolka.Parent() ? KolorTla(*kontrolka.Parent()) : GetSysColor(COLOR_BTNFACE);
+    }
+}
+
+void MalujPodKontrolka(ZapleczeWin32& z, const TControl& kontrolka, HDC dc) {
+    const TControl* rodzic = kontrolka.Parent();
+    RECT obszar{0, 0, kontrolka.Width, kontrolka.Height};
+    FillRect(dc, &obszar, z.Pedzel(rodzic ? KolorTla(*rodzic) : GetSysColor(COLOR_BTNFACE)));
+    if (!rodzic) return;
+    HDC pamiec = nullptr;
+    for (const TControl* brat : rodzic->Controls()) {
+        if (brat == &kontrolka) break;
+        if (brat->Rodzaj() != TRodzaj::Obraz || !brat->Visible) continue;
+        HBITMAP bitmapa = BitmapaObrazu(z, static_cast<const TImage&>(*brat));
+        if (!bitmapa) continue;
+        if (!pamiec) pamiec = CreateCompatibleDC(dc);
+        BITMAP opis{};
+        GetObjectW(bitmapa, sizeof opis, &opis);
+        HGDIOBJ poprzednia = SelectObject(pamiec, bitmapa);
+        BitBlt(dc, brat->Left - kontrolka.Left, brat->Top - kontrolka.Top,
+               std::min<int>(brat->Width, opis.bmWidth), std::min<int>(brat->Height, opis.bmHeight),
+               pamiec, 0, 0, SRCCOPY);
+        SelectObject(pamiec, poprzednia);
+    }
+    if (pamiec) DeleteDC(pamiec);
+}

@@ -1,0 +1,253 @@
+// Panels, group boxes, labels, pictures, the progress bar and the timer.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "Obrazy.h"
+#include "WidokWin32.h"
+#include "ZapleczeWin32.h"
+
+namespace {
+
+bool WypelnijTlo(ZapleczeWin32& z, const TControl& kontrolka, HWND okno, HDC dc) {
+    RECT klient;
+    GetClientRect(okno, &klient);
+    FillRect(dc, &klient, z.Pedzel(KolorTla(kontrolka)));
+    return true;
+}
+
+// A panel: a window of this backend's class in its colour, without a bevel.
+class WidokPanelu final : public WidokWin32 {
+public:
+    WidokPanelu(ZapleczeWin32& z, TControl& panel) : WidokWin32(z, panel) {
+        Utworz(KLASA_PANELU, WS_CLIPCHILDREN);
+    }
+
+protected:
+    bool ZglaszaMysz() const override { return true; }
+    bool Wlasny(UINT msg, WPARAM wp, LPARAM lp, LRESULT& wynik) override {
+        if (msg == WM_ERASEBKGND) {
+            wynik = WypelnijTlo(z_, kontrolka_, okno_, reinterpret_cast<HDC>(wp));
+            return true;
+        }
+        return WidokWin32::Wlasny(msg, wp, lp, wynik);
+    }
+};
+
+// A group box: the system's button of the group-box style. It takes the
+// mouse (the class would let presses through to what lies below) and fills
+// its inside, which the class leaves to the parent.
+class WidokRamki final : public WidokWin32 {
+public:
+    WidokRamki(ZapleczeWin32& z, TGroupBox& ramka) : WidokWin32(z, ramka) {
+        Utworz(WC_BUTTONW, BS_GROUPBOX | WS_CLIPCHILDREN);
+    }
+
+protected:
+    bool ZglaszaMysz() const override { return true; }
+    bool Wlasny(UINT msg, WPARAM wp, LPARAM lp, LRESULT& wynik) override {
+        switch (msg) {
+        case WM_NCHITTEST:
+            wynik = HTCLIENT;
+            return true;
+        case WM_ERASEBKGND:
+            wynik = WypelnijTlo(z_, kontrolka_, okno_, reinterpret_cast<HDC>(wp));
+            return true;
+        default:
+            return WidokWin32::Wlasny(msg, wp, lp, wynik);
+        }
+    }
+    bool Odbity(UINT msg, WPARAM wp, LPARAM, LRESULT& wynik) override {
+        if (msg != WM_CTLCOLORSTATIC && msg != WM_CTLCOLORBTN) return false;
+        wynik = KoloryKontrolki(reinterpret_cast<HDC>(wp));
+        return true;
+    }
+};
+
+// A label: the system's static control. A transparent one is drawn over
+// what lies under it (the parent's colour and the pictures below it).
+class WidokEtykiety final : public WidokWin32 {
+public:
+    WidokEtykiety(ZapleczeWin32& z, TLabel& etykieta) : WidokWin32(z, etykieta), etykieta_(etykieta) {
+        Utworz(WC_STATICW, Styl());
+    }
+
+    void Zmiana(TZmiana co, int indeks) override {
+        if (co == TZmiana::Wyrownanie && okno_) {
+            const LONG_PTR styl = GetWindowLongPtrW(okno_, GWL_STYLE);
+            SetWindowLongPtrW(okno_, GWL_STYLE, (styl & ~static_cast<LONG_PTR>(SS_TYPEMASK)) | Styl());
+            InvalidateRect(okno_, nullptr, TRUE);
+            return;
+        }
+        WidokWin32::Zmiana(co, indeks);
+        // A transparent label shows what lies under it, which moved with it.
+        if (co == TZmiana::Miejsce && okno_) InvalidateRect(okno_, nullptr, TRUE);
+    }
+
+protected:
+    bool ZglaszaMysz() const override { return true; }
+    bool Odbity(UINT msg, WPARAM wp, LPARAM, LRESULT& wynik) override {
+        if (msg != WM_CTLCOLORSTATIC) return false;
+        HDC dc = reinterpret_cast<HDC>(wp);
+        if (!etykieta_.Transparent) {
+            wynik = KoloryKontrolki(dc);
+            return true;
+        }
+        SetTextColor(dc, KolorWin32(etykieta_.Font().Color, COLOR_WINDOWTEXT));
+        SetBkMode(dc, TRANSPARENT);
+        MalujPodKontrolka(z_, etykieta_, dc);
+        wynik = reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+        return true;
+    }
+
+private:
+    DWORD Styl() const {
+        // SS_NOTIFY: a static lets the mouse through to what lies below unless asked.
+        DWORD styl = SS_NOTIFY | SS_NOPREFIX;
+        if (etykieta_.Alignment == TAlignment::taCenter)
+            styl |= SS_CENTER;  // the class wraps centred text at words
+        else
+            styl |= etykieta_.WordWrap ? SS_LEFT : SS_LEFTNOWORDWRAP;
+        return styl;
+    }
+    TLabel& etykieta_;
+};
+
+// A picture: a window of this backend's class that paints the decoded
+// JPEG, stretched to the control or at its own size from the top left.
+class WidokObrazu final : public WidokWin32 {
+public:
+    WidokObrazu(ZapleczeWin32& z, TImage& obraz) : WidokWin32(z, obraz), obraz_(obraz) {
+        Utworz(KLASA_OBRAZU, 0);
+    }
+
+    void Zmiana(TZmiana co, int indeks) override {
+        WidokWin32::Zmiana(co, indeks);
+        if (!okno_ || (co != TZmiana::Obraz && co != TZmiana::Miejsce)) return;
+        // What lies over the picture (a transparent label) shows it too.
+        RECT miejsce{obraz_.Left, obraz_.Top, obraz_.Left + obraz_.Width, obraz_.Top + obraz_.Height};
+        HWND rodzic = GetParent(okno_);
+        RedrawWindow(rodzic, &miejsce, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    }
+
+protected:
+    bool ZglaszaMysz() const override { return true; }
+    bool Wlasny(UINT msg, WPARAM wp, LPARAM lp, LRESULT& wynik) override {
+        switch (msg) {
+        case WM_ERASEBKGND:
+            wynik = 1;  // all in WM_PAINT
+            return true;
+        case WM_PAINT: {
+            PAINTSTRUCT ps;
+            HDC dc = BeginPaint(okno_, &ps);
+            Maluj(dc);
+            EndPaint(okno_, &ps);
+            wynik = 0;
+            return true;
+        }
+        default:
+            return WidokWin32::Wlasny(msg, wp, lp, wynik);
+        }
+    }
+
+private:
+    void Maluj(HDC dc) {
+        HBITMAP bitmapa = BitmapaObrazu(z_, obraz_);
+        BITMAP opis{};
+        if (bitmapa) GetObjectW(bitmapa, sizeof opis, &opis);
+        // Where the picture does not cover the control, what lies under it shows.
+        if (!bitmapa || opis.bmWidth < obraz_.Width || opis.bmHeight < obraz_.Height)
+            MalujPodKontrolka(z_, obraz_, dc);
+        if (!bitmapa) return;
+        HDC pamiec = CreateCompatibleDC(dc);
+        HGDIOBJ poprzednia = SelectObject(pamiec, bitmapa);
+        BitBlt(dc, 0, 0, std::min<int>(opis.bmWidth, obraz_.Width), std::min<int>(opis.bmHeight, obraz_.Height),
+               pamiec, 0, 0, SRCCOPY);
+        SelectObject(pamiec, poprzednia);
+        DeleteDC(pamiec);
+    }
+    TImage& obraz_;
+};
+
+// The common controls' progress bar.
+class WidokPaska final : public WidokWin32 {
+public:
+    WidokPaska(ZapleczeWin32& z, TProgressBar& pasek) : WidokWin32(z, pasek), pasek_(pasek) {
+        Utworz(PROGRESS_CLASSW, 0);
+    }
+
+    void Zmiana(TZmiana co, int indeks) override {
+        if (co == TZmiana::Pasek) {
+            if (okno_) UstawPasek();
+            return;
+        }
+        WidokWin32::Zmiana(co, indeks);
+    }
+
+protected:
+    void ZastosujWszystko() override {
+        WidokWin32::ZastosujWszystko();
+        UstawPasek();
+    }
+
+private:
+    void UstawPasek() {
+        SendMessageW(okno_, PBM_SETRANGE32, static_cast<WPARAM>(pasek_.Min()), static_cast<LPARAM>(pasek_.Max()));
+        SendMessageW(okno_, PBM_SETPOS, static_cast<WPARAM>(pasek_.Position()), 0);
+    }
+    TProgressBar& pasek_;
+};
+
+// A timer: SetTimer on the backend's hidden window while it is enabled.
+class WidokZegara final : public IWidok {
+public:
+    WidokZegara(ZapleczeWin32& z, TTimer& zegar) : z_(z), zegar_(zegar), id_(z.ZarejestrujZegar(zegar)) {
+        Ustaw();
+    }
+    ~WidokZegara() override { z_.WyrejestrujZegar(id_); }
+    WidokZegara(const WidokZegara&) = delete;
+    WidokZegara& operator=(const WidokZegara&) = delete;
+
+    void Zmiana(TZmiana co, int) override {
+        if (co == TZmiana::Zegar) Ustaw();
+    }
+
+private:
+    void Ustaw() {
+        KillTimer(z_.Przechowalnia(), id_);
+        if (zegar_.Enabled && zegar_.Interval > 0)
+            SetTimer(z_.Przechowalnia(), id_, static_cast<UINT>(zegar_.Interval()), nullptr);
+    }
+    ZapleczeWin32& z_;
+    TTimer& zegar_;
+    UINT_PTR id_;
+};
+
+}  // namespace
+
+HBITMAP BitmapaObrazu(ZapleczeWin32& z, const TImage& obraz) {
+    if (obraz.Picture().empty()) return nullptr;
+    if (obraz.Stretch && obraz.Width > 0 && obraz.Height > 0)
+        return z.Grafika().Daj(obraz.Picture, obraz.Width, obraz.Height);
+    return z.Grafika().Daj(obraz.Picture);
+}
+
+std::unique_ptr<IWidok> UtworzWidokPanelu(ZapleczeWin32& z, TControl& panel) {
+    return std::make_unique<WidokPanelu>(z, panel);
+}
+std::unique_ptr<IWidok> UtworzWidokRamki(ZapleczeWin32& z, TGroupBox& ramka) {
+    return std::make_unique<WidokRamki>(z, ramka);
+}
+std::unique_ptr<IWidok> UtworzWidokEtykiety(ZapleczeWin32& z, TLabel& etykieta) {
+    return std::make_unique<WidokEtykiety>(z, etykieta);
+}
+std::unique_ptr<IWidok> UtworzWidokObrazu(ZapleczeWin32& z, TImage& obraz) {
+    return std::make_unique<WidokObrazu>(z, obraz);
+}
+std::unique_ptr<IWidok> UtworzWidokPaska(ZapleczeWin32& z, TProgressBar& pasek) {
+    return std::make_unique<WidokPaska>(z, pasek);
+}
+std::unique_ptr<IWidok> UtworzWidokZegara(ZapleczeWin32& z, TTimer& zegar) {
+    return std::make_unique<WidokZegara>(z, zegar);
+}

@@ -1,0 +1,349 @@
+// Push buttons, check boxes and radio groups: the system's button class.
+#include <windows.h>
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "Win32Pomoc.h"
+#include "WidokWin32.h"
+#include "ZapleczeWin32.h"
+
+using platforma::Szeroki;
+
+namespace {
+
+bool KolorDomyslnyNapisu(TColor kolor) {
+    return kolor == clDefault || kolor == clWindowText || kolor == clBtnText;
+}
+
+// The green check mark of a button with a glyph, 18 × 18 pixels from (x, y).
+void RysujZnakZatwierdzenia(HDC dc, int x, int y, bool wylaczony) {
+    LOGBRUSH opis{BS_SOLID, wylaczony ? GetSysColor(COLOR_GRAYTEXT) : RGB(0, 150, 0), 0};
+    HPEN pioro = ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_ROUND | PS_JOIN_ROUND, 3, &opis, 0, nullptr);
+    HGDIOBJ poprzednie = SelectObject(dc, pioro);
+    const POINT punkty[] = {{x + 3, y + 10}, {x + 7, y + 14}, {x + 15, y + 4}};
+    Polyline(dc, punkty, 3);
+    SelectObject(dc, poprzednie);
+    DeleteObject(pioro);
+}
+
+// A push button. Its frame and face are the system's; a button with a glyph
+// or with a coloured caption has its caption drawn here, at the
+// custom-drawing stage the class offers for it.
+class WidokPrzycisku final : public WidokWin32 {
+public:
+    WidokPrzycisku(ZapleczeWin32& z, TButton& przycisk) : WidokWin32(z, przycisk), przycisk_(przycisk) {
+        Utworz(WC_BUTTONW, WS_TABSTOP | (przycisk.Default ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON));
+    }
+
+    void Zmiana(TZmiana co, int indeks) override {
+        if (!okno_) return;
+        switch (co) {
+        case TZmiana::Wcisniety:
+            SendMessageW(okno_, BM_SETSTATE, przycisk_.Down ? TRUE : FALSE, 0);
+            break;
+        case TZmiana::Przyciski:
+            SendMessageW(okno_, BM_SETSTYLE, przycisk_.Default ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+            break;
+        case TZmiana::Napis:  // the caption, or the glyph
+            WidokWin32::Zmiana(co, indeks);
+            InvalidateRect(okno_, nullptr, TRUE);
+            break;
+        default:
+            WidokWin32::Zmiana(co, indeks);
+        }
+    }
+
+protected:
+    void ZastosujWszystko() override {
+        WidokWin32::ZastosujWszystko();
+        if (przycisk_.Down) SendMessageW(okno_, BM_SETSTATE, TRUE, 0);
+    }
+
+    bool Odbity(UINT msg, WPARAM wp, LPARAM lp, LRESULT& wynik) override {
+        switch (msg) {
+        case WM_COMMAND:
+            if (HIWORD(wp) != BN_CLICKED) return false;
+            wynik = 0;
+            przycisk_.ZdarzenieKlikniecia();
+            return true;
+        case WM_CTLCOLORBTN:
+            wynik = KoloryKontrolki(reinterpret_cast<HDC>(wp));
+            return true;
+        case WM_NOTIFY: {
+            auto* rysowanie = reinterpret_cast<NMCUSTOMDRAW*>(lp);
+            if (rysowanie->hdr.code != NM_CUSTOMDRAW || !WlasnyNapis()) return false;
+            if (rysowanie->dwDrawStage == CDDS_PREPAINT) {
+                RysujNapis(rysowanie->hdc, rysowanie->rc, rysowanie->uItemState);
+                wynik = CDRF_SKIPDEFAULT;
+            } else {
+                wynik = CDRF_DODEFAULT;
+            }
+            return true;
+        }
+        default:
+            return false;
+        }
+    }
+
+private:
+    bool WlasnyNapis() const {
+        return przycisk_.Glyph != TGlif::Brak || !KolorDomyslnyNapisu(przycisk_.Font().Color);
+    }
+
+    void RysujNapis(HDC dc, RECT obszar, UINT stan) {
+        const bool wylaczony = (stan & CDIS_DISABLED) != 0;
+        const LRESULT ui = SendMessageW(okno_, WM_QUERYUISTATE, 0, 0);
+        RECT napis = obszar;
+        if (SendMessageW(okno_, BM_GETSTATE, 0, 0) & BST_PUSHED) OffsetRect(&napis, 1, 1);
+        if (przycisk_.Glyph == TGlif::Zatwierdzenie) {
+            RysujZnakZatwierdzenia(dc, napis.left + 2, (napis.top + napis.bottom) / 2 - 9, wylaczony);
+            napis.left += 2 + 18;
+        }
+        HGDIOBJ poprzednia = SelectObject(dc, Czcionka());
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, wylaczony ? GetSysColor(COLOR_GRAYTEXT)
+                                   : KolorWin32(przycisk_.Font().Color, COLOR_BTNTEXT));
+        UINT sposob = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
+        if (ui & UISF_HIDEACCEL) sposob |= DT_HIDEPREFIX;
+        DrawTextW(dc, Szeroki(przycisk_.Caption()), -1, &napis, sposob);
+        SelectObject(dc, poprzednia);
+        if ((stan & CDIS_FOCUS) && !(ui & UISF_HIDEFOCUS)) {
+            RECT ramka = obszar;
+            InflateRect(&ramka, -4, -4);
+            DrawFocusRect(dc, &ramka);
+        }
+    }
+
+    TButton& przycisk_;
+};
+
+// A check box of the class's own automatic kind: the box shows the user's
+// change at once, and the model either keeps it or sets it back.
+class WidokPolaWyboru final : public WidokWin32 {
+public:
+    WidokPolaWyboru(ZapleczeWin32& z, TCheckBox& pole) : WidokWin32(z, pole), pole_(pole) {
+        Utworz(WC_BUTTONW, WS_TABSTOP | BS_AUTOCHECKBOX);
+    }
+
+    void Zmiana(TZmiana co, int indeks) override {
+        if (co == TZmiana::Zaznaczenie) {
+            if (okno_) SendMessageW(okno_, BM_SETCHECK, pole_.Checked ? BST_CHECKED : BST_UNCHECKED, 0);
+            return;
+        }
+        WidokWin32::Zmiana(co, indeks);
+    }
+
+protected:
+    void ZastosujWszystko() override {
+        WidokWin32::ZastosujWszystko();
+        SendMessageW(okno_, BM_SETCHECK, pole_.Checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    }
+
+    bool Odbity(UINT msg, WPARAM wp, LPARAM, LRESULT& wynik) override {
+        switch (msg) {
+        case WM_COMMAND:
+            if (HIWORD(wp) != BN_CLICKED) return false;
+            wynik = 0;
+            pole_.ZdarzenieZaznaczenia(SendMessageW(okno_, BM_GETCHECK, 0, 0) == BST_CHECKED);
+            return true;
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN:
+            wynik = KoloryKontrolki(reinterpret_cast<HDC>(wp));
+            return true;
+        default:
+            return false;
+        }
+    }
+
+private:
+    TCheckBox& pole_;
+};
+
+// A radio group: a group box with one radio button per item, laid out in
+// columns. The buttons are of the manual kind: a button is checked only when
+// the model's ItemIndex names it.
+class WidokGrupyOpcji final : public WidokWin32 {
+public:
+    WidokGrupyOpcji(ZapleczeWin32& z, TRadioGroup& grupa) : WidokWin32(z, grupa), grupa_(grupa) {
+        Utworz(WC_BUTTONW, BS_GROUPBOX | WS_CLIPCHILDREN);
+    }
+
+    ~WidokGrupyOpcji() override {
+        // The items go with the group box; their messages must not reach a
+        // view that is going.
+        for (HWND element : elementy_) OdlaczOkno(element, ID_ELEMENTU);
+    }
+
+    void Zmiana(TZmiana co, int indeks) override {
+        if (!okno_) return;
+        switch (co) {
+        case TZmiana::Elementy:
+            UtworzElementy();
+            break;
+        case TZmiana::Wybor:
+            UstawWybor();
+            break;
+        case TZmiana::Miejsce:
+            WidokWin32::Zmiana(co, indeks);
+            UlozElementy();
+            break;
+        case TZmiana::Czcionka:
+            WidokWin32::Zmiana(co, indeks);
+            for (HWND element : elementy_)
+                SendMessageW(element, WM_SETFONT, reinterpret_cast<WPARAM>(Czcionka()), TRUE);
+            UlozElementy();
+            break;
+        case TZmiana::Dostepnosc:
+            WidokWin32::Zmiana(co, indeks);
+            for (HWND element : elementy_) EnableWindow(element, grupa_.Enabled);
+            break;
+        case TZmiana::Kolor:
+            WidokWin32::Zmiana(co, indeks);
+            for (HWND element : elementy_) InvalidateRect(element, nullptr, TRUE);
+            break;
+        default:
+            WidokWin32::Zmiana(co, indeks);
+        }
+    }
+
+    HWND OknoFokusu() const override {
+        const int wybrany = grupa_.ItemIndex;
+        if (wybrany >= 0 && wybrany < static_cast<int>(elementy_.size())) return elementy_[static_cast<std::size_t>(wybrany)];
+        return elementy_.empty() ? nullptr : elementy_.front();
+    }
+
+    // The arrow keys: the next or previous item takes the focus and is chosen.
+    bool Przesun(HWND element, int krok) {
+        const auto it = std::find(elementy_.begin(), elementy_.end(), element);
+        if (it == elementy_.end()) return false;
+        const int n = static_cast<int>(elementy_.size());
+        const int nastepny = ((static_cast<int>(it - elementy_.begin()) + krok) % n + n) % n;
+        const std::weak_ptr<void> zyje = Zycie();
+        SetFocus(elementy_[static_cast<std::size_t>(nastepny)]);
+        if (!zyje.expired()) grupa_.ZdarzenieWyboru(nastepny);
+        return true;
+    }
+
+    LRESULT KomunikatElementu(HWND okno, UINT msg, WPARAM wp, LPARAM lp) override {
+        if (msg == WM_SETFOCUS) z_.ZglosFokus(&grupa_, okno);
+        return DefSubclassProc(okno, msg, wp, lp);
+    }
+
+protected:
+    void ZastosujWszystko() override {
+        WidokWin32::ZastosujWszystko();
+        UtworzElementy();
+    }
+
+    bool Wlasny(UINT msg, WPARAM wp, LPARAM lp, LRESULT& wynik) override {
+        switch (msg) {
+        case WM_NCHITTEST:
+            // The group takes the presses between its items, as a window of
+            // its own does, instead of letting them through to the page.
+            wynik = HTCLIENT;
+            return true;
+        case WM_ERASEBKGND: {
+            RECT klient;
+            GetClientRect(okno_, &klient);
+            FillRect(reinterpret_cast<HDC>(wp), &klient, z_.Pedzel(KolorTla(grupa_)));
+            wynik = 1;
+            return true;
+        }
+        case WM_COMMAND: {
+            if (HIWORD(wp) != BN_CLICKED) return false;
+            const auto it = std::find(elementy_.begin(), elementy_.end(), reinterpret_cast<HWND>(lp));
+            if (it == elementy_.end()) return false;
+            wynik = 0;
+            grupa_.ZdarzenieWyboru(static_cast<int>(it - elementy_.begin()));
+            return true;
+        }
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN:
+            wynik = KoloryKontrolki(reinterpret_cast<HDC>(wp));
+            return true;
+        default:
+            return WidokWin32::Wlasny(msg, wp, lp, wynik);
+        }
+    }
+
+    bool Odbity(UINT msg, WPARAM wp, LPARAM, LRESULT& wynik) override {
+        if (msg != WM_CTLCOLORSTATIC && msg != WM_CTLCOLORBTN) return false;
+        wynik = KoloryKontrolki(reinterpret_cast<HDC>(wp));
+        return true;
+    }
+
+private:
+    void UtworzElementy() {
+        for (HWND element : elementy_) {
+            OdlaczOkno(element, ID_ELEMENTU);
+            DestroyWindow(element);
+        }
+        elementy_.clear();
+        const auto& napisy = grupa_.Items();
+        for (std::size_t i = 0; i < napisy.size(); ++i) {
+            const DWORD styl = WS_CHILD | WS_VISIBLE | BS_RADIOBUTTON | (i == 0 ? WS_GROUP | WS_TABSTOP : 0);
+            HWND element = CreateWindowExW(0, WC_BUTTONW, Szeroki(napisy[i]), styl, 0, 0, 0, 0, okno_,
+                                           nullptr, z_.Instancja(), nullptr);
+            if (!element) continue;
+            PodlaczOkno(element, *this, ID_ELEMENTU);
+            SendMessageW(element, WM_SETFONT, reinterpret_cast<WPARAM>(Czcionka()), FALSE);
+            EnableWindow(element, grupa_.Enabled);
+            elementy_.push_back(element);
+        }
+        UlozElementy();
+        UstawWybor();
+    }
+
+    // The items share the group's inside below its caption: columns of equal
+    // width, rows of equal height, the rest of the height split above and below.
+    void UlozElementy() {
+        const int n = static_cast<int>(elementy_.size());
+        if (n == 0) return;
+        HDC dc = GetDC(okno_);
+        HGDIOBJ poprzednia = SelectObject(dc, Czcionka());
+        TEXTMETRICW tm{};
+        GetTextMetricsW(dc, &tm);
+        SelectObject(dc, poprzednia);
+        ReleaseDC(okno_, dc);
+        const int kolumny = std::clamp<int>(grupa_.Columns, 1, n);
+        const int wKolumnie = (n + kolumny - 1) / kolumny;
+        const int szerokosc = (grupa_.Width - 10) / kolumny;
+        const int wnetrze = grupa_.Height - tm.tmHeight - 5;
+        const int wysokosc = std::max(1, wnetrze / wKolumnie);
+        const int gora = tm.tmHeight + 1 + (wnetrze % wKolumnie) / 2;
+        for (int i = 0; i < n; ++i)
+            SetWindowPos(elementy_[static_cast<std::size_t>(i)], nullptr, (i / wKolumnie) * szerokosc + 8,
+                         (i % wKolumnie) * wysokosc + gora, szerokosc, wysokosc, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+
+    void UstawWybor() {
+        for (std::size_t i = 0; i < elementy_.size(); ++i)
+            SendMessageW(elementy_[i], BM_SETCHECK,
+                         static_cast<int>(i) == grupa_.ItemIndex ? BST_CHECKED : BST_UNCHECKED, 0);
+    }
+
+    TRadioGroup& grupa_;
+    std::vector<HWND> elementy_;
+};
+
+}  // namespace
+
+bool PrzesunWGrupieOpcji(HWND element, int krok) {
+    TControl* kontrolka = WidokWin32::KontrolkaOkna(element);
+    if (!kontrolka || kontrolka->Rodzaj() != TRodzaj::GrupaOpcji) return false;
+    auto* widok = dynamic_cast<WidokGrupyOpcji*>(kontrolka->Widok());
+    return widok && widok->Przesun(element, krok);
+}
+
+std::unique_ptr<IWidok> UtworzWidokPrzycisku(ZapleczeWin32& z, TButton& przycisk) {
+    return std::make_unique<WidokPrzycisku>(z, przycisk);
+}
+std::unique_ptr<IWidok> UtworzWidokPolaWyboru(ZapleczeWin32& z, TCheckBox& pole) {
+    return std::make_unique<WidokPolaWyboru>(z, pole);
+}
+std::unique_ptr<IWidok> UtworzWidokGrupyOpcji(ZapleczeWin32& z, TRadioGroup& grupa) {
+    return std::make_unique<WidokGrupyOpcji>(z, grupa);
+}
