@@ -1,7 +1,10 @@
 #pragma once
 // The Win32 objects behind the platform interfaces, one by one, for the
 // program's start-up and for the tests that run them on Windows (or Wine).
+#include <windows.h>
+
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "platform/Kursor.h"
@@ -13,6 +16,10 @@ namespace platforma {
 
 std::unique_ptr<ISystemPlikow> UtworzSystemPlikowWin32();
 std::unique_ptr<IPowloka> UtworzPowlokeWin32();
+// The same, with `wlasciciel` asked at each ShellExecuteW for the window
+// that owns it (the installer's main window: the system's own questions and
+// errors about the started program appear over it).
+std::unique_ptr<IPowloka> UtworzPowlokeWin32(std::function<HWND()> wlasciciel);
 // Initialises COM for the calling thread first (single-threaded apartment).
 std::unique_ptr<IFabrykaSkrotow> UtworzFabrykeSkrotowWin32();
 std::unique_ptr<IZegar> UtworzZegarWin32();

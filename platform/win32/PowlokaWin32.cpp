@@ -3,6 +3,8 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <functional>
+#include <utility>
 #include <vector>
 
 #include "PlatformaWin32.h"
@@ -13,6 +15,8 @@ namespace {
 
 class PowlokaWin32 : public IPowloka {
 public:
+    explicit PowlokaWin32(std::function<HWND()> wlasciciel) : wlasciciel_(std::move(wlasciciel)) {}
+
     std::u16string FolderSpecjalny(int csidl) override {
         // The result is not examined: a folder the system cannot supply
         // leaves the buffer empty.
@@ -41,12 +45,16 @@ public:
     }
 
     void OtworzAdres(const std::u16string& adres) override {
-        ShellExecuteW(nullptr, L"open", Szeroki(adres), L"", L"", SW_SHOWNORMAL);
+        ShellExecuteW(Wlasciciel(), L"open", Szeroki(adres), L"", L"", SW_SHOWNORMAL);
     }
 
     void UruchomProgram(const std::u16string& program) override {
-        ShellExecuteW(nullptr, nullptr, Szeroki(program), nullptr, nullptr, SW_SHOWNORMAL);
+        ShellExecuteW(Wlasciciel(), nullptr, Szeroki(program), nullptr, nullptr, SW_SHOWNORMAL);
     }
+
+private:
+    HWND Wlasciciel() const { return wlasciciel_ ? wlasciciel_() : nullptr; }
+    std::function<HWND()> wlasciciel_;
 };
 
 class ZegarWin32 : public IZegar {
@@ -57,7 +65,11 @@ public:
 }  // namespace
 
 std::unique_ptr<IPowloka> UtworzPowlokeWin32() {
-    return std::make_unique<PowlokaWin32>();
+    return std::make_unique<PowlokaWin32>(nullptr);
+}
+
+std::unique_ptr<IPowloka> UtworzPowlokeWin32(std::function<HWND()> wlasciciel) {
+    return std::make_unique<PowlokaWin32>(std::move(wlasciciel));
 }
 
 std::unique_ptr<IZegar> UtworzZegarWin32() {

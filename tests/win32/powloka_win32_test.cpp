@@ -91,6 +91,22 @@ TEST_F(PowlokaWin32, AStartedProgramRunsOnItsOwnAndAMissingOneIsIgnored) {
     powloka->UruchomProgram(folder / u"brak.exe");
 }
 
+// The owner window is asked for at each start, not when the shell is made:
+// the installer's main window exists only later.
+TEST_F(PowlokaWin32, TheOwnerWindowIsAskedForWhenAProgramStarts) {
+    int zapytania = 0;
+    auto zWlascicielem = platforma::UtworzPowlokeWin32([&zapytania] {
+        ++zapytania;
+        return static_cast<HWND>(nullptr);
+    });
+    EXPECT_EQ(zapytania, 0);
+    const auto program = folder / u"_Kavrostel.exe";
+    ASSERT_TRUE(CopyFileW(W(Znacznik()), W(program), FALSE));
+    zWlascicielem->UruchomProgram(program);
+    EXPECT_EQ(A(CzekajNaZnak(program)), A(program));
+    EXPECT_EQ(zapytania, 1);
+}
+
 // A program deep in folders has a path longer than MAX_PATH; its whole path
 // comes back, not a cut one.
 TEST_F(PowlokaWin32, ALongProgramPathIsReturnedWhole) {
