@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# The Windows build of the engine and the platform layer, cross-compiled with
-# MinGW-w64 and tested under Wine: every GoogleTest program of tests/platform,
-# tests/engine and tests/win32, then the comparison of the two link writers.
-# Needs no display. Fails on any failed test.
+# The Windows build, cross-compiled with MinGW-w64 and tested under Wine on a
+# virtual display of its own (Xvfb): every GoogleTest program of
+# tests/platform, tests/engine and tests/win32 (the Win32 backend of the forms
+# among them), then the comparison of the two link writers. Fails on any
+# failed test; prints the time of each step and of the whole run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ZRODLA=$PWD
@@ -10,7 +11,7 @@ BUDOWA=${KV_BUDOWA:-$ZRODLA/build}
 ROWNOLEGLE=${KV_ROWNOLEGLE:-2}
 WINDOWS=$BUDOWA/windows
 
-for program in x86_64-w64-mingw32-g++-posix wine wineboot wineserver python3; do
+for program in x86_64-w64-mingw32-g++-posix wine wineboot wineserver python3 Xvfb xdotool; do
   if ! command -v "$program" >/dev/null; then
     echo "missing: $program (scripts/zaleznosci.sh installs it)" >&2
     exit 1
@@ -19,44 +20,35 @@ done
 
 sekundy() { date +%s.%N; }
 ile() { awk -v a="$1" -v b="$(sekundy)" 'BEGIN { printf "%.1f", b - a }'; }
+poczatek=$(sekundy)
+. tests/support/xvfb.sh
+. tests/support/wine.sh
 
 echo "== Windows cross build"
 t=$(sekundy)
 cmake -S . -B "$WINDOWS" -DCMAKE_TOOLCHAIN_FILE="$ZRODLA/cmake/mingw-w64-x86_64.cmake" \
-  -DCMAKE_BUILD_TYPE=Release -DKV_BUILD_UI=OFF >/dev/null
+  -DCMAKE_BUILD_TYPE=Release -DKV_BUILD_UI=ON >/dev/null
 cmake --build "$WINDOWS" -j"$ROWNOLEGLE"
 echo "cross build: $(ile "$t") s"
 
-# A Wine prefix of its own, thrown away at the end; HOME inside it so that
-# Wine links no folder of the real home, and no menu entries written anywhere.
+# A Wine prefix of its own, thrown away at the end, on a display of its own.
 PREFIKS=$(mktemp -d "${TMPDIR:-/tmp}/kv-wine.XXXXXX")
 SERWER_PID=""
+pid_x=""
 sprzatanie() {
   if [ -n "$SERWER_PID" ]; then kill "$SERWER_PID" 2>/dev/null || true; wait "$SERWER_PID" 2>/dev/null || true; fi
-  WINEPREFIX="$PREFIKS/wine" wineserver -k 2>/dev/null || true
+  wine_zakoncz
+  xvfb_zatrzymaj
   rm -rf "$PREFIKS"
 }
 trap sprzatanie EXIT
-mkdir -p "$PREFIKS/home" "$PREFIKS/wine"
-export WINEPREFIX="$PREFIKS/wine"
-export HOME="$PREFIKS/home"
-export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
-export WINEDEBUG=-all
-export WINEARCH=win64
-# Wine stores file names in the locale's character set: without a UTF-8
-# locale, names with Polish letters cannot be created at all.
-export LC_ALL=C.UTF-8
-unset DISPLAY WAYLAND_DISPLAY
 unset http_proxy https_proxy HTTP_PROXY HTTPS_PROXY all_proxy ALL_PROXY
+xvfb_uruchom "$PREFIKS/xvfb.log" $(seq 170 189)
 
 echo "== Wine prefix"
 t=$(sekundy)
-# One wineserver, kept up for all the programs. The prefix's own services
-# start with wineboot and keep the streams they were started with: those must
-# be a file, not the pipe of a test runner, or the runner waits on them.
-wineserver -p
-wineboot -i >"$PREFIKS/wineboot.log" 2>&1 || { cat "$PREFIKS/wineboot.log" >&2; exit 1; }
-echo "wineboot: $(ile "$t") s"
+wine_prefiks "$PREFIKS"
+echo "wineboot and fonts: $(ile "$t") s"
 
 # The fault-injecting server runs outside Wine; the tests find it by address.
 python3 tests/support/serwer_awarii.py >"$PREFIKS/port" &
@@ -80,3 +72,4 @@ fi
 cmake --build "$NATYWNA" -j"$ROWNOLEGLE" --target kv_lnk_posix
 bash tests/win32/krzyzowe.sh "$NATYWNA/tests/kv_lnk_posix" "$WINDOWS/tests/kv_lnk_com.exe"
 echo "link writers compared: $(ile "$t") s"
+echo "Windows build and tests: $(ile "$poczatek") s in all"

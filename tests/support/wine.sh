@@ -1,0 +1,74 @@
+# Shell helpers for running the Windows build under Wine, on an X server of
+# its own (tests/support/xvfb.sh) or without one. Source it; it sets nothing
+# by itself.
+#
+# What Wine 8.0 on Debian 12 needs, learnt the hard way:
+# - a prefix of its own per run, with HOME inside it, so that Wine links no
+#   folder of the real home and writes no menu entries anywhere;
+# - the fonts of fonts-wine copied into the prefix's Fonts folder after
+#   wineboot: Wine 8.0 does not find them where Debian puts them (Tahoma,
+#   the bitmap "MS Sans Serif"); fonts-liberation gives Arial's metrics;
+# - no window manager on Xvfb: Wine must manage its windows itself
+#   ("Managed"="N"), or it waits two seconds for a manager that never
+#   answers each time a window is hidden or destroyed;
+# - xdotool's keys reach a Wine window only when the pointer is over it or
+#   after `xdotool windowfocus`; Wine names each X window after its Win32
+#   title, so `xdotool search --name TITLE` finds it.
+
+# wine_prefiks FOLDER
+# Makes a fresh 64-bit prefix in FOLDER/wine with HOME in FOLDER/home and
+# exports what every Wine program of the run needs. One wineserver stays up
+# for the whole run (wine_zakoncz ends it). The prefix's own services keep
+# the output streams they were started with: a file, not a test runner's
+# pipe, or the runner waits on them. On failure prints why and returns 1.
+wine_prefiks() {
+  local folder=$1
+  mkdir -p "$folder/home" "$folder/wine"
+  export WINEPREFIX="$folder/wine"
+  export HOME="$folder/home"
+  export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
+  export WINEDEBUG=-all
+  export WINEARCH=win64
+  # Wine stores file names in the locale's character set: without a UTF-8
+  # locale, names with Polish letters cannot be created at all.
+  export LC_ALL=C.UTF-8
+  unset WAYLAND_DISPLAY
+  wineserver -p
+  if ! wineboot -i >"$folder/wineboot.log" 2>&1; then
+    cat "$folder/wineboot.log" >&2
+    return 1
+  fi
+  mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+  cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
+  # Kept by the wineserver, which every later program of the run asks.
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >>"$folder/wineboot.log" 2>&1
+}
+
+# wine_zakoncz
+# Ends the run's wineserver and every Wine program still running in the prefix.
+wine_zakoncz() {
+  [ -n "${WINEPREFIX:-}" ] && wineserver -k 2>/dev/null || true
+}
+
+# wine_okno TITLE [SECONDS]
+# Waits (10 s unless told) for a visible X window named exactly TITLE and
+# prints its id. Returns 1 when none appears.
+wine_okno() {
+  local tytul=$1 limit=${2:-10} w
+  for _ in $(seq 1 $((limit * 20))); do
+    w=$(xdotool search --onlyvisible --name "^${tytul}\$" 2>/dev/null | head -n1)
+    if [ -n "$w" ]; then echo "$w"; return 0; fi
+    sleep 0.05
+  done
+  return 1
+}
+
+# wine_fokus WINDOW
+# Gives the keyboard to a Wine window on a display without a window manager:
+# the pointer is put over it and the X focus set to it.
+wine_fokus() {
+  local w=$1 X Y WIDTH HEIGHT SCREEN WINDOW
+  eval "$(xdotool getwindowgeometry --shell "$w")"
+  xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2))
+  xdotool windowfocus --sync "$w" 2>/dev/null || xdotool windowfocus "$w"
+}
