@@ -19,6 +19,10 @@ PAKIETY=(
   # (wine brings the wine, wineboot and wineserver commands; wine64 alone does
   # not, and recommended packages are not installed)
   g++-mingw-w64-x86-64 wine64 wine
+  # fonts for Wine: its own (Tahoma, "MS Sans Serif"), and Arial's metrics
+  fonts-wine fonts-liberation
+  # the signed release medium
+  osslsigncode zip unzip
   python3
 )
 
