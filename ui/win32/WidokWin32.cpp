@@ -81,6 +81,10 @@ WidokWin32::WidokWin32(ZapleczeWin32& zaplecze, TControl& kontrolka)
     : z_(zaplecze), kontrolka_(kontrolka) {}
 
 WidokWin32::~WidokWin32() {
+    for (auto& [okno, wzor] : wzory_) {
+        DeleteObject(wzor.pedzel);
+        DeleteObject(wzor.bitmapa);
+    }
     if (!okno_) return;
     HWND okno = okno_;
     okno_ = nullptr;
@@ -166,7 +170,8 @@ void WidokWin32::Zmiana(TZmiana co, int) {
         UstawCzcionke(true);
         break;
     case TZmiana::Kolor:
-        RedrawWindow(okno_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
+        // The children without a background of their own show this one.
+        RedrawWindow(okno_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
         break;
     case TZmiana::Kolejnosc:
         SetWindowPos(okno_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -299,9 +304,49 @@ bool WidokWin32::KursorMyszy(WPARAM wp, LPARAM lp) {
 
 LRESULT WidokWin32::KoloryKontrolki(HDC dc) {
     SetTextColor(dc, KolorWin32(kontrolka_.Font().Color, COLOR_WINDOWTEXT));
+    if (PokazujePodspod(kontrolka_)) {
+        SetBkMode(dc, TRANSPARENT);
+        return reinterpret_cast<LRESULT>(PedzelPodspodu(okno_, 0, 0, kontrolka_.Width, kontrolka_.Height));
+    }
     const COLORREF tlo = KolorTla(kontrolka_);
     SetBkColor(dc, tlo);
     return reinterpret_cast<LRESULT>(z_.Pedzel(tlo));
+}
+
+void WidokWin32::MalujTlo(HDC dc) {
+    if (PokazujePodspod(kontrolka_)) {
+        MalujPodKontrolka(z_, kontrolka_, dc);
+        return;
+    }
+    RECT klient;
+    GetClientRect(okno_, &klient);
+    FillRect(dc, &klient, z_.Pedzel(KolorTla(kontrolka_)));
+}
+
+void WidokWin32::ZapomnijPedzel(HWND dla) {
+    if (auto it = wzory_.find(dla); it != wzory_.end()) {
+        DeleteObject(it->second.pedzel);
+        DeleteObject(it->second.bitmapa);
+        wzory_.erase(it);
+    }
+}
+
+HBRUSH WidokWin32::PedzelPodspodu(HWND dla, int x, int y, int szerokosc, int wysokosc) {
+    ZapomnijPedzel(dla);
+    HDC ekran = GetDC(nullptr);
+    HDC pamiec = CreateCompatibleDC(ekran);
+    HBITMAP bitmapa = CreateCompatibleBitmap(ekran, std::max(1, szerokosc), std::max(1, wysokosc));
+    ReleaseDC(nullptr, ekran);
+    HGDIOBJ poprzednia = SelectObject(pamiec, bitmapa);
+    SetViewportOrgEx(pamiec, -x, -y, nullptr);
+    MalujPodKontrolka(z_, kontrolka_, pamiec);
+    SelectObject(pamiec, poprzednia);
+    DeleteDC(pamiec);
+    // The pattern starts at the window's corner, where the class's DC has
+    // its origin.
+    HBRUSH pedzel = CreatePatternBrush(bitmapa);
+    wzory_[dla] = Wzor{bitmapa, pedzel};
+    return pedzel;
 }
 
 // ---------------------------------------------------------------- colours
@@ -327,11 +372,41 @@ COLORREF KolorTla(const TControl& kontrolka) {
     }
 }
 
+bool PokazujePodspod(const TControl& kontrolka) {
+    switch (kontrolka.Rodzaj()) {
+    case TRodzaj::Forma:
+    case TRodzaj::PoleEdycji:
+    case TRodzaj::Lista:
+    case TRodzaj::PasekPostepu:
+    case TRodzaj::Obraz:
+    case TRodzaj::Zegar:
+        return false;
+    case TRodzaj::Panel:
+        return static_cast<const TPanel&>(kontrolka).ParentBackground;
+    case TRodzaj::Etykieta:
+        return static_cast<const TLabel&>(kontrolka).Transparent;
+    default:
+        return kontrolka.KolorEfektywny() == clDefault;
+    }
+}
+
 void MalujPodKontrolka(ZapleczeWin32& z, const TControl& kontrolka, HDC dc) {
     const TControl* rodzic = kontrolka.Parent();
     RECT obszar{0, 0, kontrolka.Width, kontrolka.Height};
-    FillRect(dc, &obszar, z.Pedzel(rodzic ? KolorTla(*rodzic) : GetSysColor(COLOR_BTNFACE)));
-    if (!rodzic) return;
+    if (!rodzic) {
+        FillRect(dc, &obszar, z.Pedzel(GetSysColor(COLOR_BTNFACE)));
+        return;
+    }
+    if (PokazujePodspod(*rodzic)) {
+        // The parent has no background of its own: what lies under it shows,
+        // drawn in the parent's coordinates.
+        POINT poczatek;
+        OffsetViewportOrgEx(dc, -kontrolka.Left, -kontrolka.Top, &poczatek);
+        MalujPodKontrolka(z, *rodzic, dc);
+        SetViewportOrgEx(dc, poczatek.x, poczatek.y, nullptr);
+    } else {
+        FillRect(dc, &obszar, z.Pedzel(KolorTla(*rodzic)));
+    }
     HDC pamiec = nullptr;
     for (const TControl* brat : rodzic->Controls()) {
         if (brat == &kontrolka) break;

@@ -15,6 +15,7 @@
 // of its own unless its life token says it is still there.
 #include <windows.h>
 
+#include <map>
 #include <memory>
 
 #include "Kontrolki.h"
@@ -75,8 +76,18 @@ protected:
     bool Mysz(UINT msg, WPARAM wp, LPARAM lp);
     bool KursorMyszy(WPARAM wp, LPARAM lp);
     // The colours of a control drawn by its class (WM_CTLCOLOR...): the text
-    // colour from the font, the background from KolorTla; the brush returned.
+    // colour from the font, and the brush the class fills the background
+    // with: the control's colour, or what lies under it (PokazujePodspod).
     LRESULT KoloryKontrolki(HDC dc);
+    // The background of a window of this backend or of a group box, in WM_ERASEBKGND.
+    void MalujTlo(HDC dc);
+    // A brush whose pattern is what lies under the rectangle (x, y, width,
+    // height) of this control, for the class of window `dla` to fill its
+    // background with. Made on each call; kept until the next call for the
+    // same window, or until the view goes.
+    HBRUSH PedzelPodspodu(HWND dla, int x, int y, int szerokosc, int wysokosc);
+    // Frees that brush of a window that goes.
+    void ZapomnijPedzel(HWND dla);
     void UstawMiejsce();
     void UstawCzcionke(bool odmaluj);
     HFONT Czcionka() const;
@@ -86,8 +97,13 @@ protected:
     HWND okno_ = nullptr;
 
 private:
+    struct Wzor {
+        HBITMAP bitmapa;
+        HBRUSH pedzel;
+    };
     std::shared_ptr<int> zycie_ = std::make_shared<int>(0);
     bool wcisniety_ = false;
+    std::map<HWND, Wzor> wzory_;
 };
 
 // Subclasses a window made by a view for `widok` under `id`; items of a

@@ -10,14 +10,8 @@
 
 namespace {
 
-bool WypelnijTlo(ZapleczeWin32& z, const TControl& kontrolka, HWND okno, HDC dc) {
-    RECT klient;
-    GetClientRect(okno, &klient);
-    FillRect(dc, &klient, z.Pedzel(KolorTla(kontrolka)));
-    return true;
-}
-
-// A panel: a window of this backend's class in its colour, without a bevel.
+// A panel: a window of this backend's class in its colour, without a bevel;
+// with ParentBackground, what lies under it shows instead.
 class WidokPanelu final : public WidokWin32 {
 public:
     WidokPanelu(ZapleczeWin32& z, TControl& panel) : WidokWin32(z, panel) {
@@ -28,7 +22,8 @@ protected:
     bool ZglaszaMysz() const override { return true; }
     bool Wlasny(UINT msg, WPARAM wp, LPARAM lp, LRESULT& wynik) override {
         if (msg == WM_ERASEBKGND) {
-            wynik = WypelnijTlo(z_, kontrolka_, okno_, reinterpret_cast<HDC>(wp));
+            MalujTlo(reinterpret_cast<HDC>(wp));
+            wynik = 1;
             return true;
         }
         return WidokWin32::Wlasny(msg, wp, lp, wynik);
@@ -52,7 +47,8 @@ protected:
             wynik = HTCLIENT;
             return true;
         case WM_ERASEBKGND:
-            wynik = WypelnijTlo(z_, kontrolka_, okno_, reinterpret_cast<HDC>(wp));
+            MalujTlo(reinterpret_cast<HDC>(wp));
+            wynik = 1;
             return true;
         default:
             return WidokWin32::Wlasny(msg, wp, lp, wynik);
@@ -65,8 +61,9 @@ protected:
     }
 };
 
-// A label: the system's static control. A transparent one is drawn over
-// what lies under it (the parent's colour and the pictures below it).
+// A label: the system's static control. A transparent one fills its
+// background with what lies under it (the parent's background and the
+// pictures below it).
 class WidokEtykiety final : public WidokWin32 {
 public:
     WidokEtykiety(ZapleczeWin32& z, TLabel& etykieta) : WidokWin32(z, etykieta), etykieta_(etykieta) {
@@ -89,15 +86,7 @@ protected:
     bool ZglaszaMysz() const override { return true; }
     bool Odbity(UINT msg, WPARAM wp, LPARAM, LRESULT& wynik) override {
         if (msg != WM_CTLCOLORSTATIC) return false;
-        HDC dc = reinterpret_cast<HDC>(wp);
-        if (!etykieta_.Transparent) {
-            wynik = KoloryKontrolki(dc);
-            return true;
-        }
-        SetTextColor(dc, KolorWin32(etykieta_.Font().Color, COLOR_WINDOWTEXT));
-        SetBkMode(dc, TRANSPARENT);
-        MalujPodKontrolka(z_, etykieta_, dc);
-        wynik = reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+        wynik = KoloryKontrolki(reinterpret_cast<HDC>(wp));
         return true;
     }
 

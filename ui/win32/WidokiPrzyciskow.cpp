@@ -245,13 +245,10 @@ protected:
             // its own does, instead of letting them through to the page.
             wynik = HTCLIENT;
             return true;
-        case WM_ERASEBKGND: {
-            RECT klient;
-            GetClientRect(okno_, &klient);
-            FillRect(reinterpret_cast<HDC>(wp), &klient, z_.Pedzel(KolorTla(grupa_)));
+        case WM_ERASEBKGND:
+            MalujTlo(reinterpret_cast<HDC>(wp));
             wynik = 1;
             return true;
-        }
         case WM_COMMAND: {
             if (HIWORD(wp) != BN_CLICKED) return false;
             const auto it = std::find(elementy_.begin(), elementy_.end(), reinterpret_cast<HWND>(lp));
@@ -262,7 +259,7 @@ protected:
         }
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLORBTN:
-            wynik = KoloryKontrolki(reinterpret_cast<HDC>(wp));
+            wynik = KoloryElementu(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp));
             return true;
         default:
             return WidokWin32::Wlasny(msg, wp, lp, wynik);
@@ -276,9 +273,21 @@ protected:
     }
 
 private:
+    // An item lies inside the group: what lies under the group shows under it.
+    LRESULT KoloryElementu(HDC dc, HWND element) {
+        if (!PokazujePodspod(grupa_)) return KoloryKontrolki(dc);
+        SetTextColor(dc, KolorWin32(grupa_.Font().Color, COLOR_WINDOWTEXT));
+        SetBkMode(dc, TRANSPARENT);
+        RECT r;
+        GetWindowRect(element, &r);
+        MapWindowPoints(nullptr, okno_, reinterpret_cast<POINT*>(&r), 2);
+        return reinterpret_cast<LRESULT>(PedzelPodspodu(element, r.left, r.top, r.right - r.left, r.bottom - r.top));
+    }
+
     void UtworzElementy() {
         for (HWND element : elementy_) {
             OdlaczOkno(element, ID_ELEMENTU);
+            ZapomnijPedzel(element);
             DestroyWindow(element);
         }
         elementy_.clear();

@@ -179,14 +179,15 @@ void ZapleczeWin32::WyrejestrujZegar(UINT_PTR id) {
 }
 
 void ZapleczeWin32::ZglosFokus(TControl* kontrolka, HWND okno) {
-    // The window the focus is in (a page's control lies in the main window),
-    // and the form the control belongs to: both learn where the focus is.
-    WidokWin32* korzen = WidokWin32::Z(GetAncestor(okno, GA_ROOT));
-    TForm* forma = korzen && korzen->Kontrolka().Rodzaj() == TRodzaj::Forma
-                       ? static_cast<TForm*>(&korzen->Kontrolka())
-                       : nullptr;
+    // A control reports to the form it lies on (a page's button to the main
+    // window); the window itself, or a control that takes no focus, to the
+    // form of that window.
+    TForm* forma = kontrolka ? kontrolka->Forma() : nullptr;
+    if (!kontrolka) {
+        WidokWin32* korzen = WidokWin32::Z(GetAncestor(okno, GA_ROOT));
+        if (korzen && korzen->Kontrolka().Rodzaj() == TRodzaj::Forma) forma = static_cast<TForm*>(&korzen->Kontrolka());
+    }
     if (forma) forma->ZdarzenieFokusu(kontrolka);
-    if (kontrolka && &kontrolka->Owner() != forma) kontrolka->Owner().ZdarzenieFokusu(kontrolka);
 }
 
 // ---------------------------------------------------------------- loops

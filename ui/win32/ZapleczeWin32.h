@@ -103,11 +103,16 @@ COLORREF KolorWin32(TColor kolor, int domyslnySystemowy);
 
 // The background a control is drawn on: its own colour or its parent's
 // (KolorEfektywny); with clDefault, the native default of its kind: the
-// button face for windows, panels and group boxes, the window colour for
-// edits and lists, and what lies under it for the rest.
+// button face for windows and panels, the window colour for edits and lists,
+// and the parent's background for the rest.
 COLORREF KolorTla(const TControl& kontrolka);
 
-// Paints into `dc` (the control's client coordinates) what lies under the
-// control: its parent's background and the pictures below it among its
-// siblings. A transparent label is drawn over that.
+// True when the control has no background of its own and shows what lies
+// under it: a transparent label, a panel with ParentBackground, and a group
+// box, check box or radio group of no colour of its own.
+bool PokazujePodspod(const TControl& kontrolka);
+
+// Paints into `dc` (in the control's client coordinates) what lies under the
+// control: its parent's background (or, for a parent that shows what lies
+// under it, that, recursively) and the pictures below it among its siblings.
 void MalujPodKontrolka(ZapleczeWin32& zaplecze, const TControl& kontrolka, HDC dc);

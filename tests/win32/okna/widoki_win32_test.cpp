@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "Czcionki.h"
+#include "Obrazy.h"
 #include "OknaTesty.h"
 
 namespace testy_okien {
@@ -246,6 +247,41 @@ TEST_F(WidokiTest, ATransparentLabelShowsThePictureUnderIt) {
     etykieta->Color = clWhite;
     Przepusc(10);
     EXPECT_EQ(Piksel(Okno(*etykieta), 25, 15), RGB(255, 255, 255));
+}
+
+// A panel with ParentBackground shows the picture behind it, and so do the
+// controls on it that have no colour of their own.
+TEST_F(WidokiTest, APanelThatShowsItsParentsBackgroundShowsThePictureUnderItsControlsToo) {
+    auto* strona = forma.Utworz<TPanel>(panel, "Strona");
+    strona->SetBounds(10, 10, 200, 60);  // over the picture
+    strona->ParentBackground = true;
+    auto* napis = forma.Utworz<TLabel>(strona, "Napis");
+    napis->AutoSize = false;
+    napis->SetBounds(5, 5, 80, 20);
+    napis->Caption = u".";
+    auto* skrot = forma.Utworz<TCheckBox>(strona, "Skrot");
+    skrot->SetBounds(5, 30, 190, 20);
+    skrot->Caption = u"X";
+    Przepusc(20);
+    // The picture as the picture view shows it, 200 x 60.
+    HBITMAP bitmapa = z.Grafika().Daj(u"pasek_tytulu.jpg", 200, 60);
+    ASSERT_NE(bitmapa, nullptr);
+    HDC pamiec = CreateCompatibleDC(nullptr);
+    HGDIOBJ poprzednia = SelectObject(pamiec, bitmapa);
+    auto obrazu = [&](int x, int y) { return GetPixel(pamiec, x, y); };
+    ASSERT_NE(obrazu(2, 2), GetSysColor(COLOR_BTNFACE));
+    // Under the panel's corner, its label's empty part and the box's empty
+    // part: the picture, as at the same places of the picture itself.
+    EXPECT_EQ(Piksel(Okno(*strona), 2, 2), obrazu(2, 2));
+    EXPECT_EQ(Piksel(Okno(*napis), 60, 10), obrazu(5 + 60, 5 + 10));
+    EXPECT_EQ(Piksel(Okno(*skrot), 180, 10), obrazu(5 + 180, 30 + 10));
+    SelectObject(pamiec, poprzednia);
+    DeleteDC(pamiec);
+    // Without it the panel has its own background, and so has what lies on it.
+    strona->ParentBackground = false;
+    Przepusc(20);
+    EXPECT_EQ(Piksel(Okno(*strona), 2, 2), GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(Piksel(Okno(*skrot), 180, 10), GetSysColor(COLOR_BTNFACE));
 }
 
 TEST_F(WidokiTest, AStretchedPictureFillsItsControl) {
