@@ -5,28 +5,45 @@
 # the installer on your display, or under Xvfb when there is none. The server
 # stops when the installer ends.
 #
-#   bash scripts/uruchom.sh
+#   bash scripts/uruchom.sh             # the Linux build (Qt)
+#   bash scripts/uruchom.sh --windows   # the Windows build, instalator.exe, under Wine
 #
 # Environment:
 #   WINEPREFIX   the Wine prefix that stands for the Windows disk
 #                (default ~/.kavrostel-demo/wine, made here when missing)
 #   KV_LIMIT     the server's rate limit per download (default 8m: the 48 MiB
 #                program takes about six seconds)
-#   KV_BUDOWA    the build folder (default build/native)
+#   KV_BUDOWA    the build folder (default build/native, or build/windows
+#                with --windows)
 set -euo pipefail
 
 KORZEN=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-BUDOWA=${KV_BUDOWA:-$KORZEN/build/native}
+WINDOWS=0
+case "${1:-}" in
+  "") ;;
+  --windows | -w) WINDOWS=1 ;;
+  *) sed -n '2,18p' "$0" | sed 's/^# \{0,1\}//' >&2; exit 2 ;;
+esac
 LIMIT=${KV_LIMIT:-8m}
 . "$KORZEN/tests/support/xvfb.sh"
 
 echo "== dependencies"
 bash "$KORZEN/scripts/zaleznosci.sh"
 
-echo "== build ($BUDOWA)"
-cmake -S "$KORZEN" -B "$BUDOWA" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$BUDOWA" --target instalator -j2
-INSTALATOR="$BUDOWA/app/instalator"
+if [ "$WINDOWS" -eq 1 ]; then
+  BUDOWA=${KV_BUDOWA:-$KORZEN/build/windows}
+  echo "== Windows build ($BUDOWA)"
+  cmake -S "$KORZEN" -B "$BUDOWA" -DCMAKE_TOOLCHAIN_FILE="$KORZEN/cmake/mingw-w64-x86_64.cmake" \
+    -DCMAKE_BUILD_TYPE=Release >/dev/null
+  cmake --build "$BUDOWA" --target instalator -j2
+  INSTALATOR="$BUDOWA/app/instalator.exe"
+else
+  BUDOWA=${KV_BUDOWA:-$KORZEN/build/native}
+  echo "== build ($BUDOWA)"
+  cmake -S "$KORZEN" -B "$BUDOWA" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  cmake --build "$BUDOWA" --target instalator -j2
+  INSTALATOR="$BUDOWA/app/instalator"
+fi
 
 echo "== demonstration program"
 bash "$KORZEN/scripts/demo.sh" "$BUDOWA/demo" 48 >/dev/null
@@ -61,16 +78,31 @@ bash "$KORZEN/server/serwer.sh" -t "$BUDOWA/serwer/drzewo" -l "$hostport" \
 
 echo "== Wine prefix"
 export WINEPREFIX=${WINEPREFIX:-$HOME/.kavrostel-demo/wine}
-# Only what the installer needs: drive C: and the user's desktop and Start
-# menu, laid out as Wine lays them out. Wine itself completes the prefix the
-# first time it starts a program in it ("Uruchom"), which takes a minute.
 profil="$WINEPREFIX/drive_c/users/$(id -un)"
-mkdir -p "$WINEPREFIX/dosdevices" "$WINEPREFIX/drive_c"
-[ -e "$WINEPREFIX/dosdevices/c:" ] || ln -s ../drive_c "$WINEPREFIX/dosdevices/c:"
-for folder in "$profil/Desktop" "$profil/AppData/Roaming/Microsoft/Windows/Start Menu/Programs"; do
-  # A real prefix may link Desktop to the home folder's; such a link stays.
-  [ -e "$folder" ] || [ -L "$folder" ] || mkdir -p "$folder"
-done
+if [ "$WINDOWS" -eq 1 ]; then
+  # The Windows build runs in Wine itself: a whole prefix, with fonts-wine's
+  # fonts where Wine 8.0 finds them.
+  export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
+  export WINEDEBUG=${WINEDEBUG:--all}
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    echo "making the prefix (wineboot, up to a minute)"
+    wineboot -i >/dev/null 2>&1
+  fi
+  mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+  for f in /usr/share/wine/fonts/*; do
+    [ -e "$WINEPREFIX/drive_c/windows/Fonts/$(basename "$f")" ] || cp "$f" "$WINEPREFIX/drive_c/windows/Fonts/"
+  done
+else
+  # Only what the installer needs: drive C: and the user's desktop and Start
+  # menu, laid out as Wine lays them out. Wine itself completes the prefix the
+  # first time it starts a program in it ("Uruchom"), which takes a minute.
+  mkdir -p "$WINEPREFIX/dosdevices" "$WINEPREFIX/drive_c"
+  [ -e "$WINEPREFIX/dosdevices/c:" ] || ln -s ../drive_c "$WINEPREFIX/dosdevices/c:"
+  for folder in "$profil/Desktop" "$profil/AppData/Roaming/Microsoft/Windows/Start Menu/Programs"; do
+    # A real prefix may link Desktop to the home folder's; such a link stays.
+    [ -e "$folder" ] || [ -L "$folder" ] || mkdir -p "$folder"
+  done
+fi
 echo "prefix $WINEPREFIX (C:\\KV-Tek\\Kavrostel8 is $WINEPREFIX/drive_c/KV-Tek/Kavrostel8)"
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
@@ -80,11 +112,19 @@ else
   zdjecie="$BUDOWA/ekran.png"
   ( while sleep 2; do import -window root "$zdjecie.tmp.png" 2>/dev/null && mv "$zdjecie.tmp.png" "$zdjecie"; done ) &
   pid_zdjec=$!
+  if [ "$WINDOWS" -eq 1 ]; then
+    # No window manager on Xvfb: Wine manages its windows itself.
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+  fi
   echo "== installer under Xvfb on $DISPLAY (no display was available)"
   echo "   look at it:  $zdjecie  (a screenshot renewed every 2 s)"
   echo "   click in it: DISPLAY=$DISPLAY xdotool mousemove X Y click 1"
   echo "   the window's top-left corner is at 275,220; \"Zamknij\" at 908,558 ends it"
 fi
 
-"$INSTALATOR"
+if [ "$WINDOWS" -eq 1 ]; then
+  (cd "$(dirname "$INSTALATOR")" && wine "$INSTALATOR")
+else
+  "$INSTALATOR"
+fi
 echo "== the installer has ended; the server stops"
