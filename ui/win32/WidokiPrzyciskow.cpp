@@ -306,26 +306,20 @@ private:
         UstawWybor();
     }
 
-    // The items share the group's inside below its caption: columns of equal
-    // width, rows of equal height, the rest of the height split above and below.
+    // The items lie where the model's rule puts them, with the line height
+    // of the group's font.
     void UlozElementy() {
-        const int n = static_cast<int>(elementy_.size());
-        if (n == 0) return;
+        if (elementy_.empty()) return;
         HDC dc = GetDC(okno_);
         HGDIOBJ poprzednia = SelectObject(dc, Czcionka());
         TEXTMETRICW tm{};
         GetTextMetricsW(dc, &tm);
         SelectObject(dc, poprzednia);
         ReleaseDC(okno_, dc);
-        const int kolumny = std::clamp<int>(grupa_.Columns, 1, n);
-        const int wKolumnie = (n + kolumny - 1) / kolumny;
-        const int szerokosc = (grupa_.Width - 10) / kolumny;
-        const int wnetrze = grupa_.Height - tm.tmHeight - 5;
-        const int wysokosc = std::max(1, wnetrze / wKolumnie);
-        const int gora = tm.tmHeight + 1 + (wnetrze % wKolumnie) / 2;
-        for (int i = 0; i < n; ++i)
-            SetWindowPos(elementy_[static_cast<std::size_t>(i)], nullptr, (i / wKolumnie) * szerokosc + 8,
-                         (i % wKolumnie) * wysokosc + gora, szerokosc, wysokosc, SWP_NOZORDER | SWP_NOACTIVATE);
+        for (std::size_t i = 0; i < elementy_.size(); ++i) {
+            const TProstokat m = grupa_.MiejsceElementu(static_cast<int>(i), tm.tmHeight);
+            SetWindowPos(elementy_[i], nullptr, m.Left, m.Top, m.Width, m.Height, SWP_NOZORDER | SWP_NOACTIVATE);
+        }
     }
 
     void UstawWybor() {

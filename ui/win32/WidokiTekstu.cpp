@@ -20,7 +20,7 @@ public:
         if (!okno_) return;
         switch (co) {
         case TZmiana::Napis:
-            SetWindowTextW(okno_, Szeroki(pole_.Text()));
+            PokazTekst();
             break;
         case TZmiana::Wyrownanie:
             SendMessageW(okno_, EM_SETREADONLY, pole_.ReadOnly ? TRUE : FALSE, 0);
@@ -33,10 +33,17 @@ public:
 protected:
     void ZastosujWszystko() override {
         WidokWin32::ZastosujWszystko();
-        SetWindowTextW(okno_, Szeroki(pole_.Text()));
+        PokazTekst();
     }
 
     bool Odbity(UINT msg, WPARAM wp, LPARAM, LRESULT& wynik) override {
+        if (msg == WM_COMMAND && HIWORD(wp) == EN_CHANGE) {
+            // The class tells of every change; only the user's are news.
+            if (pokazuje_) return false;
+            wynik = 0;
+            pole_.ZdarzenieZmianyTekstu(TekstOkna());
+            return true;
+        }
         // An edit that can be typed in asks for WM_CTLCOLOREDIT, a read-only
         // or disabled one for WM_CTLCOLORSTATIC: both in the control's colour.
         if (msg != WM_CTLCOLOREDIT && msg != WM_CTLCOLORSTATIC) return false;
@@ -45,7 +52,19 @@ protected:
     }
 
 private:
+    void PokazTekst() {
+        pokazuje_ = true;
+        SetWindowTextW(okno_, Szeroki(pole_.Text()));
+        pokazuje_ = false;
+    }
+    std::u16string TekstOkna() const {
+        std::u16string tekst(static_cast<std::size_t>(GetWindowTextLengthW(okno_)) + 1, u'\0');
+        tekst.resize(static_cast<std::size_t>(
+            GetWindowTextW(okno_, reinterpret_cast<wchar_t*>(tekst.data()), static_cast<int>(tekst.size()))));
+        return tekst;
+    }
     TEdit& pole_;
+    bool pokazuje_ = false;
 };
 
 // A list box of fixed-height items. Every change of the model's items is

@@ -117,6 +117,22 @@ TEST_F(WidokiTest, EveryKindIsTheSystemsOwnControlAtItsPlace) {
         EXPECT_EQ(m.right - m.left, r.kontrolka->Width()) << r.kontrolka->Name;
         EXPECT_EQ(m.bottom - m.top, r.kontrolka->Height()) << r.kontrolka->Name;
     }
+    // The radio items lie where the model's rule puts them.
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ poprzednia = SelectObject(dc, z.Fonty().Daj(grupa->Font));
+    TEXTMETRICW tm{};
+    GetTextMetricsW(dc, &tm);
+    SelectObject(dc, poprzednia);
+    ReleaseDC(nullptr, dc);
+    const auto elementy = Dzieci(Okno(*grupa));
+    ASSERT_EQ(elementy.size(), 2u);
+    for (int i = 0; i < 2; ++i) {
+        RECT r;
+        GetWindowRect(elementy[static_cast<std::size_t>(i)], &r);
+        MapWindowPoints(nullptr, Okno(*grupa), reinterpret_cast<POINT*>(&r), 2);
+        const TProstokat m = grupa->MiejsceElementu(i, tm.tmHeight);
+        EXPECT_EQ((TProstokat{r.left, r.top, r.right - r.left, r.bottom - r.top}), m) << i;
+    }
     EXPECT_EQ(Styl(Okno(*ramka)) & BS_TYPEMASK, BS_GROUPBOX);
     EXPECT_EQ(Styl(Okno(*pole)) & BS_TYPEMASK, BS_AUTOCHECKBOX);
     // The form: a borderless window at its place, titled with its caption.
@@ -349,6 +365,21 @@ TEST_F(WidokiTest, PressesReportTheirButtonAndPlaceAndAClickNeedsTheReleaseOverT
     EXPECT_EQ(std::get<0>(naciski[2]), "Etykieta");
     EXPECT_EQ(naciski[4], std::make_tuple(std::string("Obraz"), TMouseButton::mbMiddle, 1, 1));
     EXPECT_EQ(klikniecia, 1);
+}
+
+TEST_F(WidokiTest, TextTypedIntoAnEditReachesTheModelUnlessItTakesNoTyping) {
+    int zmiany = 0;
+    edycja->OnChange = [&] { ++zmiany; };
+    edycja->Text = u"C:";  // set by code: the model's own change
+    EXPECT_EQ(zmiany, 1);
+    SetWindowTextW(Okno(*edycja), L"D:\\Dane");  // as the user's typing arrives
+    EXPECT_EQ(edycja->Text(), u"D:\\Dane");
+    EXPECT_EQ(zmiany, 2);
+    edycja->ReadOnly = true;
+    SetWindowTextW(Okno(*edycja), L"E:");
+    EXPECT_EQ(edycja->Text(), u"D:\\Dane");
+    EXPECT_EQ(Tekst(Okno(*edycja)), u"D:\\Dane");
+    EXPECT_EQ(zmiany, 2);
 }
 
 TEST_F(WidokiTest, TheUsersChoiceInTheListReachesTheModel) {
