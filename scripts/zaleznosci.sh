@@ -7,7 +7,7 @@ PAKIETY=(
   # build
   cmake g++ make pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  libcurl4-openssl-dev
+  libcurl4-openssl-dev libssl-dev
   libgtest-dev libgmock-dev googletest
   # distribution server kit
   nginx-light openssl curl
