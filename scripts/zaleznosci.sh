@@ -15,6 +15,8 @@ PAKIETY=(
   xvfb xauth xdotool x11-utils imagemagick fonts-dejavu-core
   # an independent reader of shortcut files
   liblnk-utils
+  # reads the installer's dialogs in the end-to-end test
+  tesseract-ocr tesseract-ocr-eng
   # the Windows build of the engine and its run under Wine
   # (wine brings the wine, wineboot and wineserver commands; wine64 alone does
   # not, and recommended packages are not installed)
