@@ -3,6 +3,7 @@
 #include <string>
 
 #include "BledyPobierania.h"
+#include "Sha256WWatku.h"
 #include "platform/Tekst.h"
 
 namespace {
@@ -48,12 +49,12 @@ bool KontrolaOdpowiedzi::Naglowek(Glowa glowa, std::u16string& blad) {
             blad = KomunikatBledu(BladPobierania::ZlaSuma, DoPokazania(glowa_.reprDigest));
             return false;
         case OczekiwanySha256::Stan::Jest:
-            sha_ = UtworzSha256();
-            if (!sha_) {
-                blad = u"SHA-256 is not available on this system";
-                return false;
+            if (auto sha = UtworzSha256()) {
+                sha_ = std::make_unique<Sha256WWatku>(std::move(sha));
+                return true;
             }
-            return true;
+            blad = u"SHA-256 is not available on this system";
+            return false;
     }
     return true;
 }
