@@ -9,8 +9,8 @@ PAKIETY=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libcurl4-openssl-dev libssl-dev
   libgtest-dev libgmock-dev googletest
-  # distribution server kit
-  nginx-light openssl curl
+  # distribution server kit, and the load tool of its benchmark
+  nginx-light openssl curl wrk
   # display, pointer and screenshots for the window tests
   xvfb xauth xdotool x11-utils imagemagick fonts-dejavu-core
   # an independent reader of shortcut files
