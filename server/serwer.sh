@@ -144,8 +144,11 @@ domyslne_robocze() {
 }
 
 # The processes whose parent is PID (nginx's workers of its master).
+# Processes may end while they are read: grep's complaint about those is
+# no failure.
 dzieci() {
-  grep -l "^PPid:[[:space:]]*$1\$" /proc/[0-9]*/status 2>/dev/null | sed 's|^/proc/\([0-9]*\)/status$|\1|' | tr '\n' ' '
+  { grep -l "^PPid:[[:space:]]*$1\$" /proc/[0-9]*/status 2>/dev/null || true; } |
+    sed 's|^/proc/\([0-9]*\)/status$|\1|' | tr '\n' ' '
 }
 
 # True while PID runs. A daemon that has exited stays a zombie until

@@ -107,7 +107,8 @@ if $ROOT; then
     blad "the password folder: $(wlasciciel "$FOLDER_HASEL") $(tryb "$FOLDER_HASEL")"
   [ "$(wlasciciel "$HASLA")" = nobody ] || blad "the password file belongs to $(wlasciciel "$HASLA")"
   # Started as root, the workers are not.
-  robotnicy=$(grep -l "^PPid:[[:space:]]*$PID\$" /proc/[0-9]*/status | xargs -r grep -h '^Uid:' | awk '{print $2}' | sort -u)
+  robotnicy=$({ grep -l "^PPid:[[:space:]]*$PID\$" /proc/[0-9]*/status 2>/dev/null || true; } |
+                xargs -r grep -h '^Uid:' | awk '{print $2}' | sort -u)
   [ "$robotnicy" = "$(id -u nobody)" ] || blad "nginx's workers run as uid '$robotnicy'"
 else
   HASLA="$T/praca/hasla"
