@@ -270,7 +270,7 @@ TEST_F(Pobieranie, TheWindowIsPumpedWhileTheServerStalls) {
     };
     ASSERT_TRUE(Pobierz(serwer.Adres("stallbody-1000-1500")));
     EXPECT_EQ(a->pliki.Tresc(kPlik), TrescWzorcowa(2000));
-    // A pump every 20 ms or so; a pump only per byte would give one or two.
+    // A pump every 8 ms or so; a pump only per byte would give one or two.
     EXPECT_GE(pompowaniaWCiszy, 10);
 }
 

@@ -532,8 +532,8 @@ private:
         }
 
         // Waits for the completion of the step just started, asking the
-        // receiver every 50 ms whether to stop. A failure, a stop or a time
-        // limit closes the request and fills `wynik`. While `laczenie`, the
+        // receiver every few milliseconds whether to stop. A failure, a stop
+        // or a time limit closes the request and fills `wynik`. While `laczenie`, the
         // connection limit counts until the connection stands; after that,
         // and in every other step, the silence limit since the last sign of
         // life.
