@@ -9,6 +9,7 @@
 // calling thread. Reads ask only for what is already there, because a read
 // of more may block its caller until it is filled (Wine's does).
 #include <windows.h>
+#include <mmsystem.h>
 #include <winhttp.h>
 
 #include <atomic>
@@ -233,12 +234,31 @@ private:
     HINTERNET h_;
 };
 
+// Windows' timer ticks every 15.6 ms unless asked for more, so a wait of
+// kTaktMs would last a whole tick and the pumps would drift towards a frame
+// apart. For the time of a transfer it is asked for 1 ms.
+class DokladnyZegar {
+public:
+    DokladnyZegar() : dziala_(timeBeginPeriod(1) == TIMERR_NOERROR) {}
+    ~DokladnyZegar() {
+        if (dziala_) {
+            timeEndPeriod(1);
+        }
+    }
+    DokladnyZegar(const DokladnyZegar&) = delete;
+    DokladnyZegar& operator=(const DokladnyZegar&) = delete;
+
+private:
+    bool dziala_;
+};
+
 class KlientWinHttp : public IKlientHttp {
 public:
     WynikHttp Pobierz(const std::string& adres, const UstawieniaHttp& ustawienia,
                       IOdbiorcaHttp& odbiorca) override {
         const JednoPobieranie jedno(zajety_);
         if (!jedno.Wolne()) return JednoPobieranie::Odmowa();
+        const DokladnyZegar zegar;
         Transfer transfer(adres, ustawienia, odbiorca);
         return transfer.Wykonaj();
     }
