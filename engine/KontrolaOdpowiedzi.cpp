@@ -3,7 +3,6 @@
 #include <string>
 
 #include "BledyPobierania.h"
-#include "Sha256WWatku.h"
 #include "platform/Tekst.h"
 
 namespace {
@@ -49,10 +48,9 @@ bool KontrolaOdpowiedzi::Naglowek(Glowa glowa, std::u16string& blad) {
             blad = KomunikatBledu(BladPobierania::ZlaSuma, DoPokazania(glowa_.reprDigest));
             return false;
         case OczekiwanySha256::Stan::Jest:
-            if (auto sha = UtworzSha256()) {
-                sha_ = std::make_unique<Sha256WWatku>(std::move(sha));
-                return true;
-            }
+            // Hashed on this thread as the pieces arrive, like everything
+            // else of the download.
+            if ((sha_ = UtworzSha256())) return true;
             blad = u"SHA-256 is not available on this system";
             return false;
     }

@@ -9,7 +9,6 @@
 #include "KontrolaOdpowiedzi.h"
 #include "ReprDigest.h"
 #include "Sha256.h"
-#include "Sha256WWatku.h"
 
 namespace {
 
@@ -50,30 +49,6 @@ TEST(Sha256, KnownDigestsWhateverThePieces) {
             EXPECT_EQ(Hex(Sha(p.dane, porcja)), p.hex) << porcja;
         }
     }
-}
-
-// The download hashes on a helper thread through a ring of buffers: the
-// same digest whatever the pieces, across many turns of the ring, and a
-// digest abandoned half-way (a failed download) ends at once.
-TEST(Sha256, OnItsOwnThreadTheSameDigestWhateverThePieces) {
-    std::string dane(5 * 1024 * 1024 + 123, '\0');
-    for (std::size_t i = 0; i < dane.size(); ++i) dane[i] = static_cast<char>((i * 7919) >> 5);
-    const auto oczekiwany = Hex(Sha(dane, dane.size()));
-    for (std::size_t porcja : {std::size_t{1000}, std::size_t{65536}, std::size_t{256 * 1024},
-                               std::size_t{256 * 1024 + 1}, std::size_t{3 * 1024 * 1024}, dane.size()}) {
-        SCOPED_TRACE(porcja);
-        Sha256WWatku sha(UtworzSha256());
-        for (std::size_t i = 0; i < dane.size(); i += porcja) {
-            sha.Dodaj(dane.data() + i, std::min(porcja, dane.size() - i));
-        }
-        EXPECT_EQ(Hex(sha.Wynik()), oczekiwany);
-    }
-    {
-        Sha256WWatku porzucony(UtworzSha256());
-        porzucony.Dodaj(dane.data(), dane.size() / 2);
-    }
-    Sha256WWatku pusty(UtworzSha256());
-    EXPECT_EQ(Hex(pusty.Wynik()), "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");
 }
 
 // SHA-256 of "abc" in Base64, and another 32-byte value.
