@@ -46,6 +46,15 @@ TControl::TControl(TForm* wlasciciel, TControl* rodzic, std::string nazwa)
 }
 
 TControl::~TControl() {
+    // A form must not keep pointing at a control that is gone.
+    if (rodzic_) {
+        TControl* k = rodzic_;
+        while (k->rodzic_) k = k->rodzic_;
+        if (k->jestForma_) {
+            auto* forma = static_cast<TForm*>(k);
+            if (forma->ActiveControl() == this) forma->ActiveControl.UstawCicho(nullptr);
+        }
+    }
     // Children of other forms (a page moved onto this window) stay alive:
     // they lose their parent, and their views leave this one's native window
     // before it goes.
@@ -84,9 +93,20 @@ void TControl::Repaint() {
     if (Application && Widok()) Application->Zaplecze().OdmalujTeraz(*this);
 }
 
-void TControl::SetFocus() { Owner().ActiveControl = this; }
+void TControl::SetFocus() {
+    if (TForm* forma = Forma()) forma->ActiveControl = this;
+}
 
-bool TControl::Focused() const { return Owner().ActiveControl() == this; }
+bool TControl::Focused() const {
+    const TForm* forma = Forma();
+    return forma && forma->ActiveControl() == this;
+}
+
+TForm* TControl::Forma() const {
+    const TControl* k = this;
+    while (k->rodzic_) k = k->rodzic_;
+    return k->jestForma_ ? static_cast<TForm*>(const_cast<TControl*>(k)) : nullptr;
+}
 
 bool TControl::Showing() const {
     for (const TControl* k = this; k; k = k->rodzic_)
@@ -274,6 +294,7 @@ bool TSaveDialog::Execute() {
 // ---------------------------------------------------------------- TForm
 
 TForm::TForm(std::string nazwa) : TControl(this, nullptr, std::move(nazwa)) {
+    jestForma_ = true;
     // A window is hidden until it is shown.
     Visible.UstawCicho(false);
 }
@@ -360,18 +381,33 @@ void TForm::ZdarzenieMalowania() {
     if (Visible) namalowana_ = true;
 }
 
+namespace {
+
+// The first button lying on `kontrolka` or below it for which `pasuje` holds,
+// in the order of the tree (parents before children, siblings in order).
+TButton* SzukajPrzycisku(const TControl& kontrolka, bool (*pasuje)(const TButton&)) {
+    for (TControl* dziecko : kontrolka.Controls()) {
+        if (dziecko->Rodzaj() == TRodzaj::Przycisk && pasuje(*static_cast<TButton*>(dziecko)))
+            return static_cast<TButton*>(dziecko);
+        if (TButton* b = SzukajPrzycisku(*dziecko, pasuje)) return b;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
 void TForm::ZdarzenieKlawisza(TKlawisz klawisz) {
     // Enter clicks the focused button, else the default one; Escape clicks
-    // the cancel button.
+    // the cancel button. The buttons are those lying on this window, whoever
+    // owns them.
     TButton* cel = nullptr;
     if (klawisz == TKlawisz::Enter && ActiveControl() &&
         ActiveControl()->Rodzaj() == TRodzaj::Przycisk)
         cel = static_cast<TButton*>(ActiveControl());
-    for (std::size_t i = 0; !cel && i < skladniki_.size(); ++i) {
-        if (skladniki_[i]->Rodzaj() != TRodzaj::Przycisk) continue;
-        auto* przycisk = static_cast<TButton*>(skladniki_[i].get());
-        if (klawisz == TKlawisz::Enter ? przycisk->Default() : przycisk->Cancel()) cel = przycisk;
-    }
+    if (!cel)
+        cel = SzukajPrzycisku(*this, klawisz == TKlawisz::Enter
+                                         ? +[](const TButton& b) { return b.Default(); }
+                                         : +[](const TButton& b) { return b.Cancel(); });
     if (cel && cel->Dostepna()) cel->ZdarzenieKlikniecia();
 }
 

@@ -185,9 +185,14 @@ public:
     void BringToFront();
     // Paints the control now (IZaplecze::OdmalujTeraz).
     void Repaint();
-    // The control takes the keyboard focus: it becomes its form's ActiveControl.
+    // The control takes the keyboard focus: it becomes the ActiveControl of
+    // the form it lies on (which need not be its owner: a page moved onto
+    // another window takes the focus there).
     void SetFocus();
     bool Focused() const;
+    // The form the control lies on: the top of its chain of parents when that
+    // is a form; null for a control without a form above it.
+    TForm* Forma() const;
 
     // Visible, it and every parent up to its form.
     bool Showing() const;
@@ -211,9 +216,11 @@ protected:
     void Zmieniono(TZmiana co) override;
 
 private:
+    friend class TForm;
     TControl* rodzic_ = nullptr;
     std::vector<TControl*> dzieci_;
     int kolejnoscTab_ = 0;
+    bool jestForma_ = false;  // set by TForm; asked without a virtual call, also in destructors
 };
 
 class TPanel : public TControl {
@@ -467,7 +474,9 @@ public:
     void ZdarzenieZamkniecia();                 // the user or the system asks the window to close
     void ZdarzeniePrzesuniecia(int lewo, int gora);  // the window was moved (dragged)
     void ZdarzenieMalowania();                  // the window has been painted
-    void ZdarzenieKlawisza(TKlawisz klawisz);   // Enter or Escape not taken by a control
+    // Enter or Escape not taken by a control: Enter clicks the focused button,
+    // else the Default button lying on this form; Escape clicks the Cancel one.
+    void ZdarzenieKlawisza(TKlawisz klawisz);
     void ZdarzenieFokusu(TControl* kontrolka);  // the focus moved (null: the form itself)
 
 private:
