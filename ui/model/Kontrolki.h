@@ -223,10 +223,15 @@ private:
     bool jestForma_ = false;  // set by TForm; asked without a virtual call, also in destructors
 };
 
+// A plain panel. It paints its background in its colour, unless
+// ParentBackground is set: then it paints none, and whatever lies behind it
+// on the parent (a picture, the parent's own background) shows through.
 class TPanel : public TControl {
 public:
     using TControl::TControl;
     TRodzaj Rodzaj() const override { return TRodzaj::Panel; }
+
+    TWlasciwosc<bool> ParentBackground{*this, TZmiana::Kolor, false};
 };
 
 class TGroupBox : public TControl {

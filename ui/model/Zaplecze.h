@@ -33,7 +33,7 @@ enum class TZmiana {
     Napis,         // Caption (of a form: the window title), Text of an edit
     Podpowiedz,    // the hint shown (TControl::PokazywanaPodpowiedz)
     Czcionka,      // Font (face, height, style, colour)
-    Kolor,         // Color or ParentColor, Transparent
+    Kolor,         // Color or ParentColor, Transparent of a label, ParentBackground of a panel
     Zaznaczenie,   // Checked of a check box
     Wybor,         // ItemIndex of a radio group or a list box
     Elementy,      // Items of a radio group as a whole, Columns
