@@ -721,6 +721,7 @@ ListaQt::ListaQt(TListBox& lista, QWidget* rodzic) : QAbstractScrollArea(rodzic)
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setBackgroundRole(QPalette::Base);
     viewport()->setAutoFillBackground(true);
+    verticalScrollBar()->installEventFilter(this);
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int wartosc) {
         if (!ustawiamPasek_) l_.ZdarzeniePrzewiniecia(wartosc);
     });
@@ -803,15 +804,24 @@ void ListaQt::Wybrany(int poprzedni) {
 
 void ListaQt::OdmalujTeraz() {
     // One synchronous repaint paints every region marked for this window.
-    if (!brudne_.isEmpty())
-        viewport()->repaint(brudne_);
-    else if (pasekBrudny_)
-        verticalScrollBar()->repaint();
+    const QRegion doMalowania = brudne_;
+    const bool pasek = pasekBrudny_;
     brudne_ = QRegion();
     pasekBrudny_ = false;
+    if (!doMalowania.isEmpty())
+        viewport()->repaint(doMalowania);
+    else if (pasek)
+        verticalScrollBar()->repaint();
+}
+
+// What the event loop paints no longer waits for an explicit repaint.
+bool ListaQt::eventFilter(QObject* obiekt, QEvent* zdarzenie) {
+    if (obiekt == verticalScrollBar() && zdarzenie->type() == QEvent::Paint) pasekBrudny_ = false;
+    return QAbstractScrollArea::eventFilter(obiekt, zdarzenie);
 }
 
 void ListaQt::paintEvent(QPaintEvent* zdarzenie) {
+    brudne_ -= zdarzenie->region();
     QPainter p(viewport());
     const int h = l_.ItemHeight;
     if (h <= 0) return;

@@ -145,6 +145,7 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
     void focusInEvent(QFocusEvent* zdarzenie) override;
     void focusOutEvent(QFocusEvent* zdarzenie) override;
+    bool eventFilter(QObject* obiekt, QEvent* zdarzenie) override;
 
 private:
     void UstawPasek();
