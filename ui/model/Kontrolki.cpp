@@ -220,6 +220,16 @@ void TEdit::Zmieniono(TZmiana co) {
     if (co == TZmiana::Napis && OnChange) OnChange();
 }
 
+void TEdit::ZdarzenieZmianyTekstu(std::u16string tekst) {
+    if (!Dostepna() || ReadOnly) {
+        Powiadom(TZmiana::Napis);
+        return;
+    }
+    if (Text() == tekst) return;
+    Text.UstawCicho(std::move(tekst));
+    Uruchom(OnChange);
+}
+
 // ---------------------------------------------------------------- TListBox
 
 TListBox::TListBox(TForm* wlasciciel, TControl* rodzic, std::string nazwa)

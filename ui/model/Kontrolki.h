@@ -328,6 +328,11 @@ public:
 
     std::function<void()> OnChange;
 
+    // The user changed the text; the native edit shows it already. OnChange
+    // runs when it really differs. An edit that takes no typing (disabled,
+    // hidden, read-only) keeps its text, and the view is told to show it again.
+    void ZdarzenieZmianyTekstu(std::u16string tekst);
+
 protected:
     void Zmieniono(TZmiana co) override;
 };
