@@ -33,6 +33,10 @@ void TAplikacja::Obsluz(const std::function<void()>& obsluga) {
         PokazBlad(blad.Tekst());
     } catch (const std::exception& blad) {
         PokazBlad(platforma::Utf16(blad.what()));
+    } catch (...) {
+        // An error that carries no text: the handler stops all the same, and
+        // nothing unknown crosses into the toolkit's event delivery.
+        PokazBlad(u"Nieoczekiwany błąd.");
     }
 }
 

@@ -35,8 +35,8 @@ public:
     void Terminate() { zaplecze_.Zakoncz(); }
 
     // Runs a handler. An error it raises stops it there and its text is shown
-    // in a message box titled with the application title; the installer
-    // keeps running.
+    // in a message box titled with the application title ("Nieoczekiwany
+    // błąd." for an error without a text); the installer keeps running.
     void Obsluz(const std::function<void()>& obsluga);
     void PokazBlad(const std::u16string& tekst);
 
