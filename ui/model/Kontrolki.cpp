@@ -205,6 +205,18 @@ void TRadioGroup::Zmieniono(TZmiana co) {
     if (co == TZmiana::Wybor && ItemIndex >= 0 && OnClick) OnClick();
 }
 
+TProstokat TRadioGroup::MiejsceElementu(int indeks, int wysokoscLinii) const {
+    const int ile = static_cast<int>(Items().size());
+    if (indeks < 0 || indeks >= ile) return {};
+    const int kolumny = std::max<int>(Columns, 1);
+    const int wKolumnie = (ile + kolumny - 1) / kolumny;
+    const int szerokosc = (Width - 10) / kolumny;
+    const int naRzedy = Height - wysokoscLinii - 5;
+    const int wysokosc = naRzedy / wKolumnie;
+    const int gora = wysokoscLinii + 1 + (naRzedy % wKolumnie) / 2;
+    return {(indeks / wKolumnie) * szerokosc + 8, (indeks % wKolumnie) * wysokosc + gora, szerokosc, wysokosc};
+}
+
 void TRadioGroup::ZdarzenieWyboru(int indeks) {
     if (!Dostepna()) {
         Powiadom(TZmiana::Wybor);

@@ -312,6 +312,14 @@ public:
     // The user chose an item.
     void ZdarzenieWyboru(int indeks);
 
+    // Where item `indeks` lies inside the group, as the classic designer's
+    // radio group arranges its buttons: columns of (Width - 10) / Columns
+    // from 8 pixels in, the rows sharing the height below the caption line
+    // (`wysokoscLinii`, the group's font) less 5 pixels. Every backend places
+    // the items here, so that they lie alike on every system. Empty for an
+    // index out of range.
+    TProstokat MiejsceElementu(int indeks, int wysokoscLinii) const;
+
 protected:
     void Zmieniono(TZmiana co) override;
 };
