@@ -57,6 +57,74 @@ TEST(Kontrolki, OnChangeRunsOnlyOnARealChangeOfTheText) {
     EXPECT_EQ(m.zaplecze.Zmiany("Edit"), (std::vector<TZmiana>(3, TZmiana::Napis)));
 }
 
+TEST(Kontrolki, TextTheUserTypesRunsOnChangeWhenTheEditTakesIt) {
+    struct Przypadek {
+        const char* opis;
+        bool wlaczone, tylkoDoOdczytu;
+        std::u16string wpisany;
+        std::u16string po;
+        int zmian;
+    };
+    const Przypadek przypadki[] = {
+        {"an editable edit", true, false, u"D:", u"D:", 1},
+        {"the text it has", true, false, u"C:", u"C:", 0},
+        {"a read-only edit", true, true, u"D:", u"C:", 0},
+        {"a disabled edit", false, false, u"D:", u"C:", 0},
+    };
+    for (const Przypadek& p : przypadki) {
+        SCOPED_TRACE(p.opis);
+        Model m;
+        PokazINamaluj(*m.okno);
+        TEdit& e = *m.okno->Edit;
+        e.Text = u"C:";
+        e.ReadOnly = p.tylkoDoOdczytu;
+        e.Enabled = p.wlaczone;
+        int zmiany = 0;
+        e.OnChange = [&] { ++zmiany; };
+        const std::size_t przed = m.zaplecze.Zmiany("Edit").size();
+        e.ZdarzenieZmianyTekstu(p.wpisany);
+        EXPECT_EQ(e.Text(), p.po);
+        EXPECT_EQ(zmiany, p.zmian);
+        // A refused text is told to the view, which shows the model's again.
+        const auto zmianyWidoku = m.zaplecze.Zmiany("Edit");
+        EXPECT_EQ(zmianyWidoku.size(), przed + (p.po != p.wpisany ? 1 : 0));
+    }
+}
+
+// The items of a radio group lie where the classic designer arranges them.
+TEST(Kontrolki, TheItemsOfARadioGroup) {
+    struct Przypadek {
+        const char* opis;
+        TProstokat grupa;
+        std::vector<std::u16string> elementy;
+        int kolumny;
+        std::vector<TProstokat> miejsca;
+    };
+    const Przypadek przypadki[] = {
+        // The licence choice: 56 pixels below the caption for two rows.
+        {"two rows", {8, 246, 122, 76}, {u"Akceptuję", u"Nie akceptuję"}, 1, {{8, 16, 112, 28}, {8, 44, 112, 28}}},
+        // What the rows do not share evenly goes half above them: 62 pixels
+        // for three rows of 20 leave 2, one of them above.
+        {"a height that does not share evenly", {0, 0, 122, 82}, {u"a", u"b", u"c"}, 1,
+         {{8, 17, 112, 20}, {8, 37, 112, 20}, {8, 57, 112, 20}}},
+        {"two columns", {522, 81, 185, 50}, {u"32-bit", u"64-bit"}, 2, {{8, 16, 87, 30}, {95, 16, 87, 30}}},
+        {"columns filled top to bottom", {0, 0, 210, 65}, {u"a", u"b", u"c"}, 2,
+         {{8, 16, 100, 22}, {8, 38, 100, 22}, {108, 16, 100, 22}}},
+    };
+    for (const Przypadek& p : przypadki) {
+        SCOPED_TRACE(p.opis);
+        Model m;
+        TRadioGroup& g = *m.okno->Grupa;
+        g.SetBounds(p.grupa.Left, p.grupa.Top, p.grupa.Width, p.grupa.Height);
+        g.Columns = p.kolumny;
+        g.Items = p.elementy;
+        for (std::size_t i = 0; i < p.miejsca.size(); ++i)
+            EXPECT_EQ(g.MiejsceElementu(static_cast<int>(i), 15), p.miejsca[i]) << i;
+        EXPECT_EQ(g.MiejsceElementu(static_cast<int>(p.miejsca.size()), 15), TProstokat{});
+        EXPECT_EQ(g.MiejsceElementu(-1, 15), TProstokat{});
+    }
+}
+
 TEST(Kontrolki, ARadioGroupClicksWhenTheSelectionChangesToAnItem) {
     struct Przypadek {
         const char* opis;
@@ -379,12 +447,13 @@ TEST(Kontrolki, ClosingTheMainWindowEndsTheApplication) {
 TEST(Kontrolki, AnErrorInAHandlerIsShownAndTheInstallerKeepsRunning) {
     struct Przypadek {
         const char* opis;
-        bool platformy;
+        int rodzaj;  // 0 std::exception, 1 the platform's error, 2 anything else
         std::u16string tekst;
     };
     const Przypadek przypadki[] = {
-        {"std::runtime_error", false, u"Nie można utworzyć obiektu skrótu"},
-        {"the platform's error", true, u"Błąd systemu: żółć"},
+        {"std::runtime_error", 0, u"Nie można utworzyć obiektu skrótu"},
+        {"the platform's error", 1, u"Błąd systemu: żółć"},
+        {"an error without a text", 2, u"Nieoczekiwany błąd."},
     };
     for (const Przypadek& p : przypadki) {
         SCOPED_TRACE(p.opis);
@@ -394,7 +463,8 @@ TEST(Kontrolki, AnErrorInAHandlerIsShownAndTheInstallerKeepsRunning) {
         bool poBledzie = false;
         b.OnClick = [&] {
             if (++wywolania == 1) {
-                if (p.platformy) throw platforma::BladPlatformy(p.tekst);
+                if (p.rodzaj == 1) throw platforma::BladPlatformy(p.tekst);
+                if (p.rodzaj == 2) throw 42;
                 throw std::runtime_error(platforma::Utf8(p.tekst));
             }
             poBledzie = true;

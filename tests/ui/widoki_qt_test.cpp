@@ -70,6 +70,8 @@ void SprawdzZgodnosc(const SrodowiskoQt& s, const TControl& k) {
             QCOMPARE(przyciski[i]->text(), Q(r.Items()[i]));
             QCOMPARE(przyciski[i]->isChecked(), r.ItemIndex == static_cast<int>(i));
             QCOMPARE(przyciski[i]->font().pixelSize(), k.Font().Height);
+            const TProstokat m = r.MiejsceElementu(static_cast<int>(i), QFontMetrics(w->font()).height());
+            QCOMPARE(przyciski[i]->geometry(), QRect(m.Left, m.Top, m.Width, m.Height));
         }
         break;
     }
@@ -135,10 +137,11 @@ public:
 struct Proba : TForm {
     TButton* Przycisk = nullptr;
     TButton* Anuluj = nullptr;
-    TCheckBox* Pole = nullptr;
+    TCheckBox* Wybor = nullptr;
     TRadioGroup* Grupa = nullptr;
     TLabel* Etykieta = nullptr;
     TListBox* Lista = nullptr;
+    TEdit* Pole = nullptr;
     Proba() : TForm("Proba") {
         SetBounds(50, 60, 400, 300);
         Przycisk = Utworz<TButton>(this, "Przycisk");
@@ -148,8 +151,8 @@ struct Proba : TForm {
         Anuluj = Utworz<TButton>(this, "Anuluj");
         Anuluj->SetBounds(100, 10, 80, 25);
         Anuluj->Cancel = true;
-        Pole = Utworz<TCheckBox>(this, "Pole");
-        Pole->SetBounds(10, 40, 150, 20);
+        Wybor = Utworz<TCheckBox>(this, "Wybor");
+        Wybor->SetBounds(10, 40, 150, 20);
         Grupa = Utworz<TRadioGroup>(this, "Grupa");
         Grupa->SetBounds(10, 70, 150, 70);
         Grupa->Items = {u"a", u"b"};
@@ -158,6 +161,8 @@ struct Proba : TForm {
         Etykieta->Caption = u"odnośnik";
         Lista = Utworz<TListBox>(this, "Lista");
         Lista->SetBounds(10, 150, 300, 100);  // 6 items of 16 pixels in view
+        Pole = Utworz<TEdit>(this, "Pole");
+        Pole->SetBounds(200, 70, 150, 22);
         Realizuj();
     }
 };
@@ -252,7 +257,7 @@ private slots:
         int przycisk = 0, anuluj = 0, pole = 0, grupa = 0, etykieta = 0, zamkniecia = 0;
         p.Przycisk->OnClick = [&] { ++przycisk; };
         p.Anuluj->OnClick = [&] { ++anuluj; };
-        p.Pole->OnClick = [&] { ++pole; };
+        p.Wybor->OnClick = [&] { ++pole; };
         p.Grupa->OnClick = [&] { ++grupa; };
         p.Etykieta->OnClick = [&] { ++etykieta; };
         p.OnCloseQuery = [&](bool& mozna) {
@@ -262,9 +267,19 @@ private slots:
 
         QTest::mouseClick(s.W(*p.Przycisk), Qt::LeftButton);
         QCOMPARE(przycisk, 1);
-        QTest::mouseClick(s.W(*p.Pole), Qt::LeftButton, {}, QPoint(6, 10));  // on the box
+        QTest::mouseClick(s.W(*p.Wybor), Qt::LeftButton, {}, QPoint(6, 10));  // on the box
         QCOMPARE(pole, 1);
-        QVERIFY(p.Pole->Checked);
+        QVERIFY(p.Wybor->Checked);
+        // Text typed into an edit, and into one that takes none.
+        int zmiany = 0;
+        p.Pole->OnChange = [&] { ++zmiany; };
+        QTest::keyClicks(s.W(*p.Pole), QStringLiteral("D:"));
+        QCOMPARE(p.Pole->Text(), u"D:");
+        QCOMPARE(zmiany, 2);
+        p.Pole->ReadOnly = true;
+        QTest::keyClicks(s.W(*p.Pole), QStringLiteral("x"));
+        QCOMPARE(p.Pole->Text(), u"D:");
+        QCOMPARE(s.W<QLineEdit>(*p.Pole)->text(), QStringLiteral("D:"));
         auto* g = s.W<GrupaOpcjiQt>(*p.Grupa);
         QTest::mouseClick(g->Przyciski()[1], Qt::LeftButton, {}, QPoint(6, g->Przyciski()[1]->height() / 2));
         QCOMPARE(p.Grupa->ItemIndex(), 1);

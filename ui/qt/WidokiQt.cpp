@@ -453,7 +453,7 @@ protected:
 class WidokGrupyOpcji : public WidokQt {
 public:
     WidokGrupyOpcji(ZapleczeQt& z, TRadioGroup& grupa) : WidokQt(z, grupa) {
-        auto* g = new GrupaOpcjiQt(nullptr);
+        auto* g = new GrupaOpcjiQt(grupa);
         connect(g->Grupa(), &QButtonGroup::idClicked, this,
                 [this](int id) { static_cast<TRadioGroup&>(k_).ZdarzenieWyboru(id); });
         Przyjmij(g, true);
@@ -481,12 +481,17 @@ protected:
             g->setTitle(Q(r.Caption));
             break;
         case TZmiana::Elementy:
-            g->UstawElementy(r.Items, r.Columns);
+            g->UstawElementy(r.Items);
             g->Zaznacz(r.ItemIndex);
             UstawCzcionkePrzyciskow();
+            g->Rozmiesc();
             break;
         case TZmiana::Czcionka:
             UstawCzcionkePrzyciskow();
+            g->Rozmiesc();
+            break;
+        case TZmiana::Miejsce:
+            g->Rozmiesc();
             break;
         case TZmiana::Wybor:
             g->Zaznacz(r.ItemIndex);
@@ -499,7 +504,12 @@ protected:
 
 class WidokPolaEdycji : public WidokQt {
 public:
-    WidokPolaEdycji(ZapleczeQt& z, TEdit& pole) : WidokQt(z, pole) { Przyjmij(new QLineEdit, false); }
+    WidokPolaEdycji(ZapleczeQt& z, TEdit& pole) : WidokQt(z, pole) {
+        auto* l = new QLineEdit;
+        connect(l, &QLineEdit::textEdited, this,
+                [this](const QString& tekst) { static_cast<TEdit&>(k_).ZdarzenieZmianyTekstu(tekst.toStdU16String()); });
+        Przyjmij(l, false);
+    }
 
 protected:
     void Odczytaj(TZmiana co, int) override {
@@ -661,22 +671,20 @@ void PrzyciskQt::paintEvent(QPaintEvent* zdarzenie) {
 
 // ---------------------------------------------------------------- GrupaOpcjiQt
 
-GrupaOpcjiQt::GrupaOpcjiQt(QWidget* rodzic) : QGroupBox(rodzic), grupa_(new QButtonGroup(this)) {
+GrupaOpcjiQt::GrupaOpcjiQt(const TRadioGroup& grupa) : r_(grupa), grupa_(new QButtonGroup(this)) {
     // The caption sits 8 pixels in, as Windows draws it.
     setStyleSheet(QStringLiteral("QGroupBox::title { subcontrol-origin: margin; left: 8px; }"));
 }
 
-void GrupaOpcjiQt::UstawElementy(const std::vector<std::u16string>& elementy, int kolumny) {
+void GrupaOpcjiQt::UstawElementy(const std::vector<std::u16string>& elementy) {
     for (QRadioButton* p : przyciski_) delete p;
     przyciski_.clear();
-    kolumny_ = std::max(kolumny, 1);
     for (std::size_t i = 0; i < elementy.size(); ++i) {
         auto* p = new QRadioButton(Q(elementy[i]), this);
         grupa_->addButton(p, static_cast<int>(i));
         przyciski_.push_back(p);
         p->show();
     }
-    Rozmiesc();
 }
 
 void GrupaOpcjiQt::Zaznacz(int indeks) {
@@ -695,21 +703,13 @@ void GrupaOpcjiQt::resizeEvent(QResizeEvent* zdarzenie) {
     Rozmiesc();
 }
 
-// Items fill the columns top to bottom, evenly spread below the caption
-// line, as a Windows radio group lays them out.
+// The items lie where the model's radio group puts them, measured with the
+// line height of the group's font.
 void GrupaOpcjiQt::Rozmiesc() {
-    if (przyciski_.empty()) return;
-    const int ile = static_cast<int>(przyciski_.size());
-    const int wiersze = (ile + kolumny_ - 1) / kolumny_;
-    const int gora = 14;
-    const int wysokoscWiersza = (height() - gora - 2) / std::max(wiersze, 1);
-    const int szerokoscKolumny = (width() - 8) / kolumny_;
-    for (int i = 0; i < ile; ++i) {
-        const int kolumna = i / wiersze;
-        const int wiersz = i % wiersze;
-        przyciski_[static_cast<std::size_t>(i)]->setGeometry(8 + kolumna * szerokoscKolumny,
-                                                             gora + wiersz * wysokoscWiersza,
-                                                             szerokoscKolumny - 4, wysokoscWiersza);
+    const int linia = QFontMetrics(font()).height();
+    for (std::size_t i = 0; i < przyciski_.size(); ++i) {
+        const TProstokat m = r_.MiejsceElementu(static_cast<int>(i), linia);
+        przyciski_[i]->setGeometry(m.Left, m.Top, m.Width, m.Height);
     }
 }
 

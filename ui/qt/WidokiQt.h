@@ -104,11 +104,13 @@ private:
     QPixmap glif_;
 };
 
-// A group box of radio buttons in columns, laid out as a Windows radio group.
+// A group box of radio buttons, placed where the model's radio group puts
+// its items.
 class GrupaOpcjiQt : public QGroupBox {
 public:
-    explicit GrupaOpcjiQt(QWidget* rodzic);
-    void UstawElementy(const std::vector<std::u16string>& elementy, int kolumny);
+    explicit GrupaOpcjiQt(const TRadioGroup& grupa);
+    void UstawElementy(const std::vector<std::u16string>& elementy);
+    void Rozmiesc();
     void Zaznacz(int indeks);
     const std::vector<QRadioButton*>& Przyciski() const { return przyciski_; }
     QButtonGroup* Grupa() const { return grupa_; }
@@ -117,10 +119,9 @@ protected:
     void resizeEvent(QResizeEvent* zdarzenie) override;
 
 private:
-    void Rozmiesc();
+    const TRadioGroup& r_;
     std::vector<QRadioButton*> przyciski_;
     QButtonGroup* grupa_;
-    int kolumny_ = 1;
 };
 
 // A list box of fixed-height items, drawn from the model's items. Only what
