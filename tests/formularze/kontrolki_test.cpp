@@ -480,6 +480,15 @@ TEST(Kontrolki, AnErrorInAHandlerIsShownAndTheInstallerKeepsRunning) {
     }
 }
 
+TEST(Kontrolki, AnErrorInATimersHandlerIsShown) {
+    Model m;
+    PokazINamaluj(*m.okno);
+    m.okno->Zegar->OnTimer = [] { throw std::runtime_error("Przerwano"); };
+    m.okno->Zegar->ZdarzenieTykniecia();
+    ASSERT_EQ(m.zaplecze.bledy.size(), 1u);
+    EXPECT_EQ(m.zaplecze.bledy[0].second, u"Przerwano");
+}
+
 TEST(Kontrolki, TheApplicationTitleComesFromTheProgramsFileName) {
     const std::pair<std::u16string, std::u16string> przypadki[] = {
         {u"/opt/kv/bin/instalator", u"Instalator"},

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QStyleOptionGroupBox>
 #include <QTest>
 
 #include "SrodowiskoQt.h"
@@ -195,6 +196,61 @@ private slots:
             QVERIFY2(ksztalt.contains(punkt) == w, qPrintable(QStringLiteral("%1,%2").arg(punkt.x()).arg(punkt.y())));
     }
 
+    // "Wybór:" lies over the radio group's top edge and hides its caption
+    // "-"; the licence page lies over the background picture; the tab order
+    // of the licence page's controls that take the focus is their order.
+    void ulozenieStronyLicencji() {
+        SrodowiskoQt s;
+        s.Utworz();
+        TFormMain& f = *s.glowne;
+        QWidget* panel = s.W(*f.PanelLic);
+        auto* grupa = s.W<QGroupBox>(*f.RGAkceptacja);
+        QCOMPARE(panel->childAt(16, 246), s.W(*f.StaticText3));
+        QVERIFY(s.W(*f.StaticText3)->autoFillBackground());
+        QStyleOptionGroupBox opcje;
+        opcje.initFrom(grupa);
+        opcje.text = grupa->title();
+        opcje.textAlignment = grupa->alignment();
+        opcje.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+        opcje.lineWidth = 1;
+        const QRect tytul = grupa->style()
+                                ->subControlRect(QStyle::CC_GroupBox, &opcje, QStyle::SC_GroupBoxLabel, grupa)
+                                .translated(grupa->pos());
+        QVERIFY2(s.W(*f.StaticText3)->geometry().contains(tytul.center()), "the caption \"-\" shows");
+        QWidget* naSrodku = s.W(f)->childAt(100, 100);
+        QVERIFY(naSrodku == s.W(*f.ListBox1) || s.W(*f.ListBox1)->isAncestorOf(naSrodku));
+
+        QList<QWidget*> lancuch;
+        for (QWidget* w = s.W(f)->nextInFocusChain(); w && w != s.W(f); w = w->nextInFocusChain())
+            if (w->focusPolicy() & Qt::TabFocus) lancuch.append(w);
+        const auto& przyciski = s.W<GrupaOpcjiQt>(*f.RGAkceptacja)->Przyciski();
+        const QList<QWidget*> oczekiwane = {przyciski[0], przyciski[1], s.W(*f.BitBtn1), s.W(*f.EditNazwa),
+                                            s.W(*f.EditMail), s.W(*f.ListBox1)};
+        QList<QWidget*> naStronie;
+        for (QWidget* w : lancuch)
+            if (oczekiwane.contains(w)) naStronie.append(w);
+        QCOMPARE(naStronie, oczekiwane);
+    }
+
+    // Disabled and silver for the whole run: what is drawn, not only what is
+    // asked for; typing changes nothing.
+    void daneUzytkownikaNieaktywneISrebrne() {
+        SrodowiskoQt s;
+        s.Utworz();
+        s.glowne->Timer1->Enabled = false;
+        s.glowne->Show();
+        QVERIFY(QTest::qWaitForWindowExposed(s.W(*s.glowne)));
+        for (TEdit* e : {s.glowne->EditNazwa, s.glowne->EditMail}) {
+            auto* pole = s.W<QLineEdit>(*e);
+            QVERIFY(!pole->isEnabled());
+            const QImage obraz = pole->grab().toImage();
+            QCOMPARE(QColor(obraz.pixel(obraz.width() / 2, obraz.height() / 2)), QColor(192, 192, 192));
+            QTest::keyClicks(pole, QStringLiteral("abc"));
+            QVERIFY(pole->text().isEmpty());
+            QCOMPARE(e->Text(), u"");
+        }
+    }
+
     void zmianyModeluIdaDoWidzetow() {
         SrodowiskoQt s;
         s.Utworz();
@@ -245,6 +301,11 @@ private slots:
         // A speed button held pressed.
         f.SBPrzegladaj->Down = true;
         QVERIFY(s.W<QPushButton>(*f.SBPrzegladaj)->isDown());
+        // An unknown length sets no maximum: the bar stays empty, not busy.
+        f.ProgressBar1->Position = 0;
+        f.ProgressBar1->Max = 0;
+        QVERIFY(s.W<QProgressBar>(*f.ProgressBar1)->maximum() > s.W<QProgressBar>(*f.ProgressBar1)->minimum());
+        QCOMPARE(s.W<QProgressBar>(*f.ProgressBar1)->value(), 0);
     }
 
     void dzialaniaUzytkownikaIdaDoModelu() {
@@ -331,8 +392,16 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(s.glowne->RGAkceptacja->Enabled, 5000);
         QVERIFY(s.glowne->Namalowana());
         QCOMPARE(s.glowne->ListBox1->Items.Count(), 219);
-        QCOMPARE(s.W<ListaQt>(*s.glowne->ListBox1)->verticalScrollBar()->value(), 28);
+        auto* lista = s.W<ListaQt>(*s.glowne->ListBox1);
+        QCOMPARE(lista->verticalScrollBar()->value(), 28);
         QCOMPARE(QApplication::focusWidget(), s.W(*s.glowne->ListBox1));
+        // 16-pixel items: 14 whole lines in view, 28 to 41.
+        const QRect widok = lista->viewport()->rect();
+        QVERIFY(widok.contains(lista->ProstokatElementu(28)));
+        QVERIFY(widok.contains(lista->ProstokatElementu(41)));
+        QVERIFY(!widok.contains(lista->ProstokatElementu(42)));
+        QVERIFY(!widok.contains(lista->ProstokatElementu(27)));
+        QCOMPARE(lista->ProstokatElementu(41).height(), 16);
     }
 
     // Only a left press on the window's background, a panel, a group box, the
