@@ -56,17 +56,25 @@ private:
 // the explicit repaints.
 class ZapleczeZapisujace : public ZapleczeQt {
 public:
-    using ZapleczeQt::ZapleczeQt;
+    ZapleczeZapisujace(const platforma::ISystemPlikow& pliki, ZegarSumujacy& zegar)
+        : ZapleczeQt(pliki, zegar), zegar_(zegar) {}
     void Pompuj() override {
         ZapleczeQt::Pompuj();
-        if (!koniecPierwszego) koniecPierwszego = std::chrono::steady_clock::now();
+        if (!koniecPierwszego) {
+            koniecPierwszego = std::chrono::steady_clock::now();
+            pauzyPierwszego = zegar_.suma;
+        }
     }
     void OdmalujTeraz(TControl& kontrolka) override {
         ++odmalowan;
         ZapleczeQt::OdmalujTeraz(kontrolka);
     }
     std::optional<Chwila> koniecPierwszego;
+    std::uint64_t pauzyPierwszego = 0;
     int odmalowan = 0;
+
+private:
+    ZegarSumujacy& zegar_;
 };
 
 }  // namespace
@@ -82,8 +90,8 @@ int main(int argc, char** argv) {
     TAplikacja app(zaplecze, u"Prezentacja_bench");
 
     std::printf("platform %s, %d runs\n", qPrintable(QGuiApplication::platformName()), przebiegow);
-    std::printf("%4s %10s %10s %10s %14s %8s %6s %7s\n", "run", "wall ms", "waits ms", "extra ms",
-                "listing extra", "cpu ms", "waits", "active");
+    std::printf("%4s %10s %10s %10s %14s %12s %8s %6s %7s\n", "run", "wall ms", "waits ms", "extra ms",
+                "listing extra", "glide1 extra", "cpu ms", "waits", "active");
     std::vector<double> dodatki, listy, procesory, stosunki;
     for (int n = 1; n <= przebiegow; ++n) {
         zaplecze.Ustaw({0, 0});
@@ -116,11 +124,14 @@ int main(int argc, char** argv) {
         double dodatekListy = -1;
         if (zaplecze.koniecPierwszego && zegar.koniecListy)
             dodatekListy = Ms(*zaplecze.koniecPierwszego, *zegar.koniecListy) - 340.0 - 700.0;
+        double dodatekSzybowania = -1;
+        if (zaplecze.koniecPierwszego)
+            dodatekSzybowania = Ms(t0, *zaplecze.koniecPierwszego) - double(zaplecze.pauzyPierwszego);
         dodatki.push_back(dodatek);
         listy.push_back(dodatekListy);
         stosunki.push_back(sciana / double(zegar.suma));
-        std::printf("%4d %10.1f %10llu %10.1f %14.1f %8.1f %6d %7s\n", n, sciana,
-                    static_cast<unsigned long long>(zegar.suma), dodatek, dodatekListy, procesor,
+        std::printf("%4d %10.1f %10llu %10.1f %14.1f %12.1f %8.1f %6d %7s\n", n, sciana,
+                    static_cast<unsigned long long>(zegar.suma), dodatek, dodatekListy, dodatekSzybowania, procesor,
                     zegar.pauz,
                     aktywne ? "yes" : "no");
         if (okno.ListBox1->Items.Count() != 219) {

@@ -12,6 +12,7 @@
 #include <QScreen>
 #include <QTextLayout>
 #include <QWindow>
+#include <xcb/xcb.h>
 #include <algorithm>
 
 #include "Aplikacja.h"
@@ -78,7 +79,20 @@ platforma::PunktEkranu ZapleczeQt::Pozycja() {
     return {p.x(), p.y()};
 }
 
-void ZapleczeQt::Ustaw(platforma::PunktEkranu punkt) { QCursor::setPos(punkt.x, punkt.y); }
+// SetCursorPos. On X11 the move goes to the X server at once: QCursor::setPos
+// first asks the server where the pointer is (a round trip), and a glide moves
+// it a few hundred times in a row, each step already knowing where it is.
+void ZapleczeQt::Ustaw(platforma::PunktEkranu punkt) {
+    auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (xcb_connection_t* polaczenie = x11 ? x11->connection() : nullptr) {
+        const xcb_screen_t* ekran = xcb_setup_roots_iterator(xcb_get_setup(polaczenie)).data;
+        xcb_warp_pointer(polaczenie, XCB_NONE, ekran->root, 0, 0, 0, 0, static_cast<int16_t>(punkt.x),
+                         static_cast<int16_t>(punkt.y));
+        xcb_flush(polaczenie);
+        return;
+    }
+    QCursor::setPos(punkt.x, punkt.y);
+}
 
 bool ZapleczeQt::AplikacjaAktywna() { return QApplication::activeWindow() != nullptr; }
 
