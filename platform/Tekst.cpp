@@ -132,6 +132,17 @@ char16_t ZnakBezWielkosci(char16_t z) {
     return z;
 }
 
+char16_t MalaLitera(char16_t z) {
+    if (z >= u'A' && z <= u'Z') return static_cast<char16_t>(z + 0x20);
+    if (z >= 0xC0 && z <= 0xDE && z != 0xD7) return static_cast<char16_t>(z + 0x20);
+    const bool parzysteWielkie = (z >= 0x100 && z <= 0x12F) || (z >= 0x132 && z <= 0x137) ||
+                                 (z >= 0x14A && z <= 0x177);
+    const bool nieparzysteWielkie = (z >= 0x139 && z <= 0x148) || (z >= 0x179 && z <= 0x17E);
+    if (parzysteWielkie && !(z & 1)) return static_cast<char16_t>(z + 1);
+    if (nieparzysteWielkie && (z & 1)) return static_cast<char16_t>(z + 1);
+    return z;
+}
+
 bool ZawieraBezWielkosciLiter(std::u16string_view stog, std::u16string_view igla) {
     // As a text search of the Windows tools: an empty text is found nowhere.
     if (igla.empty() || igla.size() > stog.size()) return false;

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# The Windows build of the engine and the platform layer, cross-compiled with
-# MinGW-w64 and tested under Wine: every GoogleTest program of tests/platform,
-# tests/engine and tests/win32, then the comparison of the two link writers.
-# Needs no display. Fails on any failed test.
+# The Windows build of the engine, the platform layer, the control model and
+# the forms, cross-compiled with MinGW-w64 and tested under Wine: every
+# GoogleTest program of tests/platform, tests/engine, tests/formularze (the
+# forms over the recording backend) and tests/win32, then the comparison of
+# the two link writers. Needs no display. Fails on any failed test.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ZRODLA=$PWD

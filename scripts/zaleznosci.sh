@@ -6,7 +6,7 @@ set -euo pipefail
 PAKIETY=(
   # build
   cmake g++ make pkg-config
-  qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev libxcb1-dev
   libcurl4-openssl-dev libssl-dev
   libgtest-dev libgmock-dev googletest
   # distribution server kit, and the load tool of its benchmark

@@ -18,6 +18,8 @@ char16_t WielkaLiteraAscii(char16_t znak);
 // the installer, compared the way Windows compares file names. Other units
 // are left alone. Both cases of every letter it folds have one UTF-8 length.
 char16_t ZnakBezWielkosci(char16_t znak);
+// The same letters in lower case: the inverse of ZnakBezWielkosci.
+char16_t MalaLitera(char16_t znak);
 
 // True when `igla` occurs anywhere in `stog`, comparing letters without regard
 // to case (as ZnakBezWielkosci folds them).

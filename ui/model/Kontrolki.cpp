@@ -1,0 +1,436 @@
+#include "Kontrolki.h"
+
+#include <algorithm>
+
+#include "Aplikacja.h"
+
+namespace {
+
+// Runs a handler started by the user's action under the top-level error
+// display; without an application (a bare model in a test) it just runs.
+void Uruchom(const std::function<void()>& obsluga) {
+    if (!obsluga) return;
+    if (Application)
+        Application->Obsluz(obsluga);
+    else
+        obsluga();
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- TComponent
+
+TComponent::TComponent(TForm* wlasciciel, std::string nazwa)
+    : Name(std::move(nazwa)), wlasciciel_(wlasciciel) {}
+
+TComponent::~TComponent() = default;
+
+void TComponent::Powiadom(TZmiana co, int indeks) const {
+    if (widok_) widok_->Zmiana(co, indeks);
+}
+
+void TComponent::Realizuj() {
+    if (!widok_ && Application) widok_ = Application->Zaplecze().UtworzWidok(*this);
+}
+
+// ---------------------------------------------------------------- TControl
+
+TControl::TControl(TForm* wlasciciel, TControl* rodzic, std::string nazwa)
+    : TComponent(wlasciciel, std::move(nazwa)), rodzic_(rodzic) {
+    if (rodzic_) {
+        kolejnoscTab_ = static_cast<int>(rodzic_->dzieci_.size());
+        rodzic_->dzieci_.push_back(this);
+        // A control starts with its parent's font, as the designer gives it.
+        Font.UstawCicho(rodzic_->Font);
+    }
+}
+
+TControl::~TControl() {
+    // A form must not keep pointing at a control that is gone.
+    if (rodzic_) {
+        TControl* k = rodzic_;
+        while (k->rodzic_) k = k->rodzic_;
+        if (k->jestForma_) {
+            auto* forma = static_cast<TForm*>(k);
+            if (forma->ActiveControl() == this) forma->ActiveControl.UstawCicho(nullptr);
+        }
+    }
+    // Children of other forms (a page moved onto this window) stay alive:
+    // they lose their parent, and their views leave this one's native window
+    // before it goes.
+    for (TControl* dziecko : std::vector<TControl*>(dzieci_)) dziecko->SetParent(nullptr);
+    if (rodzic_) std::erase(rodzic_->dzieci_, this);
+    widok_.reset();
+}
+
+void TControl::SetParent(TControl* rodzic) {
+    if (rodzic == rodzic_) return;
+    if (rodzic_) std::erase(rodzic_->dzieci_, this);
+    rodzic_ = rodzic;
+    if (rodzic_) rodzic_->dzieci_.push_back(this);
+    Powiadom(TZmiana::Rodzic);
+    Powiadom(TZmiana::Kolor);
+}
+
+void TControl::SetBounds(int lewo, int gora, int szerokosc, int wysokosc) {
+    if (Left == lewo && Top == gora && Width == szerokosc && Height == wysokosc) return;
+    Left.UstawCicho(lewo);
+    Top.UstawCicho(gora);
+    Width.UstawCicho(szerokosc);
+    Height.UstawCicho(wysokosc);
+    Zmieniono(TZmiana::Miejsce);
+}
+
+void TControl::BringToFront() {
+    if (!rodzic_) return;
+    auto& rodzenstwo = rodzic_->dzieci_;
+    std::erase(rodzenstwo, this);
+    rodzenstwo.push_back(this);
+    Powiadom(TZmiana::Kolejnosc);
+}
+
+void TControl::Repaint() {
+    if (Application && Widok()) Application->Zaplecze().OdmalujTeraz(*this);
+}
+
+void TControl::SetFocus() {
+    if (TForm* forma = Forma()) forma->ActiveControl = this;
+}
+
+bool TControl::Focused() const {
+    const TForm* forma = Forma();
+    return forma && forma->ActiveControl() == this;
+}
+
+TForm* TControl::Forma() const {
+    const TControl* k = this;
+    while (k->rodzic_) k = k->rodzic_;
+    return k->jestForma_ ? static_cast<TForm*>(const_cast<TControl*>(k)) : nullptr;
+}
+
+bool TControl::Showing() const {
+    for (const TControl* k = this; k; k = k->rodzic_)
+        if (!k->Visible) return false;
+    return true;
+}
+
+bool TControl::Dostepna() const {
+    for (const TControl* k = this; k; k = k->rodzic_)
+        if (!k->Visible || !k->Enabled) return false;
+    return true;
+}
+
+std::u16string TControl::PokazywanaPodpowiedz() const {
+    return Enabled ? Hint() : std::u16string();
+}
+
+TColor TControl::KolorEfektywny() const {
+    const TControl* k = this;
+    while (k->ParentColor && k->rodzic_) k = k->rodzic_;
+    return k->Color;
+}
+
+void TControl::Zmieniono(TZmiana co) {
+    Powiadom(co);
+    // The hint shown follows the enabled state.
+    if (co == TZmiana::Dostepnosc) Powiadom(TZmiana::Podpowiedz);
+    // Children that take their parent's colour are drawn anew.
+    if (co == TZmiana::Kolor)
+        for (TControl* dziecko : dzieci_)
+            if (dziecko->ParentColor) dziecko->Zmieniono(TZmiana::Kolor);
+}
+
+void TControl::ZdarzenieKlikniecia() {
+    if (!Dostepna()) return;
+    Uruchom(OnClick);
+}
+
+void TControl::ZdarzenieNacisku(TMouseButton przycisk, int x, int y) {
+    if (!Dostepna() || !OnMouseDown) return;
+    Uruchom([&] { OnMouseDown(*this, przycisk, x, y); });
+}
+
+// ---------------------------------------------------------------- TLabel
+
+TLabel::TLabel(TForm* wlasciciel, TControl* rodzic, std::string nazwa)
+    : TControl(wlasciciel, rodzic, std::move(nazwa)) {}
+
+void TLabel::Zmieniono(TZmiana co) {
+    if (co == TZmiana::Napis || co == TZmiana::Czcionka || co == TZmiana::Wyrownanie ||
+        (co == TZmiana::Miejsce && WordWrap))
+        DopasujRozmiar();
+    TControl::Zmieniono(co);
+}
+
+// A label with AutoSize takes the size of its text; a word-wrapped one keeps
+// its width and takes the height of its lines.
+void TLabel::DopasujRozmiar() {
+    if (!AutoSize || !Application) return;
+    const TRozmiar r =
+        Application->Zaplecze().ZmierzTekst(Font, Caption, WordWrap ? Width() : 0);
+    if (WordWrap) {
+        if (Height != r.Height) {
+            Height.UstawCicho(r.Height);
+            TControl::Zmieniono(TZmiana::Miejsce);
+        }
+    } else if (Width != r.Width || Height != r.Height) {
+        Width.UstawCicho(r.Width);
+        Height.UstawCicho(r.Height);
+        TControl::Zmieniono(TZmiana::Miejsce);
+    }
+}
+
+// ---------------------------------------------------------------- TCheckBox
+
+void TCheckBox::ZdarzenieZaznaczenia(bool zaznaczone) {
+    if (!Dostepna()) {
+        // The native box must not keep a change the model refuses.
+        Powiadom(TZmiana::Zaznaczenie);
+        return;
+    }
+    Checked.UstawCicho(zaznaczone);
+    Uruchom(OnClick);
+}
+
+// ---------------------------------------------------------------- TRadioGroup
+
+void TRadioGroup::Zmieniono(TZmiana co) {
+    if (co == TZmiana::Wybor || co == TZmiana::Elementy) {
+        const int ile = static_cast<int>(Items().size());
+        if (ItemIndex < -1 || ItemIndex >= ile) ItemIndex.UstawCicho(-1);
+    }
+    TControl::Zmieniono(co);
+    // Code that selects an item runs the handler as a click does; the
+    // handler's errors go to whoever selected.
+    if (co == TZmiana::Wybor && ItemIndex >= 0 && OnClick) OnClick();
+}
+
+TProstokat TRadioGroup::MiejsceElementu(int indeks, int wysokoscLinii) const {
+    const int ile = static_cast<int>(Items().size());
+    if (indeks < 0 || indeks >= ile) return {};
+    const int kolumny = std::max<int>(Columns, 1);
+    const int wKolumnie = (ile + kolumny - 1) / kolumny;
+    const int szerokosc = (Width - 10) / kolumny;
+    const int naRzedy = Height - wysokoscLinii - 5;
+    const int wysokosc = naRzedy / wKolumnie;
+    const int gora = wysokoscLinii + 1 + (naRzedy % wKolumnie) / 2;
+    return {(indeks / wKolumnie) * szerokosc + 8, (indeks % wKolumnie) * wysokosc + gora, szerokosc, wysokosc};
+}
+
+void TRadioGroup::ZdarzenieWyboru(int indeks) {
+    if (!Dostepna()) {
+        Powiadom(TZmiana::Wybor);
+        return;
+    }
+    Uruchom([&] { ItemIndex = indeks; });
+}
+
+// ---------------------------------------------------------------- TEdit
+
+void TEdit::Zmieniono(TZmiana co) {
+    TControl::Zmieniono(co);
+    if (co == TZmiana::Napis && OnChange) OnChange();
+}
+
+void TEdit::ZdarzenieZmianyTekstu(std::u16string tekst) {
+    if (!Dostepna() || ReadOnly) {
+        Powiadom(TZmiana::Napis);
+        return;
+    }
+    if (Text() == tekst) return;
+    Text.UstawCicho(std::move(tekst));
+    Uruchom(OnChange);
+}
+
+// ---------------------------------------------------------------- TListBox
+
+TListBox::TListBox(TForm* wlasciciel, TControl* rodzic, std::string nazwa)
+    : TControl(wlasciciel, rodzic, std::move(nazwa)) {}
+
+int TListBox::WidoczneElementy() const {
+    return ItemHeight > 0 ? Height / ItemHeight : 0;
+}
+
+void TListBox::Zmieniono(TZmiana co) {
+    if (co == TZmiana::Wybor && (ItemIndex < -1 || ItemIndex >= Items.Count()))
+        ItemIndex.UstawCicho(-1);
+    if (co == TZmiana::GornyElement) {
+        // The view cannot scroll past the point where the last item is at
+        // the bottom.
+        const int najwyzej = std::max(0, Items.Count() - WidoczneElementy());
+        TopIndex.UstawCicho(std::clamp<int>(TopIndex, 0, najwyzej));
+    }
+    TControl::Zmieniono(co);
+}
+
+void TListBox::ZdarzenieWyboru(int indeks) { ItemIndex.UstawCicho(indeks); }
+
+void TListBox::ZdarzeniePrzewiniecia(int gorny) { TopIndex.UstawCicho(gorny); }
+
+void TElementyListy::Add(std::u16string tekst) {
+    elementy_.push_back(std::move(tekst));
+    lista_.Powiadom(TZmiana::ElementDodany, Count() - 1);
+}
+
+void TElementyListy::Set(int i, std::u16string tekst) {
+    auto& element = elementy_.at(static_cast<std::size_t>(i));
+    if (element == tekst) return;
+    element = std::move(tekst);
+    lista_.Powiadom(TZmiana::ElementZmieniony, i);
+}
+
+void TElementyListy::Clear() {
+    elementy_.clear();
+    lista_.TopIndex.UstawCicho(0);
+    lista_.ItemIndex.UstawCicho(-1);
+    lista_.Powiadom(TZmiana::ElementyWyczyszczone);
+}
+
+// ---------------------------------------------------------------- TProgressBar
+
+void TProgressBar::Zmieniono(TZmiana co) {
+    if (co == TZmiana::Pasek) {
+        if (Max < Min) Max.UstawCicho(Min);
+        Position.UstawCicho(std::clamp<int>(Position, Min, Max));
+    }
+    TControl::Zmieniono(co);
+}
+
+// ---------------------------------------------------------------- TTimer
+
+void TTimer::ZdarzenieTykniecia() {
+    if (!Enabled || !Owner().Namalowana()) return;
+    Uruchom(OnTimer);
+}
+
+// ---------------------------------------------------------------- TSaveDialog
+
+bool TSaveDialog::Execute() {
+    if (!Application) return false;
+    auto wybor = Application->Zaplecze().DialogZapisu(&wlasciciel_, Title, FileName, InitialDir);
+    if (!wybor) return false;
+    FileName = *wybor;
+    return true;
+}
+
+// ---------------------------------------------------------------- TForm
+
+TForm::TForm(std::string nazwa) : TControl(this, nullptr, std::move(nazwa)) {
+    jestForma_ = true;
+    // A window is hidden until it is shown.
+    Visible.UstawCicho(false);
+}
+
+TForm::~TForm() {
+    if (Application && Application->MainForm == this) Application->MainForm = nullptr;
+    // Later components lie on earlier ones: they go first.
+    while (!skladniki_.empty()) skladniki_.pop_back();
+}
+
+TComponent* TForm::Dodaj(std::unique_ptr<TComponent> skladnik) {
+    TComponent* wynik = skladnik.get();
+    skladniki_.push_back(std::move(skladnik));
+    if (zrealizowana_) wynik->Realizuj();
+    return wynik;
+}
+
+TComponent* TForm::Znajdz(std::string_view nazwa) const {
+    if (Name == nazwa) return const_cast<TForm*>(this);
+    for (const auto& s : skladniki_)
+        if (s->Name == nazwa) return s.get();
+    return nullptr;
+}
+
+void TForm::Realizuj() {
+    if (zrealizowana_) return;
+    zrealizowana_ = true;
+    TComponent::Realizuj();
+    for (const auto& s : skladniki_) s->Realizuj();
+}
+
+void TForm::SetClientSize(int szerokosc, int wysokosc) {
+    SetBounds(Left, Top, szerokosc + 2 * BorderWidth, wysokosc + 2 * BorderWidth);
+}
+
+void TForm::Show() {
+    if (Visible) return;
+    if (Position == TPozycjaFormy::poScreenCenter && !umieszczona_ && Application) {
+        const TProstokat ekran = Application->Zaplecze().ObszarEkranu();
+        SetBounds(ekran.Left + (ekran.Width - Width) / 2, ekran.Top + (ekran.Height - Height) / 2,
+                  Width, Height);
+    }
+    umieszczona_ = true;
+    if (OnShow) OnShow();
+    Visible = true;
+}
+
+void TForm::Close() {
+    bool moznaZamknac = true;
+    if (OnCloseQuery) OnCloseQuery(moznaZamknac);
+    if (!moznaZamknac) return;
+    if (modalna_) {
+        // The modal loop ends; ShowModal finishes the closing.
+        if (ModalResult == mrNone) ModalResult = mrCancel;
+        return;
+    }
+    Hide();
+    if (OnClose) OnClose();
+    if (Glowna && Application) Application->Terminate();
+}
+
+int TForm::ShowModal() {
+    ModalResult.UstawCicho(mrNone);
+    modalna_ = true;
+    Show();
+    if (Application && ModalResult == mrNone) Application->Zaplecze().PetlaModalna(*this);
+    modalna_ = false;
+    const int wynik = ModalResult;
+    if (OnClose) OnClose();
+    Hide();
+    return wynik;
+}
+
+void TForm::ZdarzenieZamkniecia() {
+    Uruchom([this] { Close(); });
+}
+
+void TForm::ZdarzeniePrzesuniecia(int lewo, int gora) {
+    Left.UstawCicho(lewo);
+    Top.UstawCicho(gora);
+}
+
+void TForm::ZdarzenieMalowania() {
+    if (Visible) namalowana_ = true;
+}
+
+namespace {
+
+// The first button lying on `kontrolka` or below it for which `pasuje` holds,
+// in the order of the tree (parents before children, siblings in order).
+TButton* SzukajPrzycisku(const TControl& kontrolka, bool (*pasuje)(const TButton&)) {
+    for (TControl* dziecko : kontrolka.Controls()) {
+        if (dziecko->Rodzaj() == TRodzaj::Przycisk && pasuje(*static_cast<TButton*>(dziecko)))
+            return static_cast<TButton*>(dziecko);
+        if (TButton* b = SzukajPrzycisku(*dziecko, pasuje)) return b;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+void TForm::ZdarzenieKlawisza(TKlawisz klawisz) {
+    // Enter clicks the focused button, else the default one; Escape clicks
+    // the cancel button. The buttons are those lying on this window, whoever
+    // owns them.
+    TButton* cel = nullptr;
+    if (klawisz == TKlawisz::Enter && ActiveControl() &&
+        ActiveControl()->Rodzaj() == TRodzaj::Przycisk)
+        cel = static_cast<TButton*>(ActiveControl());
+    if (!cel)
+        cel = SzukajPrzycisku(*this, klawisz == TKlawisz::Enter
+                                         ? +[](const TButton& b) { return b.Default(); }
+                                         : +[](const TButton& b) { return b.Cancel(); });
+    if (cel && cel->Dostepna()) cel->ZdarzenieKlikniecia();
+}
+
+void TForm::ZdarzenieFokusu(TControl* kontrolka) { ActiveControl.UstawCicho(kontrolka); }

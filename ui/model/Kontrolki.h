@@ -1,0 +1,519 @@
+#pragma once
+// The control model the forms are written against: one class per kind of
+// control the forms use, with the properties and events of the classic form
+// designer's controls (Caption, Enabled, ItemIndex, OnClick ...). A form's
+// handler reads like its steps: `Edit1->Enabled = gotowe;`,
+// `BBInstal->Caption = u"Instaluj";`.
+//
+// Assigning a property that really changes reports the change to the
+// control's view (IWidok), which mirrors it into the native control. The
+// user's actions come back through the Zdarzenie... entry points, which the
+// backend calls; they run the handlers under the top-level error display.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "Zaplecze.h"
+
+// Colours as the classic designer stores them: 0x00BBGGRR for a fixed colour;
+// the high bit set means the system colour with the index in the low byte
+// (GetSysColor). clDefault leaves the native control's own colour.
+using TColor = std::uint32_t;
+inline constexpr TColor clBlack = 0x000000;
+inline constexpr TColor clMaroon = 0x000080;
+inline constexpr TColor clNavy = 0x800000;
+inline constexpr TColor clTeal = 0x808000;
+inline constexpr TColor clSilver = 0xC0C0C0;
+inline constexpr TColor clBlue = 0xFF0000;
+inline constexpr TColor clWhite = 0xFFFFFF;
+inline constexpr TColor clWindow = 0x80000005;      // COLOR_WINDOW
+inline constexpr TColor clWindowText = 0x80000008;  // COLOR_WINDOWTEXT
+inline constexpr TColor clBtnFace = 0x8000000F;     // COLOR_BTNFACE
+inline constexpr TColor clBtnText = 0x80000012;     // COLOR_BTNTEXT
+inline constexpr TColor clInfoBk = 0x80000018;      // COLOR_INFOBK, the tooltip background
+inline constexpr TColor clDefault = 0x20000000;
+
+inline constexpr bool KolorSystemowy(TColor c) { return (c & 0x80000000u) != 0; }
+inline constexpr int IndeksKoloruSystemowego(TColor c) { return static_cast<int>(c & 0xFFu); }
+inline constexpr int Czerwona(TColor c) { return static_cast<int>(c & 0xFFu); }
+inline constexpr int Zielona(TColor c) { return static_cast<int>((c >> 8) & 0xFFu); }
+inline constexpr int Niebieska(TColor c) { return static_cast<int>((c >> 16) & 0xFFu); }
+
+// A font as the forms name it. The backend chooses the face it really draws
+// with (a substitute where the named one is missing); Height is the
+// character height in pixels.
+struct TFont {
+    std::u16string Name = u"MS Sans Serif";
+    int Height = 13;
+    bool Bold = false;
+    bool Underline = false;
+    TColor Color = clWindowText;
+    friend bool operator==(const TFont&, const TFont&) = default;
+};
+
+enum class TCursor { crDefault, crHandPoint };
+enum class TAlignment { taLeftJustify, taCenter };
+enum class TMouseButton { mbLeft, mbRight, mbMiddle };
+enum class TKlawisz { Enter, Escape };
+enum class TGlif { Brak, Zatwierdzenie };  // a button's glyph: none, a green check mark
+enum class TPozycjaFormy { poDesigned, poScreenCenter };
+
+inline constexpr int mrNone = 0;
+inline constexpr int mrOk = 1;
+inline constexpr int mrCancel = 2;
+
+// The kinds of control a backend realises.
+enum class TRodzaj {
+    Forma,
+    Panel,
+    Etykieta,      // TLabel; an opaque one stands for a static text
+    Obraz,         // TImage
+    Ramka,         // TGroupBox
+    Przycisk,      // TButton: push button, button with a glyph, speed button
+    PoleWyboru,    // TCheckBox
+    GrupaOpcji,    // TRadioGroup
+    PoleEdycji,    // TEdit
+    Lista,         // TListBox
+    PasekPostepu,  // TProgressBar
+    Zegar,         // TTimer
+};
+
+class TComponent;
+class TControl;
+class TForm;
+
+// A property of a component: reads like its value, and an assignment that
+// really changes the value reports the change to the component.
+template <typename T>
+class TWlasciwosc {
+public:
+    TWlasciwosc(TComponent& wlasciciel, TZmiana zmiana, T poczatkowa = T{})
+        : wlasciciel_(wlasciciel), zmiana_(zmiana), wartosc_(std::move(poczatkowa)) {}
+    TWlasciwosc(const TWlasciwosc&) = delete;
+    TWlasciwosc& operator=(const TWlasciwosc&) = delete;
+
+    operator const T&() const { return wartosc_; }
+    const T& operator()() const { return wartosc_; }
+    TWlasciwosc& operator=(T nowa);
+
+    // Takes a value the native control already shows (the user changed it):
+    // nothing is reported back to the view and no handler runs.
+    void UstawCicho(T nowa) { wartosc_ = std::move(nowa); }
+
+    friend bool operator==(const TWlasciwosc& a, const T& b) { return a.wartosc_ == b; }
+
+private:
+    TComponent& wlasciciel_;
+    TZmiana zmiana_;
+    T wartosc_;
+};
+
+// Anything a form owns: a control, or a timer.
+class TComponent {
+public:
+    TComponent(TForm* wlasciciel, std::string nazwa);
+    virtual ~TComponent();
+    TComponent(const TComponent&) = delete;
+    TComponent& operator=(const TComponent&) = delete;
+
+    const std::string Name;
+    virtual TRodzaj Rodzaj() const = 0;
+    TForm& Owner() const { return *wlasciciel_; }
+
+    // The native view, once the owning form has been realised; null before.
+    IWidok* Widok() const { return widok_.get(); }
+
+protected:
+    template <typename T>
+    friend class TWlasciwosc;
+    friend class TForm;
+    // A property changed. The default reports it to the view; kinds with a
+    // rule of their own (a handler to run, a value to keep in range) add it.
+    virtual void Zmieniono(TZmiana co) { Powiadom(co); }
+    void Powiadom(TZmiana co, int indeks = -1) const;
+    void Realizuj();
+
+    TForm* wlasciciel_;
+    std::unique_ptr<IWidok> widok_;
+};
+
+template <typename T>
+TWlasciwosc<T>& TWlasciwosc<T>::operator=(T nowa) {
+    if (!(wartosc_ == nowa)) {
+        wartosc_ = std::move(nowa);
+        wlasciciel_.Zmieniono(zmiana_);
+    }
+    return *this;
+}
+
+// A visible control. Places are in pixels relative to the parent's client
+// area; a form's place is its outer window on the screen.
+class TControl : public TComponent {
+public:
+    TControl(TForm* wlasciciel, TControl* rodzic, std::string nazwa);
+    ~TControl() override;
+
+    TControl* Parent() const { return rodzic_; }
+    // Moves the control onto another parent, on top of its new siblings.
+    void SetParent(TControl* rodzic);
+    // The children, bottom to top: a later one lies over an earlier one.
+    const std::vector<TControl*>& Controls() const { return dzieci_; }
+    // Place in the tab order among the siblings: the order of creation.
+    int TabOrder() const { return kolejnoscTab_; }
+
+    TWlasciwosc<int> Left{*this, TZmiana::Miejsce};
+    TWlasciwosc<int> Top{*this, TZmiana::Miejsce};
+    TWlasciwosc<int> Width{*this, TZmiana::Miejsce};
+    TWlasciwosc<int> Height{*this, TZmiana::Miejsce};
+    TWlasciwosc<bool> Visible{*this, TZmiana::Widocznosc, true};
+    TWlasciwosc<bool> Enabled{*this, TZmiana::Dostepnosc, true};
+    TWlasciwosc<std::u16string> Caption{*this, TZmiana::Napis};
+    TWlasciwosc<std::u16string> Hint{*this, TZmiana::Podpowiedz};
+    TWlasciwosc<TFont> Font{*this, TZmiana::Czcionka};
+    TWlasciwosc<TColor> Color{*this, TZmiana::Kolor, clDefault};
+    // Takes the parent's colour instead of its own.
+    TWlasciwosc<bool> ParentColor{*this, TZmiana::Kolor, false};
+    TWlasciwosc<TCursor> Cursor{*this, TZmiana::Kursor, TCursor::crDefault};
+
+    void SetBounds(int lewo, int gora, int szerokosc, int wysokosc);
+    void Show() { Visible = true; }
+    void Hide() { Visible = false; }
+    // Lies over every sibling; the tab order stays.
+    void BringToFront();
+    // Paints the control now (IZaplecze::OdmalujTeraz).
+    void Repaint();
+    // The control takes the keyboard focus: it becomes the ActiveControl of
+    // the form it lies on (which need not be its owner: a page moved onto
+    // another window takes the focus there).
+    void SetFocus();
+    bool Focused() const;
+    // The form the control lies on: the top of its chain of parents when that
+    // is a form; null for a control without a form above it.
+    TForm* Forma() const;
+
+    // Visible, it and every parent up to its form.
+    bool Showing() const;
+    // Showing and enabled, it and every parent: it can take the user's input.
+    bool Dostepna() const;
+    // The hint the control shows: its hint while it is enabled, none otherwise.
+    std::u16string PokazywanaPodpowiedz() const;
+    // The colour the control is drawn with: its own, or its parent's with ParentColor.
+    TColor KolorEfektywny() const;
+
+    std::function<void()> OnClick;
+    std::function<void(TControl& nadawca, TMouseButton przycisk, int x, int y)> OnMouseDown;
+
+    // The user clicked the control (a button, a picture, a label). Ignored
+    // while the control cannot take input.
+    void ZdarzenieKlikniecia();
+    // A mouse button went down on the control at (x, y) of its client area.
+    void ZdarzenieNacisku(TMouseButton przycisk, int x, int y);
+
+protected:
+    void Zmieniono(TZmiana co) override;
+
+private:
+    friend class TForm;
+    TControl* rodzic_ = nullptr;
+    std::vector<TControl*> dzieci_;
+    int kolejnoscTab_ = 0;
+    bool jestForma_ = false;  // set by TForm; asked without a virtual call, also in destructors
+};
+
+// A plain panel. It paints its background in its colour, unless
+// ParentBackground is set: then it paints none, and whatever lies behind it
+// on the parent (a picture, the parent's own background) shows through.
+class TPanel : public TControl {
+public:
+    using TControl::TControl;
+    TRodzaj Rodzaj() const override { return TRodzaj::Panel; }
+
+    TWlasciwosc<bool> ParentBackground{*this, TZmiana::Kolor, false};
+};
+
+class TGroupBox : public TControl {
+public:
+    using TControl::TControl;
+    TRodzaj Rodzaj() const override { return TRodzaj::Ramka; }
+};
+
+// A text label. With AutoSize it takes the size of its text; with WordWrap as
+// well it keeps its width and takes the height of the wrapped text. A label
+// that is not Transparent paints its background (a static text).
+class TLabel : public TControl {
+public:
+    TLabel(TForm* wlasciciel, TControl* rodzic, std::string nazwa);
+    TRodzaj Rodzaj() const override { return TRodzaj::Etykieta; }
+
+    TWlasciwosc<bool> AutoSize{*this, TZmiana::Miejsce, true};
+    TWlasciwosc<bool> WordWrap{*this, TZmiana::Wyrownanie, false};
+    TWlasciwosc<TAlignment> Alignment{*this, TZmiana::Wyrownanie, TAlignment::taLeftJustify};
+    TWlasciwosc<bool> Transparent{*this, TZmiana::Kolor, true};
+
+protected:
+    void Zmieniono(TZmiana co) override;
+
+private:
+    void DopasujRozmiar();
+};
+
+// A picture, one of the installer's built-in JPEG files, named by file name.
+class TImage : public TControl {
+public:
+    using TControl::TControl;
+    TRodzaj Rodzaj() const override { return TRodzaj::Obraz; }
+
+    TWlasciwosc<std::u16string> Picture{*this, TZmiana::Obraz};
+    TWlasciwosc<bool> Stretch{*this, TZmiana::Obraz, false};
+};
+
+// A push button; with a glyph, a button with a glyph; with Down, a speed
+// button held pressed. Default answers Enter and Cancel answers Escape on its form.
+class TButton : public TControl {
+public:
+    using TControl::TControl;
+    TRodzaj Rodzaj() const override { return TRodzaj::Przycisk; }
+
+    TWlasciwosc<TGlif> Glyph{*this, TZmiana::Napis, TGlif::Brak};
+    TWlasciwosc<bool> Down{*this, TZmiana::Wcisniety, false};
+    TWlasciwosc<bool> Default{*this, TZmiana::Przyciski, false};
+    TWlasciwosc<bool> Cancel{*this, TZmiana::Przyciski, false};
+
+    // As a click by the user.
+    void Click() { ZdarzenieKlikniecia(); }
+};
+
+class TCheckBox : public TControl {
+public:
+    using TControl::TControl;
+    TRodzaj Rodzaj() const override { return TRodzaj::PoleWyboru; }
+
+    TWlasciwosc<bool> Checked{*this, TZmiana::Zaznaczenie, false};
+
+    // The user toggled the box; the native box shows it already.
+    void ZdarzenieZaznaczenia(bool zaznaczone);
+};
+
+// A group box of radio buttons in columns. ItemIndex is -1 with no item
+// selected. OnClick runs whenever the selection changes to an item, whether
+// the user clicks it or code selects it; selecting no item runs nothing.
+class TRadioGroup : public TControl {
+public:
+    using TControl::TControl;
+    TRodzaj Rodzaj() const override { return TRodzaj::GrupaOpcji; }
+
+    TWlasciwosc<std::vector<std::u16string>> Items{*this, TZmiana::Elementy};
+    TWlasciwosc<int> Columns{*this, TZmiana::Elementy, 1};
+    TWlasciwosc<int> ItemIndex{*this, TZmiana::Wybor, -1};
+
+    // The user chose an item.
+    void ZdarzenieWyboru(int indeks);
+
+    // Where item `indeks` lies inside the group, as the classic designer's
+    // radio group arranges its buttons: columns of (Width - 10) / Columns
+    // from 8 pixels in, the rows sharing the height below the caption line
+    // (`wysokoscLinii`, the group's font) less 5 pixels. Every backend places
+    // the items here, so that they lie alike on every system. Empty for an
+    // index out of range.
+    TProstokat MiejsceElementu(int indeks, int wysokoscLinii) const;
+
+protected:
+    void Zmieniono(TZmiana co) override;
+};
+
+// A one-line edit. OnChange runs when its text really changes; setting the
+// text it already has runs nothing.
+class TEdit : public TControl {
+public:
+    using TControl::TControl;
+    TRodzaj Rodzaj() const override { return TRodzaj::PoleEdycji; }
+
+    TWlasciwosc<std::u16string> Text{*this, TZmiana::Napis};
+    TWlasciwosc<bool> ReadOnly{*this, TZmiana::Wyrownanie, false};
+
+    std::function<void()> OnChange;
+
+    // The user changed the text; the native edit shows it already. OnChange
+    // runs when it really differs. An edit that takes no typing (disabled,
+    // hidden, read-only) keeps its text, and the view is told to show it again.
+    void ZdarzenieZmianyTekstu(std::u16string tekst);
+
+protected:
+    void Zmieniono(TZmiana co) override;
+};
+
+class TListBox;
+
+// The items of a list box. Every change is reported with the item it
+// touched, so that a view repaints only what changed.
+class TElementyListy {
+public:
+    explicit TElementyListy(TListBox& lista) : lista_(lista) {}
+    int Count() const { return static_cast<int>(elementy_.size()); }
+    const std::u16string& operator[](int i) const { return elementy_.at(static_cast<std::size_t>(i)); }
+    const std::vector<std::u16string>& Wszystkie() const { return elementy_; }
+    void Add(std::u16string tekst);
+    void Set(int i, std::u16string tekst);
+    void Clear();
+
+private:
+    TListBox& lista_;
+    std::vector<std::u16string> elementy_;
+};
+
+// A list box of fixed-height items (ItemHeight pixels each). TopIndex is the
+// item at the top of the view; ItemIndex the selected one, or -1.
+class TListBox : public TControl {
+public:
+    TListBox(TForm* wlasciciel, TControl* rodzic, std::string nazwa);
+    TRodzaj Rodzaj() const override { return TRodzaj::Lista; }
+
+    TElementyListy Items{*this};
+    TWlasciwosc<int> ItemHeight{*this, TZmiana::Elementy, 16};
+    TWlasciwosc<int> TopIndex{*this, TZmiana::GornyElement, 0};
+    TWlasciwosc<int> ItemIndex{*this, TZmiana::Wybor, -1};
+
+    // Whole items that fit the list's height.
+    int WidoczneElementy() const;
+
+    // The user selected an item or scrolled the list.
+    void ZdarzenieWyboru(int indeks);
+    void ZdarzeniePrzewiniecia(int gorny);
+
+protected:
+    friend class TElementyListy;
+    void Zmieniono(TZmiana co) override;
+};
+
+// A horizontal bar; Position is held within Min..Max.
+class TProgressBar : public TControl {
+public:
+    using TControl::TControl;
+    TRodzaj Rodzaj() const override { return TRodzaj::PasekPostepu; }
+
+    TWlasciwosc<int> Min{*this, TZmiana::Pasek, 0};
+    TWlasciwosc<int> Max{*this, TZmiana::Pasek, 100};
+    TWlasciwosc<int> Position{*this, TZmiana::Pasek, 0};
+
+protected:
+    void Zmieniono(TZmiana co) override;
+};
+
+// A timer of its form. While Enabled, the backend ticks it every Interval
+// milliseconds. A tick is handled only once the form has been shown and
+// painted: ticks that come earlier are dropped, so the first handled tick
+// always finds the window on the screen.
+class TTimer : public TComponent {
+public:
+    TTimer(TForm* wlasciciel, std::string nazwa) : TComponent(wlasciciel, std::move(nazwa)) {}
+    TRodzaj Rodzaj() const override { return TRodzaj::Zegar; }
+
+    TWlasciwosc<bool> Enabled{*this, TZmiana::Zegar, true};
+    TWlasciwosc<int> Interval{*this, TZmiana::Zegar, 1000};
+
+    std::function<void()> OnTimer;
+
+    void ZdarzenieTykniecia();
+};
+
+// The file-save dialog of a form: its settings as properties, shown by
+// Execute through the backend. Not a control; it has no view.
+class TSaveDialog {
+public:
+    explicit TSaveDialog(TForm& wlasciciel) : wlasciciel_(wlasciciel) {}
+    std::u16string Title;
+    std::u16string FileName;  // proposed before, the chosen full path after Execute
+    std::u16string InitialDir;
+    // True when the user chose a file; FileName then holds its full path.
+    bool Execute();
+
+private:
+    TForm& wlasciciel_;
+};
+
+// A window. It owns every component made for it; Left/Top/Width/Height are
+// the outer window on the screen, the client area lies BorderWidth pixels in
+// on every side, and children are placed relative to the client area.
+class TForm : public TControl {
+public:
+    explicit TForm(std::string nazwa);
+    ~TForm() override;
+    TRodzaj Rodzaj() const override { return TRodzaj::Forma; }
+
+    // Makes a component of this form. Parents must be made before their
+    // children; the order of making is the stacking and the tab order.
+    template <typename T, typename... Argumenty>
+    T* Utworz(TControl* rodzic, std::string nazwa, Argumenty&&... argumenty);
+    template <typename T>
+    T* UtworzSkladnik(std::string nazwa);
+    // The component of this form with that name, or null.
+    TComponent* Znajdz(std::string_view nazwa) const;
+    const std::vector<std::unique_ptr<TComponent>>& Skladniki() const { return skladniki_; }
+
+    // Makes the native views of the form and of every component, once the
+    // design has been built. Components made later are realised at once.
+    void Realizuj();
+    bool Zrealizowana() const { return zrealizowana_; }
+
+    TWlasciwosc<int> BorderWidth{*this, TZmiana::Miejsce, 0};
+    TWlasciwosc<TPozycjaFormy> Position{*this, TZmiana::Miejsce, TPozycjaFormy::poDesigned};
+    // The control with the keyboard focus; null: the form itself.
+    TWlasciwosc<TControl*> ActiveControl{*this, TZmiana::Fokus, nullptr};
+    TWlasciwosc<int> ModalResult{*this, TZmiana::ModalResult, mrNone};
+    // The application's main window: closing it ends the application.
+    bool Glowna = false;
+
+    int ClientWidth() const { return Width - 2 * BorderWidth; }
+    int ClientHeight() const { return Height - 2 * BorderWidth; }
+    void SetClientSize(int szerokosc, int wysokosc);
+
+    // Shows the form; a form placed poScreenCenter is centred on the screen
+    // the first time. OnShow runs first, so it may lay the form out.
+    void Show();
+    // Closes the form: OnCloseQuery may refuse; a modal form ends its modal
+    // loop with mrCancel; otherwise the form hides, OnClose runs, and closing
+    // the main window ends the application.
+    void Close();
+    // Shows the form and runs its modal loop until ModalResult is set; then
+    // OnClose runs and the form hides. Returns the ModalResult.
+    int ShowModal();
+    bool Modalna() const { return modalna_; }
+    // The form has been shown and painted at least once.
+    bool Namalowana() const { return namalowana_; }
+
+    std::function<void()> OnShow;
+    std::function<void()> OnClose;
+    std::function<void(bool& moznaZamknac)> OnCloseQuery;
+
+    // Reports of the backend.
+    void ZdarzenieZamkniecia();                 // the user or the system asks the window to close
+    void ZdarzeniePrzesuniecia(int lewo, int gora);  // the window was moved (dragged)
+    void ZdarzenieMalowania();                  // the window has been painted
+    // Enter or Escape not taken by a control: Enter clicks the focused button,
+    // else the Default button lying on this form; Escape clicks the Cancel one.
+    void ZdarzenieKlawisza(TKlawisz klawisz);
+    void ZdarzenieFokusu(TControl* kontrolka);  // the focus moved (null: the form itself)
+
+private:
+    TComponent* Dodaj(std::unique_ptr<TComponent> skladnik);
+    std::vector<std::unique_ptr<TComponent>> skladniki_;
+    bool zrealizowana_ = false;
+    bool modalna_ = false;
+    bool namalowana_ = false;
+    bool umieszczona_ = false;
+};
+
+template <typename T, typename... Argumenty>
+T* TForm::Utworz(TControl* rodzic, std::string nazwa, Argumenty&&... argumenty) {
+    auto skladnik = std::make_unique<T>(this, rodzic ? rodzic : this, std::move(nazwa),
+                                        std::forward<Argumenty>(argumenty)...);
+    return static_cast<T*>(Dodaj(std::move(skladnik)));
+}
+
+template <typename T>
+T* TForm::UtworzSkladnik(std::string nazwa) {
+    return static_cast<T*>(Dodaj(std::make_unique<T>(this, std::move(nazwa))));
+}
