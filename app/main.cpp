@@ -1,45 +1,34 @@
-// The installer's entry: the application object, the system behind its
-// interfaces, the two forms, and the message loop until the main window closes.
-#include <QWidget>
+// The installer's entry on Qt: the toolkit, the Qt backend and the
+// application object over it, the system behind its interfaces, the two
+// forms, and the message loop until the main window closes.
+#include <QApplication>
+#include <memory>
 
 #include "Aplikacja.h"
 #include "ArkMain.h"
-#include "DialogZapisuQt.h"
 #include "Instal.h"
 #include "KlientHttp.h"
 #include "KontekstInstalacji.h"
-#include "SystemQt.h"
 #include "Uslugi.h"
+#include "ZapleczeQt.h"
 #include "platform/Platforma.h"
 
 int main(int argc, char** argv) {
-    TAplikacja aplikacja(argc, argv);
-    Q_INIT_RESOURCE(obrazy);
-
+    QApplication qt(argc, argv);
     platforma::Platforma system = platforma::UtworzPlatforme();
+    ZapleczeQt zaplecze(*system.pliki, *system.zegar);
+    TAplikacja aplikacja(zaplecze, TytulAplikacji(QCoreApplication::applicationFilePath().toStdU16String()));
+
     std::unique_ptr<IKlientHttp> http = UtworzKlientaHttp();
-    KursorQt kursor;
-    PetlaKomunikatowQt petla;
-    DialogZapisuQt dialogZapisu(*system.pliki);
+    UslugiInterfejsu uslugi{Kontekst(), *system.pliki, *system.powloka, *system.skroty, *http,
+                            KAVROSTEL_SERVER_URL};
 
-    UslugiInterfejsu uslugi{Kontekst(),      *system.pliki, *system.powloka, *system.skroty,
-                            kursor,          *system.zegar, petla,           *http,
-                            dialogZapisu,    KAVROSTEL_SERVER_URL};
+    auto glowne = std::make_unique<TFormMain>(uslugi);
+    auto strona = std::make_unique<TFormInstal>(uslugi);
+    glowne->Show();
+    const int wynik = aplikacja.Run();
 
-    FormMain = new TFormMain(uslugi);
-    FormInstal = new TFormInstal(uslugi);
-
-    FormMain->show();
-    // Without a window manager nobody activates the window; the presentation
-    // runs only while the installer is the active application.
-    FormMain->raise();
-    FormMain->activateWindow();
-
-    const int wynik = aplikacja.exec();
-
-    delete FormInstal;
-    FormInstal = nullptr;
-    delete FormMain;
-    FormMain = nullptr;
+    strona.reset();
+    glowne.reset();
     return wynik;
 }

@@ -1,8 +1,10 @@
 // The installer's entry on Windows: COM for the user-interface thread, the
-// Win32 backend of the forms, the system behind its interfaces, the two
-// forms, and the message loop until the main window closes.
+// Win32 backend of the forms and the application object over it, the system
+// behind its interfaces, the two forms, and the message loop until the main
+// window closes.
 #include <windows.h>
 
+#include <exception>
 #include <memory>
 
 #include "Aplikacja.h"
@@ -15,6 +17,7 @@
 #include "Win32Pomoc.h"
 #include "ZapleczeWin32.h"
 #include "platform/Platforma.h"
+#include "platform/Tekst.h"
 
 int WINAPI wWinMain(HINSTANCE instancja, HINSTANCE, PWSTR, int) {
     // A single-threaded apartment, before anything else: the shell-link
@@ -28,19 +31,23 @@ int WINAPI wWinMain(HINSTANCE instancja, HINSTANCE, PWSTR, int) {
     system.powloka = platforma::UtworzPowlokeWin32([&zaplecze] { return zaplecze.OknoGlowne(); });
     // "Instalator", from the program's own file name.
     TAplikacja aplikacja(zaplecze, TytulAplikacji(system.powloka->SciezkaProgramu()));
-    std::unique_ptr<IKlientHttp> http = UtworzKlientaHttp();
+    try {
+        std::unique_ptr<IKlientHttp> http = UtworzKlientaHttp();
+        UslugiInterfejsu uslugi{Kontekst(), *system.pliki, *system.powloka, *system.skroty, *http,
+                                KAVROSTEL_SERVER_URL};
 
-    UslugiInterfejsu uslugi{Kontekst(), *system.pliki, *system.powloka, *system.skroty, zaplecze,
-                            zaplecze,   zaplecze,      *http,           KAVROSTEL_SERVER_URL};
+        auto glowne = std::make_unique<TFormMain>(uslugi);
+        auto strona = std::make_unique<TFormInstal>(uslugi);
+        glowne->Show();
+        const int wynik = aplikacja.Run();
 
-    FormMain = new TFormMain(uslugi);
-    FormInstal = new TFormInstal(uslugi);
-    FormMain->Show();
-    const int wynik = aplikacja.Run();
-
-    delete FormInstal;
-    FormInstal = nullptr;
-    delete FormMain;
-    FormMain = nullptr;
-    return wynik;
+        strona.reset();
+        glowne.reset();
+        return wynik;
+    } catch (const std::exception& blad) {
+        // Only start-up can get here (the handlers' errors stop in the
+        // top-level error display): say why, instead of vanishing.
+        aplikacja.PokazBlad(platforma::Utf16(blad.what()));
+        return 1;
+    }
 }

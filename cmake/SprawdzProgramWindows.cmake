@@ -23,9 +23,9 @@ endif()
 # runtime's libwinpthread-1.dll, libstdc++-6.dll, libgcc_s_seh-1.dll, a
 # framework's libraries) would have to travel with the program.
 set(SYSTEMOWE
-  advapi32.dll comctl32.dll comdlg32.dll gdi32.dll kernel32.dll msvcrt.dll ole32.dll
+  advapi32.dll bcrypt.dll comctl32.dll comdlg32.dll gdi32.dll kernel32.dll msvcrt.dll ole32.dll
   oleaut32.dll shell32.dll shlwapi.dll user32.dll uxtheme.dll version.dll
-  windowscodecs.dll winhttp.dll)
+  windowscodecs.dll winhttp.dll winmm.dll)
 execute_process(COMMAND "${OBJDUMP}" -p "${PLIK}" OUTPUT_VARIABLE opis RESULT_VARIABLE wynik)
 if(NOT wynik EQUAL 0)
   message(FATAL_ERROR "${OBJDUMP} cannot read ${PLIK}")

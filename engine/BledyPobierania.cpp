@@ -1,17 +1,52 @@
 #include "BledyPobierania.h"
 
+#include <algorithm>
 #include <array>
 
 namespace {
 
-constexpr std::array<RegulaBleduPobierania, 2> kReguly{{
-    {u"Socket", u"Błąd połączenia z internetem", false},
-    {u"", u"Nieudane pobranie pliku: ", true},
+constexpr std::u16string_view kNieudane = u"Nieudane pobranie pliku: ";
+
+constexpr std::u16string_view kCzesc = u"The server sent a part of the file, not the whole: ";
+constexpr std::u16string_view kBrak = u"The server sent no file: ";
+constexpr std::u16string_view kPusta = u"The server sent an empty file: ";
+constexpr std::u16string_view kUciete = u"The transfer ended before the last chunk of the file: ";
+constexpr std::u16string_view kKrotsza = u"The transfer ended before the whole file arrived: ";
+constexpr std::u16string_view kZlaOdpowiedz = u"The server's reply is malformed: ";
+constexpr std::u16string_view kNiezgodna =
+    u"The file arrived damaged: its SHA-256 digest differs from the server's Repr-Digest";
+constexpr std::u16string_view kZlaSuma = u"The server's Repr-Digest header is malformed: ";
+
+// The download's own messages come first and are recognised by their whole
+// fixed beginning, so that a library's text quoted in them (which may say
+// "Socket") never turns a reply that did arrive into a connection failure.
+// Then the connection marker that every client puts into a connection
+// failure's message, then the status lines, then everything else.
+constexpr std::array<RegulaBleduPobierania, 11> kReguly{{
+    {BladPobierania::CzescPliku, kCzesc, kCzesc, kNieudane, true},
+    {BladPobierania::BrakTresci, kBrak, kBrak, kNieudane, true},
+    {BladPobierania::PustaTresc, kPusta, kPusta, kNieudane, true},
+    {BladPobierania::UcietePorcje, kUciete, kUciete, kNieudane, true},
+    {BladPobierania::KrotszaTresc, kKrotsza, kKrotsza, kNieudane, true},
+    {BladPobierania::ZlaOdpowiedz, kZlaOdpowiedz, kZlaOdpowiedz, kNieudane, true},
+    {BladPobierania::NiezgodnaSuma, kNiezgodna, kNiezgodna, kNieudane, true},
+    {BladPobierania::ZlaSuma, kZlaSuma, kZlaSuma, kNieudane, true},
+    {BladPobierania::Polaczenie, u"Socket error: ", u"Socket", u"Błąd połączenia z internetem", false},
+    {BladPobierania::Status, u"", u"HTTP/", kNieudane, true},
+    {BladPobierania::Inny, u"", u"", kNieudane, true},
 }};
 
 }  // namespace
 
 std::span<const RegulaBleduPobierania> RegulyBledowPobierania() { return kReguly; }
+
+std::u16string KomunikatBledu(BladPobierania rodzaj, std::u16string_view szczegoly) {
+    const auto regula = std::find_if(kReguly.begin(), kReguly.end(),
+                                     [&](const auto& r) { return r.rodzaj == rodzaj; });
+    std::u16string komunikat(regula->komunikat);
+    komunikat += szczegoly;
+    return komunikat;
+}
 
 std::u16string TekstBleduPobierania(std::u16string_view komunikat) {
     for (const auto& r : kReguly) {
@@ -21,10 +56,4 @@ std::u16string TekstBleduPobierania(std::u16string_view komunikat) {
         return tekst;
     }
     return std::u16string(komunikat);  // unreachable: the last rule matches everything
-}
-
-std::u16string KomunikatBleduPolaczenia(std::u16string_view przyczyna) {
-    std::u16string tekst = u"Socket error: ";
-    tekst += przyczyna;
-    return tekst;
 }

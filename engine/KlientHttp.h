@@ -21,8 +21,9 @@ public:
     // Bytes of the body received so far.
     virtual void Postep(std::int64_t bajtyDotad) = 0;
     virtual void Koniec() = 0;
-    // Called at least every 50 ms while the transfer runs, whether bytes
-    // arrive or not; true stops it at once (WynikHttp::przerwany).
+    // Called every few milliseconds (well within one frame at 60 Hz) while
+    // the transfer runs, whether bytes arrive or not; true stops it at once
+    // (WynikHttp::przerwany).
     virtual bool Przerwij() = 0;
 };
 
@@ -34,9 +35,13 @@ struct UstawieniaHttp {
 };
 
 struct WynikHttp {
+    // True only for a whole, non-empty body of a 2xx reply other than 204
+    // and 206 that matches the reply's Repr-Digest when it gives sha-256.
     bool udany = false;
     // On failure: the status line as received for a reply outside 2xx; a text
-    // containing "Socket" for connection failures; the cause otherwise.
+    // containing "Socket" for connection failures; the message of its kind
+    // from BledyPobierania.h for a reply that cannot be the file; the cause
+    // otherwise.
     std::u16string komunikat;
     bool przerwany = false;  // stopped because Przerwij answered true
 };

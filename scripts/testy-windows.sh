@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# The Windows build, cross-compiled with MinGW-w64 and tested under Wine on a
-# virtual display of its own (Xvfb): every GoogleTest program of
-# tests/platform, tests/engine and tests/win32 (the Win32 backend of the forms
-# among them), then the comparison of the two link writers. Fails on any
+# The Windows build (the engine, the platform layer, the control model, the
+# forms, the Win32 backend and instalator.exe), cross-compiled with MinGW-w64
+# and tested under Wine on a virtual display of its own (Xvfb): every
+# GoogleTest program of tests/platform, tests/engine, tests/formularze (the
+# forms over the recording backend), tests/win32 and tests/win32/okna (the
+# Win32 backend), then the comparison of the two link writers. Fails on any
 # failed test; prints the time of each step and of the whole run.
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -51,7 +51,17 @@ bash "$KORZEN/scripts/demo.sh" "$BUDOWA/demo" 48 >/dev/null
 cp "$BUDOWA/demo/_Aktualizacja.exe" "$(dirname "$INSTALATOR")/Program/_Aktualizacja.exe"
 mkdir -p "$BUDOWA/wydanie"
 cp "$BUDOWA/demo/_Kavrostel.exe" "$BUDOWA/wydanie/_Kavrostel.exe"
-bash "$KORZEN/server/pakuj.sh" "$BUDOWA/wydanie" "$BUDOWA/serwer/drzewo" >/dev/null
+# Started as root, the server's workers run as "nobody", who must be able to
+# read the tree: it then lies in a folder of its own that others may read,
+# since the build folder may be in a private home.
+DRZEWO="$BUDOWA/serwer/drzewo"
+drzewo_tymczasowe=""
+if [ "$(id -u)" -eq 0 ]; then
+  drzewo_tymczasowe=$(mktemp -d "${TMPDIR:-/tmp}/kavrostel-drzewo.XXXXXX")
+  chmod 0755 "$drzewo_tymczasowe"
+  DRZEWO="$drzewo_tymczasowe"
+fi
+bash "$KORZEN/server/pakuj.sh" "$BUDOWA/wydanie" "$DRZEWO" >/dev/null
 
 # The server listens where the installer was built to look.
 adres_url=$(sed -n 's/^KAVROSTEL_SERVER_URL:[A-Z]*=//p' "$BUDOWA/CMakeCache.txt")
@@ -66,15 +76,15 @@ fi
 pid_x=""
 pid_zdjec=""
 zakoncz() {
-  bash "$KORZEN/server/serwer.sh" -l "$hostport" -w "$BUDOWA/serwer/praca" stop >/dev/null 2>&1 || true
+  bash "$KORZEN/server/serwer.sh" -l "$hostport" stop >/dev/null 2>&1 || true
+  [ -n "$drzewo_tymczasowe" ] && rm -rf "$drzewo_tymczasowe" || true
   [ -n "$pid_zdjec" ] && kill "$pid_zdjec" 2>/dev/null || true
   xvfb_zatrzymaj
 }
 trap zakoncz EXIT
 
 echo "== server"
-bash "$KORZEN/server/serwer.sh" -t "$BUDOWA/serwer/drzewo" -l "$hostport" \
-  -w "$BUDOWA/serwer/praca" -r "$LIMIT" start
+bash "$KORZEN/server/serwer.sh" -t "$DRZEWO" -l "$hostport" -r "$LIMIT" start
 
 echo "== Wine prefix"
 export WINEPREFIX=${WINEPREFIX:-$HOME/.kavrostel-demo/wine}

@@ -6,15 +6,17 @@ set -euo pipefail
 PAKIETY=(
   # build
   cmake g++ make pkg-config
-  qt6-base-dev qt6-base-dev-tools libgl-dev
-  libcurl4-openssl-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev libxcb1-dev
+  libcurl4-openssl-dev libssl-dev
   libgtest-dev libgmock-dev googletest
-  # distribution server kit
-  nginx-light openssl curl
+  # distribution server kit, and the load tool of its benchmark
+  nginx-light openssl curl wrk
   # display, pointer and screenshots for the window tests
   xvfb xauth xdotool x11-utils imagemagick fonts-dejavu-core
   # an independent reader of shortcut files
   liblnk-utils
+  # reads the installer's dialogs in the end-to-end test
+  tesseract-ocr tesseract-ocr-eng
   # the Windows build of the engine and its run under Wine
   # (wine brings the wine, wineboot and wineserver commands; wine64 alone does
   # not, and recommended packages are not installed)

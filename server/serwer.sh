@@ -1,19 +1,27 @@
 #!/usr/bin/env bash
 # The distribution server: nginx serving the packed tree (server/pakuj.sh)
-# with HTTP Basic credentials, from a working folder of its own.
+# with HTTP Basic credentials, from a private working folder.
 #
-#   server/serwer.sh [options] start|stop|restart|foreground|status
+#   server/serwer.sh [options] start|stop|restart|reload|foreground|status
 #
 #   -t TREE_DIR     the packed tree            (env KV_DRZEWO, default server/drzewo)
 #   -l ADDR:PORT    where to listen            (env KV_ADRES, default 127.0.0.1:18080)
-#   -w WORK_DIR     config, pid, logs, temps   (env KV_ROBOCZY,
-#                                               default ${TMPDIR:-/tmp}/kavrostel-serwer-PORT)
+#   -w WORK_DIR     config, pid, logs, temps   (env KV_ROBOCZY, default a private
+#                                               ${TMPDIR:-/tmp}/kavrostel-serwer-PORT.XXXXXX)
 #   -r RATE         nginx limit_rate per reply, e.g. 200k (env KV_LIMIT, default none)
+#   -u USER         the account of nginx's workers when started as root
+#                                              (env KV_PRACOWNIK, default nobody)
 #
 # start runs nginx in the background (pid file WORK_DIR/nginx.pid) and waits
-# until it listens; stop ends the nginx of that pid file; foreground runs it
-# attached to the terminal until Ctrl-C. Nothing under /etc or /var is read
-# or written.
+# until it listens; stop ends the nginx of that pid file; reload rewrites the
+# configuration (new digests of a release packed since) and has nginx take
+# it; foreground runs it attached to the terminal until Ctrl-C. Nothing under
+# /etc or /var is read or written.
+#
+# The working folder is private: one made here with mktemp, or one given
+# (or left from an earlier start) only when it is a real folder, not a
+# link, owned by the caller, with mode 0700, in a parent that others cannot
+# rename it in.
 set -euo pipefail
 
 katalog_skryptu=$(cd "$(dirname "$0")" && pwd)
@@ -21,20 +29,27 @@ drzewo=${KV_DRZEWO:-$katalog_skryptu/drzewo}
 adres=${KV_ADRES:-127.0.0.1:18080}
 roboczy=${KV_ROBOCZY:-}
 limit=${KV_LIMIT:-}
+pracownik=${KV_PRACOWNIK:-nobody}
 UZYTKOWNIK=tamrix4
 HASLO=lorven905
+MANIFEST=.sumy-sha256
 
 uzycie() {
-  sed -n '2,17p' "$0" | sed 's/^# \{0,1\}//' >&2
+  sed -n '2,25p' "$0" | sed 's/^# \{0,1\}//' >&2
   exit 2
 }
+blad() {
+  echo "$0: $*" >&2
+  exit 1
+}
 
-while getopts "t:l:w:r:h" opcja; do
+while getopts "t:l:w:r:u:h" opcja; do
   case $opcja in
     t) drzewo=$OPTARG ;;
     l) adres=$OPTARG ;;
     w) roboczy=$OPTARG ;;
     r) limit=$OPTARG ;;
+    u) pracownik=$OPTARG ;;
     *) uzycie ;;
   esac
 done
@@ -48,7 +63,10 @@ case $adres in
 esac
 port=${adres##*:}
 host=${adres%:*}
-[ -n "$roboczy" ] || roboczy="${TMPDIR:-/tmp}/kavrostel-serwer-$port"
+if ! [[ $port =~ ^[0-9]+$ ]]; then
+  echo "$0: the port must be a number, got '$port'" >&2
+  exit 2
+fi
 if [ -n "$limit" ] && ! [[ $limit =~ ^[0-9]+[kKmM]?$ ]]; then
   echo "$0: rate limit must look like 500k, 2m or 100000, got '$limit'" >&2
   exit 2
@@ -56,47 +74,236 @@ fi
 
 nginx_bin=$(command -v nginx || true)
 [ -n "$nginx_bin" ] || nginx_bin=/usr/sbin/nginx
-if [ ! -x "$nginx_bin" ]; then
-  echo "$0: nginx not found (Debian: apt-get install nginx-light)" >&2
-  exit 1
-fi
+[ -x "$nginx_bin" ] || blad "nginx not found (Debian: apt-get install nginx-light)"
 
-plik_pid="$roboczy/nginx.pid"
+jestem_rootem() { [ "$(id -u)" -eq 0 ]; }
 
-pid_dziala() {
-  [ -f "$plik_pid" ] || return 1
-  local pid
-  pid=$(cat "$plik_pid" 2>/dev/null) || return 1
-  [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null
+# ---------------------------------------------------------------- working folder
+bez_ukosnika() {
+  local s=$1
+  while [ "${#s}" -gt 1 ] && [ "${s%/}" != "$s" ]; do s=${s%/}; done
+  printf '%s' "$s"
 }
 
+# Empty when FOLDER may serve as the working folder; the reason otherwise.
+# Checked before anything in it is read or written: its pid file names the
+# process that stop signals, and its configuration is what nginx runs.
+powod_odmowy() {
+  local folder
+  folder=$(bez_ukosnika "$1")
+  if [ -L "$folder" ]; then
+    echo "$folder is a symbolic link"
+    return
+  fi
+  if [ ! -d "$folder" ]; then
+    echo "$folder is not a folder"
+    return
+  fi
+  local wlasciciel tryb
+  read -r wlasciciel tryb < <(stat -c '%u %a' -- "$folder")
+  if [ "$wlasciciel" != "$(id -u)" ]; then
+    echo "$folder belongs to user $wlasciciel, not to you ($(id -u))"
+    return
+  fi
+  if [ "$tryb" != 700 ]; then
+    echo "$folder has mode $tryb, not 700"
+    return
+  fi
+  # Whoever may write into the parent could swap the folder for another
+  # after this check, unless the parent is sticky (as /tmp is).
+  local rodzic
+  rodzic=$(dirname -- "$folder")
+  read -r wlasciciel tryb < <(stat -L -c '%u %a' -- "$rodzic")
+  local zapis_innych=$(( (8#$tryb & 8#022) != 0 )) lepki=$(( (8#$tryb & 8#1000) != 0 ))
+  if [ "$zapis_innych" -eq 1 ] && [ "$lepki" -eq 0 ]; then
+    echo "its parent $rodzic may be written by others (mode $tryb)"
+    return
+  fi
+  if [ "$wlasciciel" != "$(id -u)" ] && [ "$wlasciciel" != 0 ]; then
+    echo "its parent $rodzic belongs to user $wlasciciel"
+    return
+  fi
+}
+
+uzyj_roboczego() {
+  local powod
+  powod=$(powod_odmowy "$1")
+  [ -z "$powod" ] || blad "refusing the working folder: $powod"
+  roboczy=$(cd -P -- "$(bez_ukosnika "$1")" && pwd -P)
+}
+
+# The folders an earlier start without -w left for this port, private ones
+# only; the one whose nginx runs first.
+domyslne_robocze() {
+  local baza=${TMPDIR:-/tmp} f zywe=() inne=()
+  for f in "$baza"/kavrostel-serwer-"$port".*; do
+    [ -z "$(powod_odmowy "$f" 2>/dev/null)" ] || continue
+    if pid_w "$f" >/dev/null; then zywe+=("$f"); else inne+=("$f"); fi
+  done
+  printf '%s\n' "${zywe[@]}" "${inne[@]}" | sed '/^$/d'
+}
+
+# The processes whose parent is PID (nginx's workers of its master).
+# Processes may end while they are read: grep's complaint about those is
+# no failure.
+dzieci() {
+  { grep -l "^PPid:[[:space:]]*$1\$" /proc/[0-9]*/status 2>/dev/null || true; } |
+    sed 's|^/proc/\([0-9]*\)/status$|\1|' | tr '\n' ' '
+}
+
+# True while PID runs. A daemon that has exited stays a zombie until
+# whoever adopted it reaps it, which in a container may take a while.
+zyje() {
+  kill -0 "$1" 2>/dev/null || return 1
+  ! grep -q '^State:[[:space:]]*Z' "/proc/$1/status" 2>/dev/null
+}
+
+# The live nginx pid recorded in FOLDER's pid file.
+pid_w() {
+  local plik="$1/nginx.pid" pid
+  [ -f "$plik" ] || return 1
+  pid=$(cat "$plik" 2>/dev/null) || return 1
+  [[ $pid =~ ^[0-9]+$ ]] && zyje "$pid" || return 1
+  echo "$pid"
+}
+
+# Fixes `roboczy`. For start and foreground a missing one is made (the
+# last part of a given path with mkdir, which fails on anything already
+# there; a default one with mktemp -d); the other commands only look.
+ustal_roboczy() {
+  local tworz=$1
+  if [ -n "$roboczy" ]; then
+    local dany
+    dany=$(bez_ukosnika "$roboczy")
+    if [ "$tworz" = tak ] && [ ! -e "$dany" ] && [ ! -L "$dany" ]; then
+      mkdir -p -- "$(dirname -- "$dany")"
+      mkdir -m 0700 -- "$dany"
+    fi
+    if [ ! -e "$dany" ] && [ ! -L "$dany" ]; then
+      roboczy=""
+      return 1
+    fi
+    uzyj_roboczego "$dany"
+    return 0
+  fi
+  local pierwszy
+  pierwszy=$(domyslne_robocze | head -n 1)
+  if [ -n "$pierwszy" ]; then
+    uzyj_roboczego "$pierwszy"
+    return 0
+  fi
+  [ "$tworz" = tak ] || return 1
+  uzyj_roboczego "$(mktemp -d "${TMPDIR:-/tmp}/kavrostel-serwer-$port.XXXXXX")"
+}
+
+pid_dziala() {
+  [ -n "$roboczy" ] && pid_w "$roboczy" >/dev/null
+}
+
+# ---------------------------------------------------------------- password file
+# nginx's workers read the password file at every request. Run by an
+# ordinary user they are that user, and the file (0600) lies in the working
+# folder. Started as root they run as the worker account, which cannot enter
+# root's private working folder: the file then lies in a private folder of
+# that account's own, filled while it still belongs to root and handed over
+# only then, made anew at each start and reload (old workers may still read
+# the previous one) and removed at stop. WORK_DIR/hasla.folder lists them.
+usun_foldery_hasel() {
+  local zapis="$roboczy/hasla.folder" folder
+  [ -f "$zapis" ] || return 0
+  while IFS= read -r folder; do
+    case $folder in
+      "${TMPDIR:-/tmp}"/kavrostel-hasla.*) ;;
+      *) continue ;;
+    esac
+    # rm does not follow a link given to it, nor links inside.
+    [ -e "$folder" ] || [ -L "$folder" ] || continue
+    rm -rf -- "$folder"
+  done <"$zapis"
+  rm -f "$zapis"
+}
+
+# Writes the password file PLIK, mode 0600: whole or not at all.
+zapisz_hasla() {
+  local plik=$1 tymczasowy
+  tymczasowy=$(mktemp "$(dirname "$plik")/.hasla.XXXXXX")
+  printf '%s:%s\n' "$UZYTKOWNIK" "$(openssl passwd -apr1 "$HASLO")" >"$tymczasowy"
+  chmod 0600 "$tymczasowy"
+  mv -f -- "$tymczasowy" "$plik"
+}
+
+# As root: a new folder for the worker account with the password file in
+# it; prints the file's path.
+hasla_pracownika() {
+  local folder
+  folder=$(mktemp -d "${TMPDIR:-/tmp}/kavrostel-hasla.XXXXXX")
+  echo "$folder" >>"$roboczy/hasla.folder"
+  zapisz_hasla "$folder/hasla"
+  chown "$pracownik:$grupa" "$folder/hasla"
+  chown "$pracownik:$grupa" "$folder"
+  echo "$folder/hasla"
+}
+
+# ---------------------------------------------------------------- digests
+# One exact location per file listed by pakuj.sh, sending its digest.
+cudzyslow() {
+  local s=$1
+  s=${s//\\/\\\\}
+  s=${s//\"/\\\"}
+  printf '"%s"' "$s"
+}
+
+lokacje_sum() {
+  local manifest folder wzgledny suma sciezka
+  while IFS= read -r -d '' manifest; do
+    folder=$(dirname "$manifest")
+    wzgledny=${folder#"$drzewo_abs"}
+    printf '        location = %s { return 404; }\n' "$(cudzyslow "$wzgledny/$MANIFEST")"
+    while IFS=$'\t' read -r suma sciezka; do
+      [[ $suma =~ ^sha-256=:[A-Za-z0-9+/]+=*:$ ]] || continue
+      [ -n "$sciezka" ] || continue
+      printf '        location = %s {\n' "$(cudzyslow "$wzgledny/$sciezka")"
+      printf '            try_files $uri =404;\n'
+      printf '            add_header Repr-Digest "%s";\n' "$suma"
+      printf '        }\n'
+    done <"$manifest"
+  done < <(find "$drzewo_abs" -name "$MANIFEST" -type f -print0 | sort -z)
+}
+
+# ---------------------------------------------------------------- configuration
 przygotuj() {
   local tryb_demona=$1
-  if [ ! -d "$drzewo" ]; then
-    echo "$0: tree folder not found: $drzewo (build it with server/pakuj.sh)" >&2
-    exit 1
-  fi
-  local drzewo_abs
+  [ -d "$drzewo" ] || blad "tree folder not found: $drzewo (build it with server/pakuj.sh)"
   drzewo_abs=$(cd "$drzewo" && pwd)
   mkdir -p "$roboczy/tmp"
-  roboczy=$(cd "$roboczy" && pwd)
-  plik_pid="$roboczy/nginx.pid"
+  umask 077
 
-  printf '%s:%s\n' "$UZYTKOWNIK" "$(openssl passwd -apr1 "$HASLO")" >"$roboczy/hasla"
-  chmod 0644 "$roboczy/hasla"
-
-  # Run as root, the workers would drop to "nobody", who may not read the
-  # tree; they keep the caller's user instead.
-  local uzytkownik=""
-  if [ "$(id -u)" -eq 0 ]; then
-    uzytkownik="user $(id -un) $(id -gn);"
+  local linia_uzytkownika="" hasla="$roboczy/hasla"
+  grupa=""
+  if jestem_rootem; then
+    id -u "$pracownik" >/dev/null 2>&1 || blad "the worker account '$pracownik' does not exist (-u USER)"
+    [ "$(id -u "$pracownik")" -ne 0 ] || blad "the worker account must not be root (-u USER)"
+    grupa=$(id -gn "$pracownik")
+    # The workers must be able to read the tree as that account.
+    local nieczytelne
+    nieczytelne=$(setpriv --reuid="$pracownik" --regid="$grupa" --clear-groups -- \
+                    find "$drzewo_abs" \( -type d \( ! -readable -o ! -executable \) -o -type f ! -readable \) \
+                    -print -quit 2>/dev/null || echo "$drzewo_abs")
+    [ -z "$nieczytelne" ] || blad "nginx's workers run as $pracownik, who cannot read ${nieczytelne%%$'\n'*};" \
+      "make the tree readable to others (folders 755, files 644, and the folders above it)," \
+      "or name another account with -u"
+    hasla=$(hasla_pracownika)
+    linia_uzytkownika="user $pracownik $grupa;"
+  else
+    zapisz_hasla "$hasla"
   fi
+
   local linia_limitu=""
   [ -n "$limit" ] && linia_limitu="limit_rate $limit;"
 
-  cat >"$roboczy/nginx.conf" <<EOF
-# Generated by serwer.sh; rewritten at every start.
-$uzytkownik
+  cat >"$roboczy/nginx.conf.nowy" <<EOF
+# Generated by serwer.sh; rewritten at every start and reload.
+$linia_uzytkownika
 daemon $tryb_demona;
 worker_processes 1;
 pid $roboczy/nginx.pid;
@@ -104,7 +311,7 @@ lock_file $roboczy/nginx.lock;
 error_log $roboczy/error.log notice;
 
 events {
-    worker_connections 128;
+    worker_connections 512;
 }
 
 http {
@@ -128,27 +335,33 @@ http {
         root $drzewo_abs;
         autoindex off;
         auth_basic "Kavrostel";
-        auth_basic_user_file $roboczy/hasla;
+        auth_basic_user_file $hasla;
         $linia_limitu
 
         location / {
             try_files \$uri =404;
         }
+
+        # Each packed file with its SHA-256 (RFC 9530), from pakuj.sh's list.
+$(lokacje_sum)
     }
 }
 EOF
+  mv -f "$roboczy/nginx.conf.nowy" "$roboczy/nginx.conf"
   if ! "$nginx_bin" -q -t -p "$roboczy/" -c "$roboczy/nginx.conf" -e "$roboczy/error.log"; then
-    echo "$0: nginx rejected the configuration $roboczy/nginx.conf" >&2
-    exit 1
+    blad "nginx rejected the configuration $roboczy/nginx.conf"
   fi
 }
 
+# ---------------------------------------------------------------- commands
 uruchom() {
+  ustal_roboczy tak
   if pid_dziala; then
-    echo "already running (pid $(cat "$plik_pid")) on $adres"
+    echo "already running (pid $(pid_w "$roboczy")) on $adres, work folder $roboczy"
     return 0
   fi
-  rm -f "$plik_pid"
+  rm -f "$roboczy/nginx.pid"
+  usun_foldery_hasel
   przygotuj on
   if ! "$nginx_bin" -p "$roboczy/" -c "$roboczy/nginx.conf" -e "$roboczy/error.log"; then
     echo "$0: nginx did not start; see $roboczy/error.log:" >&2
@@ -157,51 +370,77 @@ uruchom() {
   fi
   for _ in $(seq 1 100); do
     if pid_dziala; then
-      echo "serving $drzewo on http://$adres/ (pid $(cat "$plik_pid"), work folder $roboczy)"
+      echo "serving $drzewo on http://$adres/ (pid $(pid_w "$roboczy"), work folder $roboczy)"
       return 0
     fi
     sleep 0.05
   done
-  echo "$0: nginx wrote no pid file; see $roboczy/error.log" >&2
-  exit 1
+  blad "nginx wrote no pid file; see $roboczy/error.log"
 }
 
 zatrzymaj() {
-  if ! pid_dziala; then
-    echo "not running (no live pid in $plik_pid)"
-    rm -f "$plik_pid"
+  if ! ustal_roboczy nie || ! pid_dziala; then
+    echo "not running${roboczy:+ (no live pid in $roboczy/nginx.pid)}"
+    [ -z "$roboczy" ] || { rm -f "$roboczy/nginx.pid"; usun_foldery_hasel; }
     return 0
   fi
   local pid
-  pid=$(cat "$plik_pid")
+  pid=$(pid_w "$roboczy")
   kill -TERM "$pid"
   for _ in $(seq 1 100); do
-    if ! kill -0 "$pid" 2>/dev/null; then
-      rm -f "$plik_pid"
-      echo "stopped (pid $pid)"
+    if ! zyje "$pid"; then
+      rm -f "$roboczy/nginx.pid"
+      usun_foldery_hasel
+      echo "stopped (pid $pid; logs in $roboczy)"
       return 0
     fi
     sleep 0.05
   done
-  echo "$0: nginx (pid $pid) did not stop within 5 s" >&2
-  exit 1
+  blad "nginx (pid $pid) did not stop within 5 s"
+}
+
+przeladuj() {
+  if ! ustal_roboczy nie || ! pid_dziala; then
+    blad "not running on $adres; nothing to reload"
+  fi
+  local pid stare
+  pid=$(pid_w "$roboczy")
+  przygotuj on
+  stare=$(dzieci "$pid")
+  kill -HUP "$pid"
+  # Done when the workers of the old configuration have gone: from then on
+  # every request gets the new one.
+  for _ in $(seq 1 100); do
+    local zostaly=""
+    for p in $stare; do zyje "$p" && zostaly=tak; done
+    if [ -z "$zostaly" ]; then
+      echo "reloaded (pid $pid): $drzewo with its digests"
+      return 0
+    fi
+    sleep 0.05
+  done
+  blad "nginx (pid $pid) kept its old workers for 5 s; see $roboczy/error.log"
 }
 
 case $polecenie in
   start) uruchom ;;
   stop) zatrzymaj ;;
   restart) zatrzymaj; uruchom ;;
+  reload) przeladuj ;;
   status)
-    if pid_dziala; then
-      echo "running (pid $(cat "$plik_pid")) on $adres, work folder $roboczy"
+    if ustal_roboczy nie && pid_dziala; then
+      echo "running (pid $(pid_w "$roboczy")) on $adres, work folder $roboczy"
     else
       echo "not running"
       exit 3
     fi
     ;;
   foreground)
+    ustal_roboczy tak
+    pid_dziala && blad "already running (pid $(pid_w "$roboczy")) with the work folder $roboczy"
+    usun_foldery_hasel
     przygotuj off
-    echo "serving $drzewo on http://$adres/ in the foreground (Ctrl-C stops)"
+    echo "serving $drzewo on http://$adres/ in the foreground (Ctrl-C stops), work folder $roboczy"
     exec "$nginx_bin" -p "$roboczy/" -c "$roboczy/nginx.conf" -e "$roboczy/error.log"
     ;;
   *) uzycie ;;

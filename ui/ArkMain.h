@@ -1,95 +1,76 @@
 #pragma once
 // TFormMain: the installer's only visible window, with the licence page, the
 // place of the installation page and the completion view.
-#include <QWidget>
 #include <memory>
 #include <string>
 
 #include "Kontrolki.h"
 #include "Uslugi.h"
 
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QListWidget;
-class QPushButton;
-class QTimer;
-
-class TFormMain : public QWidget {
-    Q_OBJECT
+class TFormMain : public TForm {
 public:
-    // Loads the design, then runs FormCreate.
-    explicit TFormMain(UslugiInterfejsu& uslugi, QWidget* parent = nullptr);
+    // Builds the design, realises it on the application's backend, then runs
+    // FormCreate. The first one made becomes FormMain and the application's
+    // main window.
+    explicit TFormMain(UslugiInterfejsu& uslugi);
     ~TFormMain() override;
 
-    UslugiInterfejsu& Uslugi() { return uslugi_; }
+    UslugiInterfejsu& Uslugi() const { return uslugi_; }
 
-    // Controls on the window.
-    QWidget* PanelInfo = nullptr;
-    QLabel* Image9 = nullptr;
-    QLabel* LabelInfo = nullptr;
-    QLabel* Image6 = nullptr;
-    QWidget* PanelLic = nullptr;
-    QWidget* PanelKoniec = nullptr;
-    QTimer* Timer1 = nullptr;
+    // On the window.
+    TPanel* PanelInfo = nullptr;
+    TImage* Image9 = nullptr;
+    TLabel* LabelInfo = nullptr;
+    TImage* Image6 = nullptr;
+    TPanel* PanelLic = nullptr;
+    TPanel* PanelKoniec = nullptr;
+    TTimer* Timer1 = nullptr;
     std::unique_ptr<TSaveDialog> SDFile1;
 
     // On PanelKoniec.
-    QLabel* LabelKoniec = nullptr;
-    QLabel* Image7 = nullptr;
-    QLabel* Image8 = nullptr;
+    TLabel* LabelKoniec = nullptr;
+    TImage* Image7 = nullptr;
+    TImage* Image8 = nullptr;
 
     // On PanelLic.
-    QLabel* LabelHttp = nullptr;
-    QLabel* Label5 = nullptr;
+    TLabel* LabelHttp = nullptr;
+    TLabel* Label5 = nullptr;
     TRadioGroup* RGAkceptacja = nullptr;
-    QGroupBox* GroupBox1 = nullptr;
-    QLabel* StaticTextStudio = nullptr;
-    QLabel* Image1 = nullptr;
-    QLabel* Image2 = nullptr;
-    QGroupBox* GroupBox2 = nullptr;
-    QLabel* LabelWWW = nullptr;
-    QLabel* LabelTelefon1 = nullptr;
-    QLabel* LabelTelefon2 = nullptr;
-    QLabel* StaticText3 = nullptr;
-    QGroupBox* GroupBox3 = nullptr;
-    QLabel* LabelEmail = nullptr;
-    QPushButton* BitBtn1 = nullptr;
-    QGroupBox* GroupBox4 = nullptr;
-    QLineEdit* EditNazwa = nullptr;
-    QLineEdit* EditMail = nullptr;
-    QListWidget* ListBox1 = nullptr;
+    TGroupBox* GroupBox1 = nullptr;
+    TLabel* StaticTextStudio = nullptr;
+    TImage* Image1 = nullptr;
+    TImage* Image2 = nullptr;
+    TGroupBox* GroupBox2 = nullptr;
+    TLabel* LabelWWW = nullptr;
+    TLabel* LabelTelefon1 = nullptr;
+    TLabel* LabelTelefon2 = nullptr;
+    TLabel* StaticText3 = nullptr;
+    TGroupBox* GroupBox3 = nullptr;
+    TLabel* LabelEmail = nullptr;
+    TButton* BitBtn1 = nullptr;
+    TGroupBox* GroupBox4 = nullptr;
+    TLabel* LabelNazwa = nullptr;
+    TLabel* LabelMail = nullptr;
+    TEdit* EditNazwa = nullptr;
+    TEdit* EditMail = nullptr;
+    TListBox* ListBox1 = nullptr;
 
     // Handlers.
     void FormCreate();
+    void FormMouseDown(TControl& nadawca, TMouseButton przycisk, int x, int y);
     void LabelWWWClick();
     void BitBtn1Click();
+    // The agreement presentation (Prezentacja.cpp).
     void Timer1Timer();
-    // Shows and prepares the installation page (defined with that page, Instal.cpp).
+    // Shows and prepares the installation page (Instal.cpp, with that page).
     void RGAkceptacjaClick();
     // For an empty name: DyskInstalacji, at once, without a dialog.
     std::u16string LokalizacjaFolderu(const std::u16string& nazwaPliku);
 
-protected:
-    // Window drag: a left-button press on the background or the listed controls.
-    bool eventFilter(QObject* obiekt, QEvent* zdarzenie) override;
-    void mousePressEvent(QMouseEvent* zdarzenie) override;
-    void mouseMoveEvent(QMouseEvent* zdarzenie) override;
-    void mouseReleaseEvent(QMouseEvent* zdarzenie) override;
-    void showEvent(QShowEvent* zdarzenie) override;
-
 private:
-    void FormMouseDown(Qt::MouseButton przycisk);
-    void UtworzProjekt();
-    // True when the press at this screen point lies on `obiekt` itself, not on
-    // a control inside it (the press then belongs to that control).
-    bool NaciskNaSamym(QObject* obiekt, const QPointF& punktEkranu) const;
+    void Projekt();
     UslugiInterfejsu& uslugi_;
-    // The drag that follows the mouse where the system cannot move the window.
-    bool przeciaganie_ = false;
-    QPoint chwytWOknie_;
-    QPointF punktNacisku_;
 };
 
-// The application's main window, set at start-up.
+// The application's main window, set when it is made.
 extern TFormMain* FormMain;

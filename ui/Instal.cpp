@@ -1,24 +1,16 @@
-// The installation page: its controls, its creation and its handlers, and the
+// The installation page: its design, its creation and its handlers, and the
 // main window's acceptance handler that shows and prepares it.
 #include "Instal.h"
 
-#include <QCheckBox>
-#include <QEvent>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPalette>
-#include <QPixmap>
-#include <QProgressBar>
-#include <QPushButton>
 #include <algorithm>
 
+#include "Aplikacja.h"
 #include "ArkMain.h"
-#include "Czcionki.h"
 #include "Deinstalacja.h"
 #include "DialQst2.h"
 #include "Instalacja.h"
 #include "Prezentacja.h"
-#include "StronaQt.h"
+#include "ProjektFormy.h"
 #include "platform/Sciezki.h"
 #include "platform/Tekst.h"
 
@@ -26,224 +18,132 @@ TFormInstal* FormInstal = nullptr;
 
 namespace {
 
-const char* const kPodpowiedz = "kvPodpowiedz";
-
-QString Q(const std::u16string& tekst) { return QString::fromStdU16String(tekst); }
-
-// Keeps a button's tooltip equal to its hint while it is enabled and empty
-// while it is disabled, whoever changes the enabled state.
-class PodpowiedzGdyWlaczony : public QObject {
-public:
-    using QObject::QObject;
-    bool eventFilter(QObject* obiekt, QEvent* zdarzenie) override {
-        if (zdarzenie->type() == QEvent::EnabledChange) {
-            if (auto* w = qobject_cast<QWidget*>(obiekt)) OdswiezPodpowiedz(w);
-        }
-        return false;
-    }
-};
-
-QPushButton* Przycisk(QWidget* rodzic, const QString& napis, int x, int y, int w, int h, int px) {
-    auto* b = new QPushButton(napis, rodzic);
-    b->setGeometry(x, y, w, h);
-    b->setFont(CzcionkaPx(px));
-    return b;
+// The largest height, up to the button's own, at which the caption fits the
+// button: the substitute of "MS Sans Serif" where it is missing may draw it
+// wider than the design allowed for. A button needs 16 pixels beside its text.
+void CzcionkaNaSzerokosc(TButton& przycisk) {
+    TFont czcionka = przycisk.Font;
+    while (czcionka.Height > 9 &&
+           Application->Zaplecze().ZmierzTekst(czcionka, przycisk.Caption, 0).Width + 16 > przycisk.Width)
+        --czcionka.Height;
+    przycisk.Font = czcionka;
 }
 
-QLabel* Obrazek(QWidget* rodzic, const QString& zasob, int x) {
-    auto* l = new QLabel(rodzic);
-    l->setGeometry(x, 7, 103, 70);
-    l->setScaledContents(true);
-    l->setPixmap(QPixmap(zasob));
-    return l;
+// A check box as wide as its box and caption need, at least its design width:
+// the substitute font may draw the caption wider than the design allowed for.
+// The box and the gap beside the caption take 22 pixels.
+void SzerokoscNaNapis(TCheckBox& pole) {
+    const int potrzebna = Application->Zaplecze().ZmierzTekst(pole.Font, pole.Caption, 0).Width + 22;
+    if (potrzebna > pole.Width) pole.Width = potrzebna;
 }
 
 }  // namespace
 
-void UstawPodpowiedz(QWidget* przycisk, const QString& podpowiedz) {
-    przycisk->setProperty(kPodpowiedz, podpowiedz);
-    OdswiezPodpowiedz(przycisk);
-}
-
-void OdswiezPodpowiedz(QWidget* przycisk) {
-    przycisk->setToolTip(przycisk->isEnabled() ? przycisk->property(kPodpowiedz).toString()
-                                               : QString());
-}
-
-TFormInstal::TFormInstal(UslugiInterfejsu& uslugi, QWidget* parent)
-    : QWidget(parent), uslugi_(uslugi) {
-    setWindowTitle(u"Instalacja"_qs);
-    setFont(CzcionkaOkna());
-    resize(740, 330);
-    UtworzProjekt();
-    strona_ = std::make_unique<StronaQt>(*this, uslugi_);
+TFormInstal::TFormInstal(UslugiInterfejsu& uslugi) : TForm("FormInstal"), uslugi_(uslugi) {
     FormInstal = this;
+    Projekt();
+    Realizuj();
     FormCreate();
+    // The main window closes only after a download running inside one of this
+    // page's handlers has stopped (see ZablokujPrzyciskiStrony).
+    FormMain->OnCloseQuery = [this](bool& moznaZamknac) { ZapytanieOZamkniecie(moznaZamknac); };
 }
 
 TFormInstal::~TFormInstal() {
-    // The panel lives on the main window; it is the page's, so it goes with it.
-    strona_.reset();
-    delete panel_.data();
+    if (FormMain) FormMain->OnCloseQuery = nullptr;
     if (FormInstal == this) FormInstal = nullptr;
 }
 
-IStronaInstalacji& TFormInstal::Strona() { return *strona_; }
-StronaQt& TFormInstal::StronaStrony() { return *strona_; }
+// The page as designed, before FormCreate. One row per control in
+// declaration order, which is also the page's tab order; positions are
+// relative to PanelInstalacji.
+void TFormInstal::Projekt() {
+    Caption = u"Instalacja";
+    Color = clBtnFace;
+    Font = Pismo(13);
+    SetClientSize(740, 364);
 
-// The page as designed, before FormCreate.
-void TFormInstal::UtworzProjekt() {
-    auto* filtr = new PodpowiedzGdyWlaczony(this);
-    const auto zPodpowiedzia = [filtr](QPushButton* b, const QString& podpowiedz) {
-        b->installEventFilter(filtr);
-        UstawPodpowiedz(b, podpowiedz);
-    };
+    PanelInstalacji = Kontrolka<TPanel>(*this, this, "PanelInstalacji",
+        {.miejsce = {0, 34, 740, 330}, .kolorRodzica = true, .widoczny = false, .tloRodzica = true});
+    TPanel* p = PanelInstalacji;
 
-    PanelInstalacji = new QWidget(this);
-    PanelInstalacji->setObjectName(u"PanelInstalacji"_qs);
-    PanelInstalacji->setGeometry(0, 34, 740, 330);
-    PanelInstalacji->setAutoFillBackground(false);  // the colour of its parent
-    PanelInstalacji->setFont(CzcionkaOkna());
-    PanelInstalacji->hide();
-    panel_ = PanelInstalacji;
-    QWidget* p = PanelInstalacji;
+    SBPrzegladaj = Kontrolka<TButton>(*this, p, "SBPrzegladaj",
+        {.miejsce = {14, 259, 187, 22}, .napis = u"Zmiana folderu instalacji   >>", .wlaczony = false});
+    LabelFolder = Kontrolka<TLabel>(*this, p, "LabelFolder",
+        {.miejsce = {323, 260, 158, 20}, .czcionka = Pismo(16), .autoRozmiar = false});
+    Image2 = Kontrolka<TImage>(*this, p, "Image2", {.miejsce = {397, 7, 103, 70}, .obraz = u"rysunek.jpg", .rozciagniety = true});
+    Image3 = Kontrolka<TImage>(*this, p, "Image3", {.miejsce = {143, 7, 103, 70}, .obraz = u"folder_strzalka.jpg", .rozciagniety = true});
+    Image4 = Kontrolka<TImage>(*this, p, "Image4", {.miejsce = {14, 7, 103, 70}, .obraz = u"folder.jpg", .rozciagniety = true});
+    Image5 = Kontrolka<TImage>(*this, p, "Image5", {.miejsce = {272, 7, 103, 70}, .obraz = u"mapa_strzalka.jpg", .rozciagniety = true});
+    Label3 = Kontrolka<TLabel>(*this, p, "Label3",
+        {.miejsce = {32, 104, 72, 24}, .napis = u"Program", .czcionka = Pismo(19, clMaroon), .widoczny = false});
+    RGWersja = Kontrolka<TRadioGroup>(*this, p, "RGWersja",
+        {.miejsce = {14, 78, 487, 53}, .kolorRodzica = true, .wlaczony = false,
+         .elementy = {u"Kavrostel Sterowany", u"Kavrostel"}});
+    Edit1 = Kontrolka<TEdit>(*this, p, "Edit1",
+        {.miejsce = {212, 257, 100, 22}, .napis = u"C:", .czcionka = Pismo(16), .kolor = clInfoBk,
+         .wlaczony = false, .tylkoDoOdczytu = true});
+    CBSkrotPulpit = Kontrolka<TCheckBox>(*this, p, "CBSkrotPulpit",
+        {.miejsce = {556, 36, 160, 17}, .napis = u"Skrót na Pulpicie", .czcionka = Pismo(13, clWindowText, true),
+         .kolorRodzica = true, .zaznaczony = true});
+    CBSkrotMenuStart = Kontrolka<TCheckBox>(*this, p, "CBSkrotMenuStart",
+        {.miejsce = {556, 56, 160, 17}, .napis = u"Skrót w Menu Start", .czcionka = Pismo(13, clWindowText, true),
+         .kolorRodzica = true, .zaznaczony = true});
+    BBWstecz = Kontrolka<TButton>(*this, p, "BBWstecz",
+        {.miejsce = {14, 289, 100, 30}, .napis = u"<< Wstecz", .podpowiedz = u"Powrót do warunków licencji",
+         .czcionka = Pismo(16)});
+    BBClose = Kontrolka<TButton>(*this, p, "BBClose",
+        {.miejsce = {633, 289, 80, 30}, .napis = u"Zamknij", .podpowiedz = u"Koniec pracy Instalatora.",
+         .czcionka = Pismo(16)});
+    BBInstal = Kontrolka<TButton>(*this, p, "BBInstal",
+        {.miejsce = {243, 289, 204, 30}, .napis = u"Instaluj zaznaczone", .czcionka = Pismo(19, clNavy),
+         .wlaczony = false});
+    BBDeinstal = Kontrolka<TButton>(*this, p, "BBDeinstal",
+        {.miejsce = {450, 289, 162, 30}, .napis = u"Usunięcie instalacji",
+         .podpowiedz = u"Ponowna instalacja nie wymaga usuwania poprzedniej wersji programu.",
+         .czcionka = Pismo(16), .wlaczony = false});
+    ProgressBar1 = Kontrolka<TProgressBar>(*this, p, "ProgressBar1", {.miejsce = {14, 235, 534, 13}});
+    RGBit = Kontrolka<TRadioGroup>(*this, p, "RGBit",
+        {.miejsce = {522, 81, 185, 50}, .napis = u"Wersja", .kolorRodzica = true, .wlaczony = false,
+         .elementy = {u"32-bit", u"64-bit"}, .kolumny = 2, .wybrany = 1});
 
-    SBPrzegladaj = Przycisk(p, u"Zmiana folderu instalacji   >>"_qs, 14, 259, 187, 22, 13);
-    // The substitute font is wider than the designed one: the caption gets
-    // the largest size up to the window's own that fits the designed width.
-    for (int px = CzcionkaOkna().pixelSize(); px >= 9; --px) {
-        SBPrzegladaj->setFont(CzcionkaPx(px));
-        if (SBPrzegladaj->sizeHint().width() <= SBPrzegladaj->width()) break;
-    }
-    SBPrzegladaj->setEnabled(false);
+    CzcionkaNaSzerokosc(*SBPrzegladaj);
+    SzerokoscNaNapis(*CBSkrotPulpit);
+    SzerokoscNaNapis(*CBSkrotMenuStart);
+    blokowane_ = {BBInstal, BBDeinstal, BBWstecz, SBPrzegladaj};
 
-    LabelFolder = new QLabel(p);
-    LabelFolder->setGeometry(323, 260, 158, 20);
-    LabelFolder->setFont(CzcionkaPx(16));
-
-    Image2 = Obrazek(p, u":/obrazy/rysunek.jpg"_qs, 397);
-    Image3 = Obrazek(p, u":/obrazy/folder_strzalka.jpg"_qs, 143);
-    Image4 = Obrazek(p, u":/obrazy/folder.jpg"_qs, 14);
-    Image5 = Obrazek(p, u":/obrazy/mapa_strzalka.jpg"_qs, 272);
-
-    Label3 = new QLabel(u"Program"_qs, p);
-    Label3->setGeometry(32, 104, 72, 24);
-    Label3->setFont(CzcionkaPx(19));
-    {
-        QPalette pal = Label3->palette();
-        pal.setColor(QPalette::WindowText, QColor(128, 0, 0));  // maroon
-        Label3->setPalette(pal);
-    }
-    Label3->hide();
-
-    RGWersja = new TRadioGroup(QString(), {u"Kavrostel Sterowany"_qs, u"Kavrostel"_qs}, 1, p);
-    RGWersja->setGeometry(14, 78, 487, 53);
-    RGWersja->setEnabled(false);
-
-    Edit1 = new QLineEdit(u"C:"_qs, p);
-    Edit1->setGeometry(212, 257, 100, 22);
-    Edit1->setFont(CzcionkaPx(16));
-    Edit1->setReadOnly(true);
-    {
-        QPalette pal = Edit1->palette();
-        // The tooltip background of Windows (clInfoBk).
-        pal.setColor(QPalette::Base, QColor(255, 255, 225));
-        pal.setColor(QPalette::Disabled, QPalette::Base, QColor(255, 255, 225));
-        Edit1->setPalette(pal);
-    }
-    Edit1->setEnabled(false);
-    tekstEdit1_ = Edit1->text();
-
-    CBSkrotPulpit = new QCheckBox(u"Skrót na Pulpicie"_qs, p);
-    CBSkrotMenuStart = new QCheckBox(u"Skrót w Menu Start"_qs, p);
-    QFont pogrubiona = CzcionkaOkna();
-    pogrubiona.setBold(true);
-    CBSkrotPulpit->setFont(pogrubiona);
-    CBSkrotMenuStart->setFont(pogrubiona);
-    // Wide enough for the caption in the substitute font.
-    for (QCheckBox* cb : {CBSkrotPulpit, CBSkrotMenuStart})
-        cb->resize(std::max(160, cb->sizeHint().width()), 17);
-    CBSkrotPulpit->move(556, 36);
-    CBSkrotMenuStart->move(556, 56);
-    CBSkrotPulpit->setChecked(true);
-    CBSkrotMenuStart->setChecked(true);
-
-    BBWstecz = Przycisk(p, u"<< Wstecz"_qs, 14, 289, 100, 30, 16);
-    zPodpowiedzia(BBWstecz, u"Powrót do warunków licencji"_qs);
-    BBClose = Przycisk(p, u"Zamknij"_qs, 633, 289, 80, 30, 16);
-    zPodpowiedzia(BBClose, u"Koniec pracy Instalatora."_qs);
-    BBInstal = Przycisk(p, u"Instaluj zaznaczone"_qs, 243, 289, 204, 30, 19);
-    {
-        // Navy while enabled; disabled it greys out like the other buttons.
-        QPalette pal = BBInstal->palette();
-        pal.setColor(QPalette::Active, QPalette::ButtonText, QColor(0, 0, 128));
-        pal.setColor(QPalette::Inactive, QPalette::ButtonText, QColor(0, 0, 128));
-        BBInstal->setPalette(pal);
-    }
-    BBInstal->setEnabled(false);
-    zPodpowiedzia(BBInstal, QString());
-    BBDeinstal = Przycisk(p, u"Usunięcie instalacji"_qs, 450, 289, 162, 30, 16);
-    BBDeinstal->setEnabled(false);
-    zPodpowiedzia(BBDeinstal,
-                  u"Ponowna instalacja nie wymaga usuwania poprzedniej wersji programu."_qs);
-    zPodpowiedzia(SBPrzegladaj, QString());
-
-    ProgressBar1 = new QProgressBar(p);
-    ProgressBar1->setGeometry(14, 235, 534, 13);
-    ProgressBar1->setTextVisible(false);
-    ProgressBar1->setRange(0, 100);
-    ProgressBar1->setValue(0);
-
-    RGBit = new TRadioGroup(u"Wersja"_qs, {u"32-bit"_qs, u"64-bit"_qs}, 2, p);
-    RGBit->setGeometry(522, 81, 185, 50);
-    RGBit->SetItemIndex(1);
-    RGBit->setEnabled(false);
-
-    // Declaration order is the tab order of the page.
-    QWidget* kolejnosc[] = {SBPrzegladaj, RGWersja, Edit1, CBSkrotPulpit, CBSkrotMenuStart,
-                            BBWstecz, BBClose, BBInstal, BBDeinstal, RGBit};
-    for (std::size_t i = 1; i < std::size(kolejnosc); ++i)
-        QWidget::setTabOrder(kolejnosc[i - 1], kolejnosc[i]);
-
-    connect(RGWersja, &TRadioGroup::Clicked, this, [this] { RGWersjaClick(); });
-    // Only a real change of the text is a change: setting the text it already
-    // has must not run Edit1Change (the acceptance handler relies on that).
-    connect(Edit1, &QLineEdit::textChanged, this, [this](const QString& tekst) {
-        if (tekst == tekstEdit1_) return;
-        tekstEdit1_ = tekst;
-        Edit1Change();
-    });
-    connect(SBPrzegladaj, &QPushButton::clicked, this, [this] { SBPrzegladajClick(); });
-    connect(BBWstecz, &QPushButton::clicked, this, [this] { BBWsteczClick(); });
-    connect(BBClose, &QPushButton::clicked, this, [this] { BBCloseClick(); });
-    connect(BBInstal, &QPushButton::clicked, this, [this] { BBInstalClick(); });
-    connect(BBDeinstal, &QPushButton::clicked, this, [this] { BBDeinstalClick(); });
-}
-
-void TFormInstal::UstawTekstEdit1(const std::u16string& tekst) {
-    Edit1->setText(Q(tekst));
+    // Events.
+    RGWersja->OnClick = [this] { RGWersjaClick(); };
+    Edit1->OnChange = [this] { Edit1Change(); };
+    SBPrzegladaj->OnClick = [this] { SBPrzegladajClick(); };
+    BBWstecz->OnClick = [this] { BBWsteczClick(); };
+    BBClose->OnClick = [this] { BBCloseClick(); };
+    BBInstal->OnClick = [this] { BBInstalClick(); };
+    BBDeinstal->OnClick = [this] { BBDeinstalClick(); };
 }
 
 void TFormInstal::FormCreate() {
     KontekstInstalacji& k = uslugi_.kontekst;
+    // 1.
     k.FolderPakietu = u"KV-Tek";
-    RGWersja->hide();
-    Label3->setText(u"Kavrostel Sterowany"_qs);
-    Label3->adjustSize();  // the label sizes itself to its caption
-    Label3->show();
-    RGWersja->SetItemIndex(-1);
-    RGWersja->setEnabled(true);
-    k.DyskInstalacji = Edit1->text().toStdU16String();
-    LabelFolder->setText(Q(u"\\" + k.FolderPakietu + u"\\" + k.NazwaKatalogu));
-    if (FormMain && FormMain->SDFile1) FormMain->SDFile1->InitialDir = u"C:";
-    const bool poprzednia = JestPoprzedniaInstalacja();
-    BBDeinstal->setEnabled(poprzednia);
-    if (FormMain) {
-        PanelInstalacji->setParent(FormMain);
-        PanelInstalacji->setGeometry(0, 34, 740, 330);
-        PanelInstalacji->hide();
-        strona_->ObserwujOknoGlowne(FormMain);
-    }
+    // 2.
+    RGWersja->Visible = false;
+    // 3.
+    Label3->Caption = u"Kavrostel Sterowany";
+    Label3->Visible = true;
+    // 4.
+    RGWersja->ItemIndex = -1;
+    RGWersja->Enabled = true;
+    // 5.
+    k.DyskInstalacji = Edit1->Text;
+    // 6.
+    LabelFolder->Caption = u"\\" + k.FolderPakietu + u"\\" + k.NazwaKatalogu;
+    // 7.
+    FormMain->SDFile1->InitialDir = u"C:";
+    // 8. The hint follows the enabled state.
+    BBDeinstal->Enabled = JestPoprzedniaInstalacja();
+    // 9. Onto the main window, still hidden.
+    PanelInstalacji->SetParent(FormMain);
 }
 
 bool TFormInstal::JestPoprzedniaInstalacja() {
@@ -255,85 +155,89 @@ bool TFormInstal::JestPoprzedniaInstalacja() {
 
 void TFormInstal::RGWersjaClick() {
     KontekstInstalacji& k = uslugi_.kontekst;
-    const bool wybrany = RGWersja->ItemIndex() >= 0;
-    if (RGWersja->ItemIndex() == 0) {
+    const bool zaakceptowano = FormMain->RGAkceptacja->ItemIndex == 0;
+    const bool wybrany = RGWersja->ItemIndex >= 0;
+    // 1., 2. Fresh names, so that running the handler twice adds one underscore.
+    if (RGWersja->ItemIndex == 0) {
         k.PlikProgramu = u"Kavrostel";
         k.NazwaProgramu = u"Kavrostel";
     }
-    const bool zaakceptowano = FormMain && FormMain->RGAkceptacja->ItemIndex() == 0;
-    Edit1->setEnabled(zaakceptowano && wybrany);
-    SBPrzegladaj->setEnabled(zaakceptowano && wybrany);
+    // 3.
+    Edit1->Enabled = zaakceptowano && wybrany;
+    SBPrzegladaj->Enabled = zaakceptowano && wybrany;
+    // 4.
     k.PlikProgramu = u"_" + k.PlikProgramu;
     k.NazwaProgramu = u"_" + k.NazwaProgramu;
-    BBDeinstal->setEnabled(JestPoprzedniaInstalacja());
-    if (FormMain)
-        FormMain->LabelInfo->setText(
-            Q(u"Instalacja programu Vestra " + k.PlikProgramu + u" " + k.WersjaProgramu));
-    BBInstal->setEnabled(!k.PlikProgramu.empty() && zaakceptowano && wybrany);
-    if (FormMain && BBInstal->isVisibleTo(FormMain) && BBInstal->isEnabled())
-        BBInstal->setFocus(Qt::OtherFocusReason);
+    // 5. The hint follows the enabled state.
+    BBDeinstal->Enabled = JestPoprzedniaInstalacja();
+    // 6.
+    FormMain->LabelInfo->Caption = u"Instalacja programu Vestra " + k.PlikProgramu + u" " + k.WersjaProgramu;
+    // 7.
+    BBInstal->Enabled = !k.PlikProgramu.empty() && zaakceptowano && wybrany;
+    // 8.
+    if (BBInstal->Visible && BBInstal->Enabled) FormMain->ActiveControl = BBInstal;
 }
 
 void TFormInstal::Edit1Change() {
     KontekstInstalacji& k = uslugi_.kontekst;
-    k.DyskInstalacji = Edit1->text().toStdU16String();
+    // 1.
+    k.DyskInstalacji = Edit1->Text;
+    // 2.
     k.FolderInstalacji = ZlozonyFolderInstalacji(k);
-    LabelFolder->setText(Q(u"\\" + k.FolderPakietu + u"\\" + k.NazwaKatalogu));
+    LabelFolder->Caption = u"\\" + k.FolderPakietu + u"\\" + k.NazwaKatalogu;
 }
 
 void TFormInstal::SBPrzegladajClick() {
     KontekstInstalacji& k = uslugi_.kontekst;
+    // 1.
     TSaveDialog& dialog = *FormMain->SDFile1;
     dialog.Title = u"Wskaż folder instalacji";
     dialog.FileName = k.NazwaProgramu + u".exe";
+    // 2. Nothing is ever written to the chosen file.
     if (!dialog.Execute()) return;
-
+    // 3.
     const std::u16string folder = platforma::FolderPliku(dialog.FileName);
-    if (platforma::ZawieraBezWielkosciLiter(folder, k.FolderPakietu)) {
-        Informacja(nullptr,
-                   u"Folder:  \"" + k.FolderPakietu +
-                       u"\" jest już domyślnym podkatalogiem instalacji.",
-                   u"Uwaga!", 0);
-    } else {
-        Edit1->setText(Q(folder));
-    }
-
-    // Normalise whatever the field now holds, the refused case included.
-    QString tekst = Edit1->text();
-    if (!tekst.isEmpty()) {
-        const QChar pierwszy(platforma::WielkaLiteraAscii(tekst.at(0).unicode()));
-        tekst = QString(pierwszy) + tekst.mid(1, 1024);
-    }
-    Edit1->setText(tekst);
-    const qsizetype n = tekst.size();
-    if (n == 3) Edit1->setText(tekst.left(2));
+    // 4. The suite and product folders are added behind the chosen folder.
+    if (platforma::ZawieraBezWielkosciLiter(folder, k.FolderPakietu))
+        ::Informacja(nullptr,
+                     u"Folder:  \"" + k.FolderPakietu + u"\" jest już domyślnym podkatalogiem instalacji.",
+                     u"Uwaga!", 0);
+    else
+        Edit1->Text = folder;
+    // 5. Whatever the field now holds, the refused case included.
+    std::u16string tekst = Edit1->Text;
+    if (!tekst.empty()) tekst = platforma::WielkaLiteraAscii(tekst[0]) + tekst.substr(1, 1024);
+    Edit1->Text = tekst;
+    const std::size_t n = tekst.size();
+    if (n == 3) Edit1->Text = tekst.substr(0, 2);
     if (n > 10) {
-        Edit1->resize(10 * static_cast<int>(std::min<qsizetype>(n, 40)), Edit1->height());
-        LabelFolder->move(Edit1->x() + Edit1->width() + 5, LabelFolder->y());
+        Edit1->Width = 10 * static_cast<int>(std::min<std::size_t>(n, 40));
+        LabelFolder->Left = Edit1->Left + Edit1->Width + 5;
     }
 }
 
 void TFormInstal::BBWsteczClick() {
-    if (!FormMain->PanelKoniec->isHidden()) {
+    if (FormMain->PanelKoniec->Visible) {
         FormMain->RGAkceptacjaClick();
-        FormMain->PanelKoniec->hide();
+        FormMain->PanelKoniec->Visible = false;
         return;
     }
-    FormMain->LabelInfo->setText(u"Warunki licencji - wersja demonstracyjna"_qs);
-    RGWersja->SetItemIndex(-1);
-    FormMain->RGAkceptacja->SetItemIndex(-1);
-    PanelInstalacji->hide();
-    FormMain->PanelLic->show();
-    SBPrzegladaj->setDown(false);
+    // 1.
+    FormMain->LabelInfo->Caption = u"Warunki licencji - wersja demonstracyjna";
+    // 2. Selecting no item runs no handler.
+    RGWersja->ItemIndex = -1;
+    FormMain->RGAkceptacja->ItemIndex = -1;
+    // 3.
+    PanelInstalacji->Visible = false;
+    FormMain->PanelLic->Visible = true;
+    // 4.
+    SBPrzegladaj->Down = false;
 }
 
-void TFormInstal::BBCloseClick() {
-    // While a download runs the main window defers its close (StronaQt).
-    FormMain->close();
-}
+void TFormInstal::BBCloseClick() { FormMain->Close(); }
 
 Srodowisko TFormInstal::SrodowiskoStrony() {
-    return Srodowisko{uslugi_.kontekst, *strona_,      uslugi_.pliki, uslugi_.powloka,
+    return Srodowisko{uslugi_.kontekst, *this,         uslugi_.pliki, uslugi_.powloka,
                       uslugi_.skroty,   uslugi_.http, uslugi_.adresSerwera};
 }
 
@@ -345,10 +249,10 @@ void TFormInstal::WykonajKrok(Krok krok) {
     try {
         krok(s);
     } catch (...) {
-        if (strona_->ZamkniecieZadane() && FormMain) FormMain->close();
+        if (zamkniecieZadane_) FormMain->Close();
         throw;
     }
-    if (strona_->ZamkniecieZadane() && FormMain) FormMain->close();
+    if (zamkniecieZadane_) FormMain->Close();
 }
 
 void TFormInstal::BBInstalClick() {
@@ -360,44 +264,50 @@ void TFormInstal::BBDeinstalClick() {
 }
 
 void TFormMain::RGAkceptacjaClick() {
+    if (!FormInstal) return;  // no page to show yet
     TFormInstal& f = *FormInstal;
     KontekstInstalacji& k = uslugi_.kontekst;
-    LabelInfo->setText(RGAkceptacja->ItemIndex() == 1 ? u"Nie zaakceptowano warunków licencji"_qs
-                                                       : u"Wybierz wersję instalacji"_qs);
-    const bool zaakceptowano = RGAkceptacja->ItemIndex() == 0;
-    const bool pierwszePokazanie = f.PanelInstalacji->isHidden();
-    PanelLic->hide();
-    f.PanelInstalacji->show();
-    f.CBSkrotPulpit->setChecked(true);
-    f.CBSkrotMenuStart->setChecked(true);
-    f.CBSkrotPulpit->setEnabled(zaakceptowano);
-    f.CBSkrotMenuStart->setEnabled(zaakceptowano);
-    const bool gotowe = zaakceptowano && f.RGWersja->ItemIndex() >= 0;
-    f.Edit1->setEnabled(gotowe);
-    f.SBPrzegladaj->setEnabled(gotowe);
-    f.BBInstal->setText(u"Instaluj"_qs);
-    UstawPodpowiedz(f.BBInstal, u"Instalacja programu"_qs);
-    f.BBInstal->setEnabled(gotowe);
+    // 1.
+    LabelInfo->Caption = RGAkceptacja->ItemIndex == 1 ? u"Nie zaakceptowano warunków licencji"
+                                                       : u"Wybierz wersję instalacji";
+    // 2.
+    const bool zaakceptowano = RGAkceptacja->ItemIndex == 0;
+    const bool pierwszePokazanie = !f.PanelInstalacji->Visible;
+    // 3.
+    PanelLic->Visible = false;
+    f.PanelInstalacji->Visible = true;
+    // 4.
+    f.CBSkrotPulpit->Checked = true;
+    f.CBSkrotMenuStart->Checked = true;
+    f.CBSkrotPulpit->Enabled = zaakceptowano;
+    f.CBSkrotMenuStart->Enabled = zaakceptowano;
+    // 5.
+    const bool gotowe = zaakceptowano && f.RGWersja->ItemIndex >= 0;
+    f.Edit1->Enabled = gotowe;
+    f.SBPrzegladaj->Enabled = gotowe;
+    // 6.
+    f.BBInstal->Caption = u"Instaluj";
+    f.BBInstal->Hint = u"Instalacja programu";
+    f.BBInstal->Enabled = gotowe;
+    // 7.
     if (!zaakceptowano) return;
-
-    uslugi_.petla.Pompuj();
-
+    // 8. The switch of pages is painted.
+    Application->ProcessMessages();
+    // 9. The folder that earlier installations used by default; the text is fixed.
     if (uslugi_.pliki.FolderIstnieje(k.DyskInstalacji + u"\\Orveliane\\Vestra"))
         Informacja(nullptr, u"Zmiana domyślnego folderu instalacji na: C:\\KV-Tek.", u"Uwaga!", 0);
-
+    // 10. Setting Edit1 to the text it has runs no Edit1Change.
     if (!uslugi_.pliki.FolderIstnieje(k.FolderInstalacji)) {
-        f.UstawTekstEdit1(LokalizacjaFolderu(u""));
-        k.FolderInstalacji = f.Edit1->text().toStdU16String();
+        f.Edit1->Text = LokalizacjaFolderu(u"");
+        k.FolderInstalacji = f.Edit1->Text;
     }
-
+    // 11. The program's name, where the hidden program group lies; selecting
+    //     the item runs RGWersjaClick, and then it runs once more.
     if (pierwszePokazanie) {
-        const QRect okno = frameGeometry();
-        const int ramka = okno.height() - height();
-        const platforma::PunktEkranu cel{
-            okno.x() + f.RGWersja->x() + 50,
-            okno.y() + ramka + f.PanelInstalacji->y() + f.RGWersja->y() + 50};
-        PrzesunKursor(uslugi_, cel, 100);
-        f.RGWersja->SetItemIndex(0);
+        PrzesunKursor({Left + f.RGWersja->Left + 50,
+                       Top + (Height - ClientHeight()) + f.PanelInstalacji->Top + f.RGWersja->Top + 50},
+                      100);
+        f.RGWersja->ItemIndex = 0;
         f.RGWersjaClick();
     }
 }

@@ -1,53 +1,39 @@
 #pragma once
 // TFormInstal: the installation page. The form is never shown; its panel
 // PanelInstalacji is moved onto the main window when the form is created.
-#include <QWidget>
-#include <QPointer>
-#include <QString>
-#include <memory>
+// The form is also the page the installing core works with (Strona.h),
+// implemented in StronaInstalacji.cpp.
+#include <array>
 #include <string>
 
 #include "Kontrolki.h"
 #include "Srodowisko.h"
+#include "Strona.h"
 #include "Uslugi.h"
 
-class QCheckBox;
-class QLabel;
-class QLineEdit;
-class QProgressBar;
-class QPushButton;
-class IStronaInstalacji;
-class StronaQt;
-
-// A button's hint: its tooltip while it is enabled, none while it is disabled.
-// The page's buttons keep to that whoever enables or disables them.
-void UstawPodpowiedz(QWidget* przycisk, const QString& podpowiedz);
-void OdswiezPodpowiedz(QWidget* przycisk);
-
-class TFormInstal : public QWidget {
-    Q_OBJECT
+class TFormInstal : public TForm, private IStronaInstalacji {
 public:
-    // Loads the design, then runs FormCreate. FormMain must exist.
-    explicit TFormInstal(UslugiInterfejsu& uslugi, QWidget* parent = nullptr);
+    // Builds the design, realises it, then runs FormCreate. FormMain must exist.
+    explicit TFormInstal(UslugiInterfejsu& uslugi);
     ~TFormInstal() override;
 
-    QWidget* PanelInstalacji = nullptr;
-    QPushButton* SBPrzegladaj = nullptr;
-    QLabel* LabelFolder = nullptr;
-    QLabel* Image2 = nullptr;
-    QLabel* Image3 = nullptr;
-    QLabel* Image4 = nullptr;
-    QLabel* Image5 = nullptr;
-    QLabel* Label3 = nullptr;
+    TPanel* PanelInstalacji = nullptr;
+    TButton* SBPrzegladaj = nullptr;
+    TLabel* LabelFolder = nullptr;
+    TImage* Image2 = nullptr;
+    TImage* Image3 = nullptr;
+    TImage* Image4 = nullptr;
+    TImage* Image5 = nullptr;
+    TLabel* Label3 = nullptr;
     TRadioGroup* RGWersja = nullptr;
-    QLineEdit* Edit1 = nullptr;
-    QCheckBox* CBSkrotPulpit = nullptr;
-    QCheckBox* CBSkrotMenuStart = nullptr;
-    QPushButton* BBWstecz = nullptr;
-    QPushButton* BBClose = nullptr;
-    QPushButton* BBInstal = nullptr;
-    QPushButton* BBDeinstal = nullptr;
-    QProgressBar* ProgressBar1 = nullptr;
+    TEdit* Edit1 = nullptr;
+    TCheckBox* CBSkrotPulpit = nullptr;
+    TCheckBox* CBSkrotMenuStart = nullptr;
+    TButton* BBWstecz = nullptr;
+    TButton* BBClose = nullptr;
+    TButton* BBInstal = nullptr;
+    TButton* BBDeinstal = nullptr;
+    TProgressBar* ProgressBar1 = nullptr;
     TRadioGroup* RGBit = nullptr;
 
     void FormCreate();
@@ -56,26 +42,58 @@ public:
     void SBPrzegladajClick();
     void BBWsteczClick();
     void BBCloseClick();
+    // The engine's install sequence and removal, on this page.
     void BBInstalClick();
     void BBDeinstalClick();
     bool JestPoprzedniaInstalacja();
 
     // The page as the installing core sees it.
-    IStronaInstalacji& Strona();
-    StronaQt& StronaStrony();
-
-    // Sets Edit1's text; Edit1Change runs only when the text really changes.
-    void UstawTekstEdit1(const std::u16string& tekst);
+    IStronaInstalacji& Strona() { return *this; }
+    // A download holds the page's buttons.
+    bool Zablokowane() const { return zablokowane_; }
 
 private:
-    void UtworzProjekt();
+    void Projekt();
     Srodowisko SrodowiskoStrony();
     template <typename Krok>
     void WykonajKrok(Krok krok);
+
+    // IStronaInstalacji, over the controls of this page and of the main window.
+    void UstawTytul(const std::u16string& tekst) override;
+    void UstawMaksimumPaska(std::int32_t maksimum) override;
+    void UstawPozycjePaska(std::int32_t pozycja) override;
+    void PompujKomunikaty() override;
+    void Informacja(const std::u16string& tytul, const std::u16string& tekst) override;
+    void KomunikatSystemowy(const std::u16string& tekst) override;
+    bool PrzegladajWlaczony() const override;
+    bool SkrotNaPulpicieZaznaczony() const override;
+    bool SkrotWMenuStartZaznaczony() const override;
+    void ZaznaczSkrotNaPulpicie(bool zaznaczony) override;
+    void ZaznaczSkrotWMenuStart(bool zaznaczony) override;
+    void WlaczDeinstalacje(bool wlaczony) override;
+    void UstawPrzyciskInstalacji(const std::u16string& napis,
+                                 const std::u16string& podpowiedz) override;
+    void UstawEtykieteFolderu(const std::u16string& napis) override;
+    bool KoniecWidoczny() const override;
+    void PokazKoniec() override;
+    void UkryjKoniec() override;
+    void RGAkceptacjaClick() override;
+    void ZamknijFormularzStrony() override;
+    void ZablokujPrzyciskiStrony(bool zablokowane) override;
+    bool ZamkniecieZadane() const override { return zamkniecieZadane_; }
+
+    // The main window asks whether it may close: not while a download runs.
+    void ZapytanieOZamkniecie(bool& moznaZamknac);
+
     UslugiInterfejsu& uslugi_;
-    std::unique_ptr<StronaQt> strona_;
-    QPointer<QWidget> panel_;  // gone already when the main window went first
-    QString tekstEdit1_;  // the text Edit1Change last saw
+    // The download lock: the buttons it holds, their enabled states from
+    // before it (an enabling asked for during the lock goes there too), and
+    // the main window's focus from before it.
+    bool zablokowane_ = false;
+    bool zamkniecieZadane_ = false;
+    std::array<TButton*, 4> blokowane_{};
+    std::array<bool, 4> wlaczonePrzedBlokada_{};
+    TControl* fokusPrzedBlokada_ = nullptr;
 };
 
 extern TFormInstal* FormInstal;

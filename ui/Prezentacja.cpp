@@ -1,20 +1,18 @@
 // The pointer glide and the agreement presentation of the licence page.
 #include "Prezentacja.h"
 
-#include <QListWidget>
-#include <QScrollBar>
-#include <QTimer>
 #include <algorithm>
 #include <cfenv>
 #include <cmath>
 #include <cstdint>
 #include <limits>
 
+#include "Aplikacja.h"
 #include "ArkMain.h"
 #include "Mat2D.h"
 #include "TrescUmowy.h"
-#include "Uslugi.h"
 
+using platforma::IZegar;
 using platforma::PunktEkranu;
 
 namespace {
@@ -84,117 +82,69 @@ void PrzesunKursor(PunktEkranu cel, std::int32_t tempo, platforma::IKursor& kurs
     petla.Pompuj();
 }
 
-void PrzesunKursor(UslugiInterfejsu& uslugi, PunktEkranu cel, std::int32_t tempo) {
-    PrzesunKursor(cel, tempo, uslugi.kursor, uslugi.zegar, uslugi.petla);
+void PrzesunKursor(PunktEkranu cel, std::int32_t tempo) {
+    IZaplecze& z = Application->Zaplecze();
+    PrzesunKursor(cel, tempo, z, z, z);
 }
 
-namespace {
-
-constexpr int kWysokoscWiersza = 16;  // px: 14 whole lines in the 231-px list
-constexpr int kTempoPrezentacji = 100;
-
-// The window's top-left corner and the offset of its client area as the
-// presentation counts it: window height minus client height.
-struct UkladOkna {
-    int lewa;
-    int gora;
-    int ramka;
-};
-
-UkladOkna Uklad(const QWidget& okno) {
-    const QRect zewnetrzna = okno.frameGeometry();
-    return {zewnetrzna.left(), zewnetrzna.top(), zewnetrzna.height() - okno.geometry().height()};
-}
-
-// Lays out the items added so far and paints the list (its items, frame and
-// scroll bar) at once: the thread does not return to the message loop while
-// the list is filled, so the layout the view would do there is done here.
-void OdmalujListe(QListWidget& lista) {
-    lista.doItemsLayout();
-    lista.repaint();
-}
-
-QListWidgetItem* NowyWiersz(QListWidget& lista, const QString& tekst) {
-    auto* wiersz = new QListWidgetItem(tekst);
-    wiersz->setSizeHint(QSize(1, kWysokoscWiersza));
-    lista.addItem(wiersz);
-    return wiersz;
-}
-
-}  // namespace
-
+// The agreement presentation, run once by the first handled tick of Timer1.
+// The list is not pumped while it fills: each change is painted at once by
+// an explicit repaint.
 void TFormMain::Timer1Timer() {
-    UslugiInterfejsu& uslugi = Uslugi();
-    platforma::IZegar& zegar = uslugi.zegar;
+    IZegar& zegar = Application->Zaplecze();
+    const int ramka = Height - ClientHeight();  // the window's height minus its client height
 
     // 1. Once per run.
-    Timer1->stop();
+    Timer1->Enabled = false;
 
     // 2. Onto the list.
-    {
-        const UkladOkna u = Uklad(*this);
-        PrzesunKursor(uslugi, {u.lewa + 50, u.gora + u.ramka + PanelLic->y() + 40},
-                      kTempoPrezentacji);
-    }
+    PrzesunKursor({Left + 50, Top + ramka + PanelLic->Top + 40}, 100);
 
-    // 3. Every item is one 16-px line; rows span the list's width and long
-    //    lines are clipped, as a list box does.
-    ListBox1->clear();
-    ListBox1->setUniformItemSizes(true);
-    ListBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    ListBox1->setTextElideMode(Qt::ElideNone);
+    // 3.
+    ListBox1->Items.Clear();
 
-    // 4. The title character by character, then the lines; the first 14
-    //    lines each get a pause.
+    // 4. The title character by character, then the lines; empty slots add
+    //    nothing, and the first 14 lines are each followed by a pause.
     int dodane = 0;
     for (const std::u16string_view linia : TrescUmowy) {
         if (linia.empty()) continue;
         if (dodane == 0) {
-            QListWidgetItem* tytul = NowyWiersz(*ListBox1, QString());
-            QString tekst;
+            ListBox1->Items.Add(u"");
+            std::u16string tekst;
             for (const char16_t znak : linia) {
-                tekst.append(QChar(znak));
-                tytul->setText(tekst);
+                tekst += znak;
+                ListBox1->Items.Set(0, tekst);
                 zegar.Spij(10);
-                OdmalujListe(*ListBox1);
+                ListBox1->Repaint();
             }
         } else {
-            NowyWiersz(*ListBox1, QString::fromStdU16String(std::u16string(linia)));
-            OdmalujListe(*ListBox1);
+            ListBox1->Items.Add(std::u16string(linia));
+            ListBox1->Repaint();
         }
         ++dodane;
         if (dodane < 15) zegar.Spij(50);
     }
 
-    // 5. A pause on the full listing.
+    // 5.
     zegar.Spij(100);
 
     // 6. Item 28 at the top.
-    ListBox1->doItemsLayout();
-    if (QListWidgetItem* gorny = ListBox1->item(28))
-        ListBox1->scrollToItem(gorny, QAbstractItemView::PositionAtTop);
+    ListBox1->TopIndex = 28;
 
     // 7. The list takes the keyboard focus.
-    ListBox1->setFocus(Qt::OtherFocusReason);
+    ActiveControl = ListBox1;
 
-    // 8. Item 41 selected; it is the last whole line in view.
-    ListBox1->setCurrentRow(41);
-    // The jump and the selection are seen during the pause that follows,
-    // like every other change of the list.
-    OdmalujListe(*ListBox1);
+    // 8. Item 41 selected: the last whole line in view. The jump and the
+    //    selection are painted now, so that they are seen during the pause.
+    ListBox1->ItemIndex = 41;
+    ListBox1->Repaint();
 
-    // 9. A pause on the final view.
+    // 9.
     zegar.Spij(100);
 
     // 10. Into the acceptance group.
-    {
-        const UkladOkna u = Uklad(*this);
-        PrzesunKursor(uslugi,
-                      {u.lewa + RGAkceptacja->x() + 50,
-                       u.gora + u.ramka + PanelLic->y() + RGAkceptacja->y() + 40},
-                      kTempoPrezentacji);
-    }
+    PrzesunKursor({Left + RGAkceptacja->Left + 50, Top + ramka + PanelLic->Top + RGAkceptacja->Top + 40}, 100);
 
     // 11. Only now can the agreement be accepted.
-    RGAkceptacja->setEnabled(true);
+    RGAkceptacja->Enabled = true;
 }

@@ -91,6 +91,11 @@ int UtworzObok(const std::string& cel, std::string& sciezkaTymczasowa) {
     return -1;
 }
 
+// Written data is handed to the disk in steps of this size while the
+// download goes on, so that the flush before the rename, which no event
+// pump interrupts, has little left to wait for.
+constexpr off_t KROK_ZAPISU_NA_DYSK = 8 << 20;
+
 class PlikTymczasowyPosix : public IPlikTymczasowy {
 public:
     PlikTymczasowyPosix(int fd, std::string sciezka, std::string cel)
@@ -113,6 +118,15 @@ public:
             blad = OpisBledu(errno);
             return false;
         }
+        zapisane_ += static_cast<off_t>(ile);
+#ifdef __linux__
+        if (zapisane_ - przekazane_ >= KROK_ZAPISU_NA_DYSK) {
+            // Starts the writing without waiting for it; a failure here
+            // only leaves more for the flush.
+            ::sync_file_range(fd_, przekazane_, zapisane_ - przekazane_, SYNC_FILE_RANGE_WRITE);
+            przekazane_ = zapisane_;
+        }
+#endif
         return true;
     }
 
@@ -145,6 +159,8 @@ private:
     std::string sciezka_;
     std::string cel_;
     bool zatwierdzony_ = false;
+    off_t zapisane_ = 0;
+    off_t przekazane_ = 0;  // handed to the disk so far
 };
 
 }  // namespace

@@ -8,5 +8,5 @@ if(KV_BUILD_UI AND NOT WIN32 AND NOT CMAKE_CROSSCOMPILING)
 
   # Not a test: prints figures. Run it under Xvfb (DISPLAY set).
   add_executable(prezentacja_bench EXCLUDE_FROM_ALL ${CMAKE_SOURCE_DIR}/bench/prezentacja_bench.cpp)
-  target_link_libraries(prezentacja_bench PRIVATE kv_ui kv_wsparcie_testow)
+  target_link_libraries(prezentacja_bench PRIVATE kv_ui_qt kv_formularze kv_wsparcie_formularzy)
 endif()

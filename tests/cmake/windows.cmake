@@ -33,6 +33,13 @@ if(WIN32)
       set_tests_properties(${nazwa} PROPERTIES TIMEOUT 300)
     endif()
   endforeach()
+  # Not a test: prints the WinHTTP client's pump cadence. Built on demand and
+  # run under Wine by bench/pompowanie_wine.sh.
+  add_executable(pompowanie_bench EXCLUDE_FROM_ALL ${CMAKE_SOURCE_DIR}/bench/pompowanie_bench.cpp)
+  target_link_libraries(pompowanie_bench PRIVATE kv_wsparcie_testow)
+  if(CMAKE_CROSSCOMPILING)
+    target_link_options(pompowanie_bench PRIVATE -static)
+  endif()
   if(TARGET powloka_win32_test)
     add_dependencies(powloka_win32_test kv_znacznik)
   endif()

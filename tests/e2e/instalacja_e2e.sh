@@ -37,6 +37,7 @@ for program in Xvfb xdotool import lnkinfo nginx openssl python3 x86_64-w64-ming
 done
 
 tmp=$(mktemp -d "${TMPDIR:-/tmp}/kv-e2e.XXXXXX")
+chmod 0755 "$tmp"  # run as root, the server kit's workers ("nobody") read the tree below it
 pid_x=""
 pid_inst=""
 sprzataj() {
@@ -212,5 +213,84 @@ zdjecie usuniete_po_akceptacji
 [ "$(cat "$WINEPREFIX/drive_c/_Kavrostel.exe")" = "cudzy program" ] || blad "C:\\_Kavrostel.exe was touched"
 [ "$(cat "$WINEPREFIX/drive_c/Sterowniki/BDE/setup.exe")" = "cudzy setup" ] \
   || blad "C:\\Sterowniki\\BDE\\setup.exe was touched"
+zamknij
+
+# ------------------------------------------------------------------ a damaged file on the server
+# An installed program, and a server whose copy no longer matches the
+# digest it sends (a broken mirror): the download fails with its own
+# notice, then "Instalacja przerwana.", and the installed program stays as
+# it was, with nothing beside it.
+krok "a damaged file on the server"
+for program in tesseract; do
+  command -v "$program" >/dev/null || blad "$program is missing (bash scripts/zaleznosci.sh)"
+done
+mkdir -p "$FOLDER"
+cp "$WYNIKI/demo/_Kavrostel.exe" "$PROGRAM"
+python3 - "$tmp/drzewo/programy/wersja8/aktualne/_Kavrostel._exe" <<'PY'
+import sys
+with open(sys.argv[1], "r+b") as plik:
+    plik.seek(4 << 20)
+    bajt = plik.read(1)
+    plik.seek(4 << 20)
+    plik.write(bytes([bajt[0] ^ 0x5A]))
+PY
+zadania_przed=$(grep -c 'GET /programy/wersja8/aktualne/_Kavrostel._exe' "$tmp/serwer/access.log" || true)
+
+# The installer's dialogs, found by their titles: the notice box carries its
+# caption, the standard message dialog the application's title.
+okno_o_tytule() { xdotool search --all --onlyvisible --pid "$pid_inst" --name "^$1\$" 2>/dev/null | head -n 1 || true; }
+czekaj_na_okno() {  # title, limit in s; sets OKNO
+  OKNO=""
+  for _ in $(seq 1 $(($2 * 10))); do
+    OKNO=$(okno_o_tytule "$1")
+    [ -n "$OKNO" ] && return 0
+    kill -0 "$pid_inst" 2>/dev/null || blad "the installer ended while waiting for the window \"$1\""
+    sleep 0.1
+  done
+  blad "no window \"$1\" within $2 s"
+}
+# The text of a dialog as read from its picture, three times enlarged.
+tekst_okna() {  # window, picture name
+  import -window "$1" "$WYNIKI/$2.png"
+  echo "screenshot $WYNIKI/$2.png" >&2
+  convert "$WYNIKI/$2.png" -resize 300% "$tmp/ocr.png"
+  tesseract "$tmp/ocr.png" - 2>/dev/null | tr '\n' ' '
+}
+zamknij_okno() {
+  xdotool windowfocus --sync "$1" key Return
+  for _ in $(seq 1 50); do
+    xdotool search --onlyvisible --pid "$pid_inst" 2>/dev/null | grep -qx "$1" || return 0
+    sleep 0.1
+  done
+  blad "the dialog $1 did not close on Enter"
+}
+
+uruchom_instalator
+akceptuj
+kliknij 345 338
+czekaj_na_okno "Uwaga!" 10
+napis=$(tekst_okna "$OKNO" uszkodzony_zastapienie)
+grep -q "zostanie" <<<"$napis" || blad "the replace notice reads: $napis"
+zamknij_okno "$OKNO"
+sleep 1.5
+zdjecie uszkodzony_pobieranie
+czekaj_na_okno "Instalator" 60
+napis=$(tekst_okna "$OKNO" uszkodzony_blad)
+grep -q "Nieudane pobranie pliku" <<<"$napis" && grep -q "damaged" <<<"$napis" ||
+  blad "the failure dialog reads: $napis"
+zamknij_okno "$OKNO"
+czekaj_na_okno "Uwaga!" 10
+napis=$(tekst_okna "$OKNO" uszkodzony_przerwana)
+grep -q "Instalacja przerwana" <<<"$napis" || blad "the notice after the failure reads: $napis"
+zamknij_okno "$OKNO"
+sleep 0.5
+zdjecie uszkodzony_koniec
+
+cmp "$PROGRAM" "$WYNIKI/demo/_Kavrostel.exe" || blad "the installed program changed"
+zawartosc=$(cd "$FOLDER" && find . -mindepth 1 | sort | tr '\n' ' ')
+[ "$zawartosc" = "./_Kavrostel.exe " ] || blad "the installation folder holds: $zawartosc"
+[ ! -e "$SKROT_PULPIT" ] && [ ! -e "$SKROT_MENU" ] || blad "shortcuts were made after a failed download"
+zadania=$(grep -c 'GET /programy/wersja8/aktualne/_Kavrostel._exe' "$tmp/serwer/access.log" || true)
+[ "$zadania" -eq $((zadania_przed + 1)) ] || blad "expected one more request of the program file, saw $((zadania - zadania_przed))"
 zamknij
 echo "E2E OK"

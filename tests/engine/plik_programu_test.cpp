@@ -2,6 +2,7 @@
 // network: the failure notices, the progress bar's range, cancelling.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <optional>
@@ -128,6 +129,33 @@ TEST(BledyPobierania, EveryRuleOfTheTableGivesItsNotice) {
         EXPECT_EQ(tekst.substr(0, r.tekst.size()), r.tekst);
         EXPECT_EQ(tekst.size() > r.tekst.size(), r.zKomunikatem);
     }
+}
+
+// Every kind of failure has its row, and the message a client composes for
+// it gives that row's notice, whatever its details say: a library's text
+// that mentions a socket inside a malformed reply's message is no
+// connection failure.
+TEST(BledyPobierania, EachKindsMessageGivesItsOwnNotice) {
+    const auto reguly = RegulyBledowPobierania();
+    for (const auto& r : reguly) {
+        SCOPED_TRACE(U8(std::u16string(r.komunikat)));
+        const auto ile = std::count_if(reguly.begin(), reguly.end(),
+                                       [&](const auto& inna) { return inna.rodzaj == r.rodzaj; });
+        EXPECT_EQ(ile, 1) << "one row per kind";
+        for (const std::u16string szczegoly : {u"", u"HTTP/1.1 200 OK", u"Socket closed"}) {
+            const auto komunikat = KomunikatBledu(r.rodzaj, szczegoly);
+            EXPECT_EQ(komunikat, std::u16string(r.komunikat) + szczegoly);
+            if (r.rodzaj == BladPobierania::Status || r.rodzaj == BladPobierania::Inny) continue;
+            const auto tekst = TekstBleduPobierania(komunikat);
+            if (r.rodzaj == BladPobierania::Polaczenie) {
+                EXPECT_EQ(U8(tekst), "Błąd połączenia z internetem");
+            } else {
+                EXPECT_EQ(U8(tekst), U8(u"Nieudane pobranie pliku: " + komunikat));
+            }
+        }
+    }
+    EXPECT_EQ(U8(TekstBleduPobierania(KomunikatBledu(BladPobierania::Status, u"HTTP/1.1 404 Not Found"))),
+              "Nieudane pobranie pliku: HTTP/1.1 404 Not Found");
 }
 
 // Announces a size and reports progress without sending any byte.

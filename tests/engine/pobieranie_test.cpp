@@ -25,6 +25,12 @@ const std::string kStaraWersja = "MZ stara wersja programu";
 const std::string kAutoryzacja = "Basic dGFtcml4NDpsb3J2ZW45MDU=";  // tamrix4:lorven905
 const std::u16string kBladPolaczenia = u"Błąd połączenia z internetem";
 const std::u16string kNieudane = u"Nieudane pobranie pliku: ";
+const std::u16string kPusty = kNieudane + u"The server sent an empty file: HTTP/1.1 200 OK";
+const std::u16string kUciete = kNieudane + u"The transfer ended before the last chunk of the file: ";
+const std::u16string kUszkodzony =
+    kNieudane + u"The file arrived damaged: its SHA-256 digest differs from the server's Repr-Digest";
+const std::u16string kZlaSuma = kNieudane + u"The server's Repr-Digest header is malformed: ";
+const std::u16string kWadliwa = kNieudane + u"The server's reply is malformed: ";
 
 // Passes every request on with the time limits shortened, so that a stall
 // can be waited out in a test.
@@ -200,7 +206,32 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         Przypadek{"ok-1000", true, u"", false, 1000, 1000},
         Przypadek{"chunked-300000", true, u"", false, 100, 300000},
-        Przypadek{"empty", true, u"", false, 100, 0},
+        // Replies that cannot be the program file, although their status is 2xx.
+        Przypadek{"empty", false, kPusty, false, 100, 0},
+        Przypadek{"emptychunked", false, kPusty, false, 100, 0},
+        Przypadek{"emptyclose", false, kPusty, false, 100, 0},
+        Przypadek{"partial-1000", false,
+                  kNieudane + u"The server sent a part of the file, not the whole: HTTP/1.1 206 Partial Content",
+                  false, -1, 0},
+        Przypadek{"nocontent", false, kNieudane + u"The server sent no file: HTTP/1.1 204 No Content", false,
+                  -1, 0},
+        Przypadek{"chunkedcut-8192", false, kUciete + u"8192 bytes received", false, 100, 0},
+        Przypadek{"chunkedcut-10000", false, kUciete + u"10000 bytes received", false, 100, 0},
+        // A reachable server whose reply is no HTTP: never a connection failure.
+        Przypadek{"badstatus", false, kWadliwa, true, -1, 0},
+        Przypadek{"garbage", false, kWadliwa, true, -1, 0},
+        // The digest of the body, checked before anything is replaced.
+        Przypadek{"digest-good-70000", true, u"", false, 70000, 70000},
+        Przypadek{"digestchunked-good-70000", true, u"", false, 100, 70000},
+        Przypadek{"digest-bad-70000", false, kUszkodzony, false, 70000, 0},
+        Przypadek{"digestchunked-bad-70000", false, kUszkodzony, false, 100, 0},
+        Przypadek{"digest-malformed-1000", false, kZlaSuma + u"sha-256=:to nie jest base64!:", false, -1, 0},
+        Przypadek{"digest-short-1000", false, kZlaSuma + u"sha-256=:AAAAAAAAAAAAAAAAAAAAAA==:", false, -1, 0},
+        Przypadek{"digest-bare-1000", false, kZlaSuma + u"sha-256", false, -1, 0},
+        // Other algorithms alone change nothing; beside them sha-256 is checked.
+        Przypadek{"digest-unknown-1000", true, u"", false, 1000, 1000},
+        Przypadek{"digest-mixed-1000", true, u"", false, 1000, 1000},
+        Przypadek{"digest-twolines-1000", true, u"", false, 1000, 1000},
         Przypadek{"status-301", false, kNieudane + u"HTTP/1.1 301 Moved Permanently", false, -1, 0},
         Przypadek{"status-302", false, kNieudane + u"HTTP/1.1 302 Found", false, -1, 0},
         Przypadek{"status-401", false, kNieudane + u"HTTP/1.1 401 Unauthorized", false, -1, 0},
@@ -210,7 +241,9 @@ INSTANTIATE_TEST_SUITE_P(
         Przypadek{"reset-200000", false, kBladPolaczenia, false, 400000, 0},
         Przypadek{"close", false, kBladPolaczenia, false, -1, 0},
         // A body shorter than announced is a failed transfer, never a stored file.
-        Przypadek{"short-1000", false, kNieudane, true, 2000, 0}),
+        Przypadek{"short-1000", false,
+                  kNieudane + u"The transfer ended before the whole file arrived: 1000 of 2000 bytes", false, 2000,
+                  0}),
     [](const auto& info) {
         std::string n = info.param.scenariusz;
         std::replace(n.begin(), n.end(), '-', '_');
@@ -237,7 +270,7 @@ TEST_F(Pobieranie, TheWindowIsPumpedWhileTheServerStalls) {
     };
     ASSERT_TRUE(Pobierz(serwer.Adres("stallbody-1000-1500")));
     EXPECT_EQ(a->pliki.Tresc(kPlik), TrescWzorcowa(2000));
-    // A pump every 20 ms or so; a pump only per byte would give one or two.
+    // A pump every 8 ms or so; a pump only per byte would give one or two.
     EXPECT_GE(pompowaniaWCiszy, 10);
 }
 

@@ -3,8 +3,9 @@
 # an X server of its own (no window manager), lets the presentation run and
 # checks that the pointer has glided from the screen's corner onto the list
 # and then into the acceptance group, 58 px right of and 318 px below the
-# window's top-left corner. Screenshots while the title is typed and at the
-# end go to OUT_DIR.
+# window's top-left corner; then drags the window by its title strip with the
+# real mouse. Screenshots while the title is typed, at the end and after the
+# drag go to OUT_DIR.
 #
 #   tests/prezentacja/xvfb_prezentacja.sh INSTALATOR OUT_DIR
 set -euo pipefail
@@ -74,5 +75,30 @@ echo "pointer: $polozenie"
 echo "$polozenie" | grep -q "^x:$((L + 58)) y:$((T + 318)) " || blad "the pointer moved on to $polozenie"
 import -window root "$WYNIKI/koniec.png"
 kill -0 "$pid_inst" 2>/dev/null || blad "the installer ended: $(cat "$WYNIKI/instalator.log")"
-echo "screenshots: $WYNIKI/tytul.png $WYNIKI/wiersze.png $WYNIKI/koniec.png"
+
+# The window drag on the title strip: a left press moves the borderless
+# window with the mouse until the release (without a window manager the
+# installer follows the mouse itself); a right press moves nothing.
+polozenie_okna() { okno_instalatora "$pid_inst" "$WYNIKI/instalator.log" >/dev/null && echo "$L,$T"; }
+x0=$L
+y0=$T
+xdotool mousemove $((x0 + 400)) $((y0 + 12)) mousedown 3 mousemove $((x0 + 440)) $((y0 + 42)) mouseup 3
+sleep 0.3
+[ "$(polozenie_okna)" = "$x0,$y0" ] || blad "a right press moved the window to $(polozenie_okna)"
+xdotool mousemove $((x0 + 400)) $((y0 + 12)) mousedown 1
+for k in 1 2 3 4; do
+  xdotool mousemove $((x0 + 400 + 10 * k)) $((y0 + 12 + 5 * k))
+  sleep 0.05
+done
+xdotool mouseup 1
+sleep 0.3
+[ "$(polozenie_okna)" = "$((x0 + 40)),$((y0 + 20))" ] ||
+  blad "the drag left the window at $(polozenie_okna), not $((x0 + 40)),$((y0 + 20))"
+# After the release the window stays where it is.
+xdotool mousemove $((x0 + 600)) $((y0 + 200))
+sleep 0.2
+[ "$(polozenie_okna)" = "$((x0 + 40)),$((y0 + 20))" ] || blad "the window moved on after the release"
+import -window root "$WYNIKI/przeciagniete.png"
+echo "window dragged from $x0,$y0 to $((x0 + 40)),$((y0 + 20))"
+echo "screenshots: $WYNIKI/tytul.png $WYNIKI/wiersze.png $WYNIKI/koniec.png $WYNIKI/przeciagniete.png"
 echo "presentation under Xvfb: OK"

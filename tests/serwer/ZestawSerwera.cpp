@@ -4,8 +4,11 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <stdlib.h>
+
 #include <cstdlib>
 #include <filesystem>
+#include <stdexcept>
 
 namespace {
 
@@ -34,25 +37,41 @@ int WolnyPort() {
 
 ZestawSerwera::ZestawSerwera(std::string folder) : folder_(std::move(folder)) {
     std::filesystem::create_directories(Wydanie());
+    std::string wzor = (std::filesystem::temp_directory_path() / "kv-drzewo-XXXXXX").string();
+    if (!::mkdtemp(wzor.data())) throw std::runtime_error("mkdtemp");
+    std::filesystem::permissions(wzor, std::filesystem::perms::owner_all | std::filesystem::perms::group_read |
+                                           std::filesystem::perms::group_exec | std::filesystem::perms::others_read |
+                                           std::filesystem::perms::others_exec);
+    drzewo_ = wzor;
 }
 
 ZestawSerwera::~ZestawSerwera() {
     if (dziala_) std::system((Polecenie("stop") + " >/dev/null").c_str());
+    std::error_code blad;
+    std::filesystem::remove_all(drzewo_, blad);
+}
+
+int ZestawSerwera::Wykonaj(const std::string& czynnosc) const {
+    return std::system((Polecenie(czynnosc) + " >/dev/null").c_str());
 }
 
 std::string ZestawSerwera::Polecenie(const std::string& czynnosc) const {
-    return Cytuj(std::string(KV_ZRODLA) + "/server/serwer.sh") + " -t " + Cytuj(folder_ + "/drzewo") +
-           " -w " + Cytuj(folder_ + "/praca") + " -l 127.0.0.1:" + std::to_string(port_) + " " +
-           czynnosc;
+    return Cytuj(std::string(KV_ZRODLA) + "/server/serwer.sh") + " -t " + Cytuj(drzewo_) + " -w " +
+           Cytuj(folder_ + "/praca") + " -l 127.0.0.1:" + std::to_string(port_) + " " + czynnosc;
 }
 
-bool ZestawSerwera::Uruchom(const std::string& limit) {
-    const std::string pakuj = Cytuj(std::string(KV_ZRODLA) + "/server/pakuj.sh") + " " +
-                              Cytuj(Wydanie()) + " " + Cytuj(folder_ + "/drzewo") + " >/dev/null";
+bool ZestawSerwera::Pakuj() {
+    const std::string pakuj = Cytuj(std::string(KV_ZRODLA) + "/server/pakuj.sh") + " " + Cytuj(Wydanie()) + " " +
+                              Cytuj(drzewo_) + " >/dev/null";
     if (std::system(pakuj.c_str()) != 0) {
         blad_ = "pakuj.sh failed";
         return false;
     }
+    return true;
+}
+
+bool ZestawSerwera::Uruchom(const std::string& limit) {
+    if (!Pakuj()) return false;
     // A port taken between the probe and nginx's bind: try another.
     for (int proba = 0; proba < 5 && !dziala_; ++proba) {
         port_ = WolnyPort();

@@ -2,7 +2,8 @@
 // The distribution server kit (server/pakuj.sh, server/serwer.sh) run for a
 // test or a benchmark: a release folder packed into a tree and nginx started
 // on a free loopback port with a working folder of its own; stopped and
-// removed with the object.
+// removed with the object. The tree lies in a folder of its own that others
+// may read: started as root, the kit runs nginx's workers as "nobody".
 #include <string>
 
 class ZestawSerwera {
@@ -17,13 +18,22 @@ public:
     std::string Wydanie() const { return folder_ + "/wydanie"; }
     // Packs the release and starts nginx; false (and Blad()) when it fails.
     bool Uruchom(const std::string& limit = "");
+    // Packs the release into the tree again (server/pakuj.sh).
+    bool Pakuj();
     const std::string& Blad() const { return blad_; }
     // The server's base address, "http://127.0.0.1:PORT/".
     std::string Adres() const { return "http://127.0.0.1:" + std::to_string(port_) + "/"; }
+    // The packed tree, and the folder its release lands in.
+    std::string Drzewo() const { return drzewo_; }
+    std::string Aktualne() const { return drzewo_ + "/programy/wersja8/aktualne"; }
+    // Runs a command of server/serwer.sh (stop, reload, status) on this server;
+    // its exit status.
+    int Wykonaj(const std::string& czynnosc) const;
 
 private:
     std::string Polecenie(const std::string& czynnosc) const;
     std::string folder_;
+    std::string drzewo_;
     std::string blad_;
     int port_ = 0;
     bool dziala_ = false;

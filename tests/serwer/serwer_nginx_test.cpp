@@ -65,6 +65,45 @@ TEST_F(SerwerNginx, TheProgramFileArrivesByteForByte) {
     EXPECT_EQ(a.strona.maksimumPaska, static_cast<std::int32_t>(program.size()));
 }
 
+const std::u16string kUszkodzony =
+    u"Nieudane pobranie pliku: The file arrived damaged: its SHA-256 digest differs from the server's Repr-Digest";
+
+// The kit sends each file's digest from the time of packing: a file that
+// changed on the server since (a broken mirror, a disk error) never
+// replaces the installed program.
+TEST_F(SerwerNginx, AFileDamagedOnTheServerIsRefusedAndTheInstalledOneKept) {
+    fs::create_directories(Program().parent_path());
+    ZapiszPlik(Program(), "MZ stara wersja");
+    std::string uszkodzony = program;
+    uszkodzony[uszkodzony.size() / 2] ^= 1;
+    ZapiszPlik(fs::path(zestaw.Aktualne()) / "_Kavrostel._exe", uszkodzony);
+
+    EXPECT_FALSE(Przygotuj(*klient));
+
+    EXPECT_EQ(a.strona.komunikatySystemowe, std::vector<std::u16string>{kUszkodzony});
+    EXPECT_EQ(CzytajPlik(Program()), "MZ stara wersja");
+    EXPECT_EQ(Zawartosc(Program().parent_path()), std::vector<std::string>{"_Kavrostel.exe"});
+}
+
+// A release packed while the server runs is served at once, but its
+// digests only from the reload on: until then the installer refuses it and
+// keeps what is installed.
+TEST_F(SerwerNginx, ANewReleaseCarriesItsDigestFromTheReloadOn) {
+    const std::string nowy = Losowe(1024 * 1024 + 5) + "nowa";
+    ZapiszPlik(fs::path(zestaw.Wydanie()) / "_Kavrostel.exe", nowy);
+    ASSERT_TRUE(zestaw.Pakuj());
+
+    EXPECT_FALSE(Przygotuj(*klient));
+    EXPECT_EQ(a.strona.komunikatySystemowe, std::vector<std::u16string>{kUszkodzony});
+    EXPECT_FALSE(fs::exists(Program()));
+
+    ASSERT_EQ(zestaw.Wykonaj("reload"), 0);
+    a.strona.komunikatySystemowe.clear();
+    ASSERT_TRUE(Przygotuj(*klient));
+    EXPECT_TRUE(a.strona.komunikatySystemowe.empty());
+    EXPECT_TRUE(CzytajPlik(Program()) == nowy) << "not byte for byte";
+}
+
 TEST_F(SerwerNginx, WrongCredentialsGiveTheUnauthorizedStatusLine) {
     ZleHaslo zle(*klient);
     EXPECT_FALSE(Przygotuj(zle));

@@ -1,43 +1,28 @@
 #pragma once
-// The services a form is created with, all of them fakes: the shell, the file
-// system, links, HTTP, pointer, clock, pump and a file-save dialog that
-// answers from a script and counts how often it was shown.
-#include <optional>
+// The forms over fakes: the recording backend as the application's toolkit,
+// and the install context, file system, shell, links and HTTP client the
+// forms are created with. No toolkit, no display, no event loop.
+#include <memory>
 #include <string>
-#include <vector>
 
+#include "Aplikacja.h"
 #include "Atrapy.h"
-#include "AtrapyKursora.h"
-#include "Kontrolki.h"
 #include "Uslugi.h"
-
-class AtrapaDialoguZapisu : public IDialogZapisu {
-public:
-    struct Pytanie {
-        std::u16string tytul, nazwaPliku, folderPoczatkowy;
-    };
-    std::vector<Pytanie> pytania;
-    std::optional<std::u16string> odpowiedz;  // nothing: the user cancels
-
-    std::optional<std::u16string> Wykonaj(const std::u16string& tytul,
-                                          const std::u16string& nazwaPliku,
-                                          const std::u16string& folderPoczatkowy) override {
-        pytania.push_back({tytul, nazwaPliku, folderPoczatkowy});
-        return odpowiedz;
-    }
-};
+#include "ZapleczeNagrywajace.h"
 
 struct AtrapyUslug {
     KontekstInstalacji kontekst;
     AtrapaSystemuPlikow pliki;
     AtrapaPowloki powloka;
     AtrapaFabrykiSkrotow skroty{&pliki};
-    DziennikKursora dziennik;
-    AtrapaKursora kursor{dziennik};
-    AtrapaZegara zegar{dziennik};
-    AtrapaPetli petla{dziennik};
     AtrapaKlientaHttp http;
-    AtrapaDialoguZapisu dialog;
-    UslugiInterfejsu uslugi{kontekst, pliki, powloka, skroty, kursor, zegar,
-                            petla,    http,  dialog,  "http://serwer.example/"};
+    UslugiInterfejsu uslugi{kontekst, pliki, powloka, skroty, http, "http://serwer.example/"};
+};
+
+// The application running on the recording backend; forms made while it
+// lives are realised there. Declare it before the forms, so that it goes
+// after them.
+struct AplikacjaTestowa {
+    ZapleczeNagrywajace zaplecze;
+    TAplikacja aplikacja{zaplecze, u"Instalator"};
 };

@@ -4,15 +4,19 @@
 // while no byte arrives.
 #include <curl/curl.h>
 
+#include <cctype>
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <exception>
 #include <memory>
 #include <mutex>
 #include <string>
+#include <string_view>
 
 #include "BledyPobierania.h"
 #include "KlientHttp.h"
+#include "KontrolaOdpowiedzi.h"
 #include "platform/Tekst.h"
 
 namespace {
@@ -20,8 +24,10 @@ namespace {
 using Zegar = std::chrono::steady_clock;
 
 // The longest wait for socket activity inside one poll; the receiver is
-// asked to stop (and pumps the window) after each poll.
-constexpr int kOkresOdpytywaniaMs = 20;
+// asked to stop (and pumps the window) after each poll, and as often while
+// data keeps coming. Well under one frame at 60 Hz (16.7 ms), so that the
+// time the pump itself takes still fits.
+constexpr int kOkresOdpytywaniaMs = 8;
 
 void InicjujCurlRaz() {
     static std::once_flag raz;
@@ -54,6 +60,40 @@ bool JestBledemPolaczenia(CURLcode kod) {
     }
 }
 
+// libcurl codes of a reply that arrived but is not HTTP as it must be: a
+// status line it cannot read, a reply without one (HTTP/0.9, which is not
+// allowed), a broken chunk header or content coding. libcurl reports a
+// broken chunk header as a receive error; its text tells the two apart.
+bool JestWadliwaOdpowiedzia(CURLcode kod, const char* bladCurl) {
+    switch (kod) {
+        case CURLE_WEIRD_SERVER_REPLY:
+        case CURLE_UNSUPPORTED_PROTOCOL:
+        case CURLE_BAD_CONTENT_ENCODING:
+            return true;
+        case CURLE_RECV_ERROR:
+            return std::strstr(bladCurl, "chunked") != nullptr;
+        default:
+            return false;
+    }
+}
+
+// A header line's name, compared without regard to letter case.
+bool JestNaglowkiem(std::string_view linia, std::string_view nazwa) {
+    if (linia.size() <= nazwa.size() || linia[nazwa.size()] != ':') return false;
+    for (std::size_t i = 0; i < nazwa.size(); ++i) {
+        if (std::tolower(static_cast<unsigned char>(linia[i])) != std::tolower(static_cast<unsigned char>(nazwa[i])))
+            return false;
+    }
+    return true;
+}
+
+std::string_view WartoscNaglowka(std::string_view linia) {
+    linia.remove_prefix(linia.find(':') + 1);
+    while (!linia.empty() && (linia.front() == ' ' || linia.front() == '\t')) linia.remove_prefix(1);
+    while (!linia.empty() && (linia.back() == ' ' || linia.back() == '\t')) linia.remove_suffix(1);
+    return linia;
+}
+
 // The state of one transfer, shared with libcurl's callbacks.
 struct Transfer {
     CURL* easy = nullptr;
@@ -61,9 +101,13 @@ struct Transfer {
     Zegar::time_point ostatniaAktywnosc;
 
     std::string liniaStatusu;      // of the reply being read, without CR/LF
+    std::string reprDigest;        // its Repr-Digest field lines, joined
+    bool porcjami = false;         // its Transfer-Encoding is chunked
     bool naglowkiGotowe = false;   // a final (non-1xx) header block has ended
-    bool odpowiedzOdrzucona = false;  // status outside 2xx: stopped at its headers
+    bool odpowiedzOdrzucona = false;  // not the file: stopped at its headers
+    std::u16string komunikatOdrzucenia;
     std::int64_t oczekiwane = 0;
+    KontrolaOdpowiedzi kontrola;
 
     std::int64_t bajty = 0;
     bool bladOdbiorcy = false;
@@ -109,7 +153,21 @@ struct Transfer {
         std::string linia(dane, n);
         while (!linia.empty() && (linia.back() == '\r' || linia.back() == '\n')) linia.pop_back();
         if (linia.rfind("HTTP/", 0) == 0) {
+            // A new reply (after an interim one): its own headers follow.
             t.liniaStatusu = linia;
+            t.reprDigest.clear();
+            t.porcjami = false;
+            return n;
+        }
+        if (JestNaglowkiem(linia, "Repr-Digest")) {
+            if (!t.reprDigest.empty()) t.reprDigest += ", ";
+            t.reprDigest += WartoscNaglowka(linia);
+            return n;
+        }
+        if (JestNaglowkiem(linia, "Transfer-Encoding")) {
+            std::string wartosc(WartoscNaglowka(linia));
+            for (auto& z : wartosc) z = static_cast<char>(std::tolower(static_cast<unsigned char>(z)));
+            t.porcjami = t.porcjami || wartosc.find("chunked") != std::string::npos;
             return n;
         }
         if (!linia.empty()) return n;
@@ -117,12 +175,18 @@ struct Transfer {
         long kod = 0;
         curl_easy_getinfo(t.easy, CURLINFO_RESPONSE_CODE, &kod);
         if (kod >= 100 && kod < 200) return n;  // an interim reply; the real one follows
-        if (kod < 200 || kod >= 300) {
+        curl_off_t dlugosc = -1;
+        curl_easy_getinfo(t.easy, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &dlugosc);
+        KontrolaOdpowiedzi::Glowa glowa;
+        glowa.kodStatusu = static_cast<int>(kod);
+        glowa.liniaStatusu = platforma::Utf16(t.liniaStatusu);
+        glowa.dlugosc = dlugosc >= 0 ? static_cast<std::int64_t>(dlugosc) : -1;
+        glowa.porcjami = t.porcjami;
+        glowa.reprDigest = t.reprDigest;
+        if (!t.kontrola.Naglowek(std::move(glowa), t.komunikatOdrzucenia)) {
             t.odpowiedzOdrzucona = true;
             return 0;  // stops the transfer before any body is read
         }
-        curl_off_t dlugosc = -1;
-        curl_easy_getinfo(t.easy, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &dlugosc);
         t.oczekiwane = dlugosc > 0 ? static_cast<std::int64_t>(dlugosc) : 0;
         t.naglowkiGotowe = true;
         return n;
@@ -139,6 +203,7 @@ struct Transfer {
             t.komunikatOdbiorcy = blad;
             return 0;
         }
+        t.kontrola.Dane(dane, n);
         t.bajty += static_cast<std::int64_t>(n);
         // One perform call may read many buffers when data keeps coming; the
         // window is still pumped on time. Nothing pumped here reaches this
@@ -248,7 +313,7 @@ public:
         if (t.poczatekZgloszony) odbiorca.Koniec();
 
         if (t.odpowiedzOdrzucona) {
-            wynik.komunikat = platforma::Utf16(t.liniaStatusu);
+            wynik.komunikat = t.komunikatOdrzucenia;
             return wynik;
         }
         if (t.bladOdbiorcy) {
@@ -266,14 +331,24 @@ public:
             std::string przyczyna = curl_easy_strerror(kod);
             if (bladCurl[0]) przyczyna += std::string(" (") + bladCurl + ")";
             const auto tekst = platforma::Utf16(przyczyna);
-            wynik.komunikat = JestBledemPolaczenia(kod) ? KomunikatBleduPolaczenia(tekst) : tekst;
+            if (kod == CURLE_PARTIAL_FILE && t.naglowkiGotowe) {
+                // The connection ended before the body did: fewer bytes than
+                // announced, or no last chunk.
+                wynik.komunikat = t.kontrola.Urwana();
+            } else if (JestWadliwaOdpowiedzia(kod, bladCurl)) {
+                wynik.komunikat = KomunikatBledu(BladPobierania::ZlaOdpowiedz, tekst);
+            } else if (JestBledemPolaczenia(kod)) {
+                wynik.komunikat = KomunikatBleduPolaczenia(tekst);
+            } else {
+                wynik.komunikat = tekst;
+            }
             return wynik;
         }
         if (!t.naglowkiGotowe) {
-            wynik.komunikat = u"No reply from the server";
+            wynik.komunikat = KomunikatBledu(BladPobierania::ZlaOdpowiedz, u"no reply headers");
             return wynik;
         }
-        wynik.udany = true;
+        wynik.udany = t.kontrola.Koniec(wynik.komunikat);
         return wynik;
     }
 

@@ -4,11 +4,12 @@
 // owns the transfer, never blocks for longer than one event-pump interval:
 // each step (send, headers, wait for data, read) is started here, its
 // completion comes from WinHTTP's own threads through the status callback,
-// and meanwhile this thread waits in 50 ms slices and asks the receiver
-// whether to stop. Every call of the receiver therefore happens on the
+// and meanwhile this thread waits in slices of a few milliseconds and asks
+// the receiver whether to stop (the receiver pumps the window then). Every call of the receiver therefore happens on the
 // calling thread. Reads ask only for what is already there, because a read
 // of more may block its caller until it is filled (Wine's does).
 #include <windows.h>
+#include <mmsystem.h>
 #include <winhttp.h>
 
 #include <atomic>
@@ -18,11 +19,13 @@
 
 #include "BledyPobierania.h"
 #include "KlientHttp.h"
+#include "KontrolaOdpowiedzi.h"
 #include "platform/Tekst.h"
 
 namespace {
 
-constexpr DWORD kTaktMs = 50;
+// Well under one frame at 60 Hz (16.7 ms), so that the pump itself still fits.
+constexpr DWORD kTaktMs = 8;
 constexpr DWORD kRozmiarPorcji = 64 * 1024;
 
 const wchar_t* Szeroki(const std::u16string& tekst) {
@@ -94,14 +97,13 @@ std::u16string TekstBledu(DWORD kod) {
 }
 
 // WinHTTP codes that mean the connection itself failed (name, connect,
-// reset, a time limit, a server that hangs up without replying): the user is
-// told there is no connection rather than shown a transfer error.
+// reset, a time limit): the user is told there is no connection rather than
+// shown a transfer error.
 bool JestBledemPolaczenia(DWORD kod) {
     switch (kod) {
         case ERROR_WINHTTP_NAME_NOT_RESOLVED:
         case ERROR_WINHTTP_CANNOT_CONNECT:
         case ERROR_WINHTTP_CONNECTION_ERROR:
-        case ERROR_WINHTTP_INVALID_SERVER_RESPONSE:
         case ERROR_WINHTTP_TIMEOUT:
         // Wine's WinHTTP hands on the sockets' own codes.
         case WSAECONNRESET:
@@ -121,10 +123,19 @@ bool JestBledemPolaczenia(DWORD kod) {
     }
 }
 
-std::u16string KomunikatBledu(DWORD kod) {
+// `odebrano`: the server has sent some bytes of a reply. WinHTTP gives the
+// same code to a reply it cannot read and to a server that hangs up without
+// replying at all; only the second is a connection failure.
+std::u16string KomunikatBledu(DWORD kod, bool odebrano = false) {
     std::u16string tekst = TekstBledu(kod);
     tekst = (tekst.empty() ? u"WinHTTP error" : tekst) + u" (" + Liczba(kod) + u")";
-    return JestBledemPolaczenia(kod) ? KomunikatBleduPolaczenia(tekst) : tekst;
+    const bool wadliwa = kod == ERROR_WINHTTP_HEADER_SIZE_OVERFLOW ||
+                         (kod == ERROR_WINHTTP_INVALID_SERVER_RESPONSE && odebrano);
+    if (wadliwa) return KomunikatBledu(BladPobierania::ZlaOdpowiedz, tekst);
+    if (JestBledemPolaczenia(kod) || kod == ERROR_WINHTTP_INVALID_SERVER_RESPONSE) {
+        return KomunikatBleduPolaczenia(tekst);
+    }
+    return tekst;
 }
 
 // What the status callback hands to the waiting thread. Shared between that
@@ -139,6 +150,13 @@ struct Stan {
     // implementations complete the sending only when the reply arrives.
     std::atomic<bool> polaczony{false};
     std::atomic<ULONGLONG> ostatniaAktywnosc{GetTickCount64()};
+    // Some bytes of a reply have come.
+    std::atomic<bool> odebrano{false};
+    // Set while the body is read: a receive that got nothing, i.e. the
+    // server closed the connection. Wine's WinHTTP then ends a chunked body
+    // as if it were complete.
+    std::atomic<bool> wCiele{false};
+    std::atomic<bool> zamknietePodczasCiala{false};
     DWORD blad = ERROR_SUCCESS;
     std::vector<char> bufor = std::vector<char>(kRozmiarPorcji);
     ~Stan() {
@@ -164,8 +182,15 @@ void CALLBACK Zwrotna(HINTERNET, DWORD_PTR kontekst, DWORD status, LPVOID inform
             stan.ostatniaAktywnosc = GetTickCount64();
             return;
         case WINHTTP_CALLBACK_STATUS_REQUEST_SENT:
+            stan.ostatniaAktywnosc = GetTickCount64();
+            return;
         case WINHTTP_CALLBACK_STATUS_RESPONSE_RECEIVED:
             stan.ostatniaAktywnosc = GetTickCount64();
+            if (informacja && dlugosc >= sizeof(DWORD) && *static_cast<DWORD*>(informacja) > 0) {
+                stan.odebrano = true;
+            } else if (stan.wCiele) {
+                stan.zamknietePodczasCiala = true;
+            }
             return;
         case WINHTTP_CALLBACK_STATUS_DATA_AVAILABLE:
             stan.zakonczenie = status;
@@ -209,12 +234,31 @@ private:
     HINTERNET h_;
 };
 
+// Windows' timer ticks every 15.6 ms unless asked for more, so a wait of
+// kTaktMs would last a whole tick and the pumps would drift towards a frame
+// apart. For the time of a transfer it is asked for 1 ms.
+class DokladnyZegar {
+public:
+    DokladnyZegar() : dziala_(timeBeginPeriod(1) == TIMERR_NOERROR) {}
+    ~DokladnyZegar() {
+        if (dziala_) {
+            timeEndPeriod(1);
+        }
+    }
+    DokladnyZegar(const DokladnyZegar&) = delete;
+    DokladnyZegar& operator=(const DokladnyZegar&) = delete;
+
+private:
+    bool dziala_;
+};
+
 class KlientWinHttp : public IKlientHttp {
 public:
     WynikHttp Pobierz(const std::string& adres, const UstawieniaHttp& ustawienia,
                       IOdbiorcaHttp& odbiorca) override {
         const JednoPobieranie jedno(zajety_);
         if (!jedno.Wolne()) return JednoPobieranie::Odmowa();
+        const DokladnyZegar zegar;
         Transfer transfer(adres, ustawienia, odbiorca);
         return transfer.Wykonaj();
     }
@@ -238,11 +282,19 @@ private:
             if (!Naglowki(wynik, kodStatusu)) {
                 return wynik;
             }
-            if (kodStatusu < 200 || kodStatusu > 299) {
-                wynik.komunikat = LiniaStatusu(kodStatusu);
+            KontrolaOdpowiedzi::Glowa glowa;
+            glowa.kodStatusu = static_cast<int>(kodStatusu);
+            glowa.liniaStatusu = LiniaStatusu(kodStatusu);
+            glowa.dlugosc = ZapowiedzianaDlugosc();
+            glowa.porcjami =
+                platforma::ZawieraBezWielkosciLiter(Naglowek(WINHTTP_QUERY_TRANSFER_ENCODING), u"chunked");
+            glowa.reprDigest = NaglowekWlasny(L"Repr-Digest");
+            const std::int64_t oczekiwane = glowa.dlugosc;
+            const bool porcjami = glowa.porcjami;
+            if (!kontrola_.Naglowek(std::move(glowa), wynik.komunikat)) {
                 return wynik;
             }
-            return Cialo();
+            return Cialo(oczekiwane, porcjami);
         }
 
     private:
@@ -395,26 +447,60 @@ private:
             return linia;
         }
 
-        // The size the reply announces; 0 when it states none (or nonsense).
+        // Every field line of a header WinHTTP has no number for, joined
+        // with ", " (as one field); empty when absent. Header values are
+        // ASCII; anything else is kept as "?".
+        std::string NaglowekWlasny(const wchar_t* nazwa) {
+            std::string wynik;
+            for (DWORD indeks = 0;;) {
+                DWORD rozmiar = 0;
+                DWORD ktory = indeks;
+                WinHttpQueryHeaders(zadanie_->get(), WINHTTP_QUERY_CUSTOM, nazwa, WINHTTP_NO_OUTPUT_BUFFER, &rozmiar,
+                                    &ktory);
+                if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || rozmiar == 0) {
+                    break;
+                }
+                std::vector<wchar_t> bufor(rozmiar / sizeof(wchar_t) + 1);
+                ktory = indeks;
+                if (!WinHttpQueryHeaders(zadanie_->get(), WINHTTP_QUERY_CUSTOM, nazwa, bufor.data(), &rozmiar,
+                                         &ktory)) {
+                    break;
+                }
+                if (!wynik.empty()) {
+                    wynik += ", ";
+                }
+                for (DWORD i = 0; i < rozmiar / sizeof(wchar_t); ++i) {
+                    wynik += bufor[i] < 0x80 ? static_cast<char>(bufor[i]) : '?';
+                }
+                if (ktory == indeks) {
+                    break;  // no further occurrence
+                }
+                indeks = ktory;
+            }
+            return wynik;
+        }
+
+        // The size the reply announces; -1 when it states none (or nonsense).
         std::int64_t ZapowiedzianaDlugosc() {
             std::u16string tekst = Naglowek(WINHTTP_QUERY_CONTENT_LENGTH);
             if (tekst.empty()) {
-                return 0;
+                return -1;
             }
             std::int64_t n = 0;
             for (char16_t z : tekst) {
                 if (z < u'0' || z > u'9' || n > (INT64_MAX - 9) / 10) {
-                    return 0;
+                    return -1;
                 }
                 n = n * 10 + (z - u'0');
             }
             return n;
         }
 
-        WynikHttp Cialo() {
+        // `oczekiwane`: the announced length, -1 when none; `porcjami`: chunked.
+        WynikHttp Cialo(std::int64_t oczekiwane, bool porcjami) {
             WynikHttp wynik;
-            std::int64_t oczekiwane = ZapowiedzianaDlugosc();
-            odbiorca_.Poczatek(oczekiwane);
+            odbiorca_.Poczatek(oczekiwane > 0 ? oczekiwane : 0);
+            stan_->wCiele = true;
             std::int64_t dotad = 0;
             for (;;) {
                 // First wait until something can be read, then read no more
@@ -441,13 +527,14 @@ private:
                     ile = stan_->bajty;
                 }
                 if (ile == 0) {
-                    if (oczekiwane > 0 && dotad < oczekiwane) {
-                        // The server closed the connection before the
-                        // announced end: the file is incomplete.
-                        wynik.komunikat = u"Transferred a partial file (" + Liczba(oczekiwane - dotad) +
-                                          u" bytes remaining to read)";
+                    // The end as WinHTTP sees it. A chunked body is whole
+                    // only when its last chunk came, and the server closing
+                    // the connection first is not that: Wine reports both
+                    // alike, so the closed connection tells them apart.
+                    if (porcjami && stan_->zamknietePodczasCiala) {
+                        wynik.komunikat = kontrola_.Urwana();
                     } else {
-                        wynik.udany = true;
+                        wynik.udany = kontrola_.Koniec(wynik.komunikat);
                     }
                     break;
                 }
@@ -456,6 +543,7 @@ private:
                     wynik.komunikat = blad;
                     break;
                 }
+                kontrola_.Dane(stan_->bufor.data(), ile);
                 dotad += ile;
                 odbiorca_.Postep(dotad);
             }
@@ -464,8 +552,8 @@ private:
         }
 
         // Waits for the completion of the step just started, asking the
-        // receiver every 50 ms whether to stop. A failure, a stop or a time
-        // limit closes the request and fills `wynik`. While `laczenie`, the
+        // receiver every few milliseconds whether to stop. A failure, a stop
+        // or a time limit closes the request and fills `wynik`. While `laczenie`, the
         // connection limit counts until the connection stands; after that,
         // and in every other step, the silence limit since the last sign of
         // life.
@@ -503,7 +591,7 @@ private:
                 }
             }
             if (stan_->zakonczenie == WINHTTP_CALLBACK_STATUS_REQUEST_ERROR) {
-                wynik.komunikat = KomunikatBledu(stan_->blad);
+                wynik.komunikat = KomunikatBledu(stan_->blad, stan_->odebrano);
                 zadanie_->Zamknij();
                 return false;
             }
@@ -526,6 +614,7 @@ private:
         const UstawieniaHttp& ustawienia_;
         IOdbiorcaHttp& odbiorca_;
         std::shared_ptr<Stan> stan_;
+        KontrolaOdpowiedzi kontrola_;
         DWORD_PTR kontekst_ = 0;
         // Closed in reverse order: request, connection, session.
         std::unique_ptr<Uchwyt> sesja_;

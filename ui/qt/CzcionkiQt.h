@@ -1,5 +1,5 @@
 #pragma once
-// The fonts of the forms, chosen in this one place.
+// Fonts and colours of the model as Qt draws them, chosen in this one place.
 //
 // The forms were designed for "MS Sans Serif", which Linux does not have. Its
 // substitute is DejaVu Sans (Debian package fonts-dejavu-core): at a pixel
@@ -7,17 +7,20 @@
 // the heights the layouts of the window and of the notice box rest on. The
 // same family stands in for Arial, so that every machine with the one package
 // draws the same.
+#include <QColor>
 #include <QFont>
+#include <QPalette>
 #include <QString>
+
+#include "Kontrolki.h"
 
 // The family that stands in for "MS Sans Serif" and Arial.
 QString RodzinaZastepcza();
 
-// A font of the given character height in pixels.
-QFont CzcionkaPx(int px, bool pogrubiona = false);
+// The font a model font is drawn with: the substitute family, the character
+// height in pixels, bold and underline as the model says.
+QFont CzcionkaQt(const TFont& czcionka);
 
-// The main window's default font: "MS Sans Serif", 13 pixels.
-QFont CzcionkaOkna();
-
-// Arial of the given height (the completion view's label).
-QFont CzcionkaArial(int px, bool pogrubiona = false);
+// A fixed colour as it is; a system colour as the application's palette has
+// it (the button face, the tooltip background ...).
+QColor KolorQt(TColor kolor);
