@@ -47,6 +47,7 @@ for program in Xvfb xdotool import convert lnkinfo nginx openssl python3 wine x8
 done
 
 tmp=$(mktemp -d "${TMPDIR:-/tmp}/kv-e2e-win.XXXXXX")
+chmod 0755 "$tmp"  # run as root, the server kit's workers ("nobody") read the tree below it
 pid_x=""
 pid_inst=""
 sprzataj() {
@@ -138,8 +139,8 @@ zamknij_okno() {  # title, screenshot name
   w=$(wine_okno "$1" 30) || blad "no window titled \"$1\""
   sleep 0.3
   [ -n "$2" ] && zdjecie "$2"
-  xdotool windowfocus "$w" 2>/dev/null || true
-  xdotool key --window "$w" Return
+  wine_fokus "$w"
+  xdotool key Return
   for _ in $(seq 1 50); do xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0; sleep 0.1; done
   blad "the window \"$1\" did not close on Enter"
 }
@@ -265,8 +266,8 @@ kliknij 345 338
 program_okno=$(wine_okno "Kavrostel 8.0" 60) || blad "\"Uruchom\" started no program"
 sleep 0.3
 zdjecie uruchomiony
-xdotool windowfocus "$program_okno" 2>/dev/null || true
-xdotool key --window "$program_okno" Return
+wine_fokus "$program_okno"
+xdotool key Return
 czekaj_na 20 "the demonstration program's end" bash -c "! xdotool search --onlyvisible --name '^Kavrostel 8.0\$' >/dev/null 2>&1"
 
 krok "remove the installation"

@@ -70,5 +70,6 @@ wine_fokus() {
   local w=$1 X Y WIDTH HEIGHT SCREEN WINDOW
   eval "$(xdotool getwindowgeometry --shell "$w")"
   xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2))
-  xdotool windowfocus --sync "$w" 2>/dev/null || xdotool windowfocus "$w"
+  xdotool windowfocus "$w" 2>/dev/null || true
+  sleep 0.1
 }
