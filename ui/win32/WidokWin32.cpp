@@ -386,7 +386,9 @@ bool PokazujePodspod(const TControl& kontrolka) {
     case TRodzaj::Etykieta:
         return static_cast<const TLabel&>(kontrolka).Transparent;
     default:
-        return kontrolka.KolorEfektywny() == clDefault;
+        // Without a colour of its own a control shows its parent's
+        // background, which may itself be what lies under the parent.
+        return kontrolka.ParentColor || kontrolka.Color == clDefault;
     }
 }
 

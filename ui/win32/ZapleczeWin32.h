@@ -109,7 +109,8 @@ COLORREF KolorTla(const TControl& kontrolka);
 
 // True when the control has no background of its own and shows what lies
 // under it: a transparent label, a panel with ParentBackground, and a group
-// box, check box or radio group of no colour of its own.
+// box, check box, radio group or button without a colour of its own (none
+// set, or its parent's taken).
 bool PokazujePodspod(const TControl& kontrolka);
 
 // Paints into `dc` (in the control's client coordinates) what lies under the

@@ -278,6 +278,10 @@ TEST_F(WidokiTest, APanelThatShowsItsParentsBackgroundShowsThePictureUnderItsCon
     auto* skrot = forma.Utworz<TCheckBox>(strona, "Skrot");
     skrot->SetBounds(5, 30, 190, 20);
     skrot->Caption = u"X";
+    skrot->ParentColor = true;
+    auto* bialy = forma.Utworz<TCheckBox>(strona, "Bialy");
+    bialy->SetBounds(100, 5, 90, 20);
+    bialy->Color = clWhite;
     Przepusc(20);
     // The picture as the picture view shows it, 200 x 60.
     HBITMAP bitmapa = z.Grafika().Daj(u"pasek_tytulu.jpg", 200, 60);
@@ -291,6 +295,8 @@ TEST_F(WidokiTest, APanelThatShowsItsParentsBackgroundShowsThePictureUnderItsCon
     EXPECT_EQ(Piksel(Okno(*strona), 2, 2), obrazu(2, 2));
     EXPECT_EQ(Piksel(Okno(*napis), 60, 10), obrazu(5 + 60, 5 + 10));
     EXPECT_EQ(Piksel(Okno(*skrot), 180, 10), obrazu(5 + 180, 30 + 10));
+    // A colour of its own covers it.
+    EXPECT_EQ(Piksel(Okno(*bialy), 80, 10), RGB(255, 255, 255));
     SelectObject(pamiec, poprzednia);
     DeleteDC(pamiec);
     // Without it the panel has its own background, and so has what lies on it.
