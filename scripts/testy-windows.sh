@@ -64,6 +64,23 @@ t=$(sekundy)
 (cd "$WINDOWS" && ctest --output-on-failure -j"$ROWNOLEGLE")
 echo "tests under Wine: $(ile "$t") s"
 
+echo "== the installer end to end under Wine"
+t=$(sekundy)
+# The real instalator.exe against the server kit, in a prefix and on a
+# display of its own; beside the Linux build's screenshots when that build's
+# end-to-end test has run (scripts/testy.sh runs it first).
+adres_url=$(sed -n 's/^KAVROSTEL_SERVER_URL:[A-Z]*=//p' "$WINDOWS/CMakeCache.txt")
+linux_e2e=()
+[ -d "$BUDOWA/native/e2e" ] && linux_e2e=("$BUDOWA/native/e2e")
+bash tests/e2e/instalacja_win32_e2e.sh "$WINDOWS/app/instalator.exe" "$ZRODLA" "$WINDOWS/e2e" "$adres_url" \
+  "${linux_e2e[@]}"
+echo "end to end under Wine: $(ile "$t") s"
+
+echo "== the signed release medium"
+t=$(sekundy)
+bash tests/nosnik/nosnik_test.sh "$WINDOWS" "$WINDOWS/nosnik"
+echo "medium: $(ile "$t") s"
+
 echo "== the two link writers compared"
 t=$(sekundy)
 NATYWNA=$BUDOWA/windows-natywna

@@ -136,6 +136,14 @@ zamknij() {
 
 krok "installer"
 uruchom_instalator
+# The presentation while the agreement is typed, and once it has ended (the
+# same states are shot of the Windows build, to be seen side by side).
+czekaj_na_wskaznik 50 72 30 "no glide onto the agreement list"
+sleep 0.15
+zdjecie licencja_pisanie
+czekaj_na_wskaznik 58 318 120 "the presentation did not end"
+sleep 0.5
+zdjecie licencja
 krok "accept"
 akceptuj
 zdjecie strona

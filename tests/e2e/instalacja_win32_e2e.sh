@@ -132,13 +132,19 @@ czekaj_na() {  # seconds, description, test...
   done
   blad "$opis: not within $limit s"
 }
-# A notice or dialog: waits for its window, shoots it, closes it with Enter.
-# Without a window manager the key reaches it once it has the X focus.
-zamknij_okno() {  # title, screenshot name
-  local w
+# A notice or dialog: waits for its window, shoots the screen and the window
+# alone, reads the window's text (three times enlarged, tesseract) and
+# checks it, closes it with Enter. Without a window manager the key reaches
+# it once it has the X focus.
+zamknij_okno() {  # title, screenshot name, a text the window must show
+  local w napis
   w=$(wine_okno "$1" 30) || blad "no window titled \"$1\""
   sleep 0.3
-  [ -n "$2" ] && zdjecie "$2"
+  zdjecie "$2"
+  import -window "$w" "$WYNIKI/${2}_okno.png"
+  convert "$WYNIKI/${2}_okno.png" -resize 300% "$tmp/ocr.png"
+  napis=$(tesseract "$tmp/ocr.png" - 2>/dev/null | tr '\n' ' ')
+  grep -q "$3" <<<"$napis" || blad "the window \"$1\" reads: $napis"
   wine_fokus "$w"
   xdotool key Return
   for _ in $(seq 1 50); do xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0; sleep 0.1; done
@@ -289,9 +295,9 @@ printf 'starsza wersja programu' >"$PROGRAM"
 rm -f "$tmp/drzewo/programy/wersja8/aktualne/_Kavrostel._exe"
 kliknij 345 338
 # First the notice that the file will be replaced, then the transfer fails.
-zamknij_okno "Uwaga!" zastapienie
-zamknij_okno "Instalator" blad_pobrania
-zamknij_okno "Uwaga!" przerwana
+zamknij_okno "Uwaga!" zastapienie "zostanie"
+zamknij_okno "Instalator" blad_pobrania "Nieudane pobranie pliku.*404"
+zamknij_okno "Uwaga!" przerwana "Instalacja przerwana"
 [ "$(cat "$PROGRAM")" = "starsza wersja programu" ] || blad "the older program file was touched"
 [ -e "$SKROT_PULPIT" ] && blad "a shortcut was made after a failed download"
 grep -q 'GET /programy/wersja8/aktualne/_Kavrostel._exe HTTP/1.1" 404' "$tmp/serwer/access.log" \
@@ -303,18 +309,28 @@ zamknij_instalator 673 338
 # ------------------------------------------------------------------ side by side
 if [ -n "$LINUX" ]; then
   krok "side by side with the Linux build ($LINUX)"
-  # Each picture: the Linux window on the left, the Windows one on the right,
-  # the screen around them cut away (both windows stand at 275,220).
-  for stan in licencja_pisanie licencja strona pobieranie koniec usuniete zastapienie blad_pobrania przerwana; do
-    [ -f "$WYNIKI/$stan.png" ] || continue
-    if [ ! -f "$LINUX/$stan.png" ]; then
-      echo "no Linux screenshot of $stan"
-      continue
+  # Each picture: the Linux build on the left, the Windows build on the
+  # right. Whole-screen shots are cut to the window and its surroundings
+  # (both windows stand at 275,220); the notices are shot alone. The Linux
+  # test's failure path is a damaged file, this one's a missing file: the
+  # standard dialog's text differs, its look can be compared.
+  obok() {  # Linux picture, Windows picture, result, crop (or empty)
+    [ -f "$LINUX/$1.png" ] || { echo "no Linux screenshot $1"; return 0; }
+    [ -f "$WYNIKI/$2.png" ] || blad "no Windows screenshot $2"
+    if [ -n "$4" ]; then
+      convert \( "$LINUX/$1.png" -crop "$4" +repage \) \( "$WYNIKI/$2.png" -crop "$4" +repage \) \
+              -background black -splice 8x0 +append "$WYNIKI/obok_$3.png"
+    else
+      convert "$LINUX/$1.png" "$WYNIKI/$2.png" -background black -gravity west -splice 8x0 +append \
+              "$WYNIKI/obok_$3.png"
     fi
-    convert \( "$LINUX/$stan.png" -crop 760x400+260+200 +repage \) \
-            \( "$WYNIKI/$stan.png" -crop 760x400+260+200 +repage \) \
-            -background black +append "$WYNIKI/obok_$stan.png"
-    echo "side by side $WYNIKI/obok_$stan.png"
+    echo "side by side $WYNIKI/obok_$3.png"
+  }
+  for stan in licencja_pisanie licencja strona pobieranie koniec usuniete; do
+    obok "$stan" "$stan" "$stan" 760x400+260+200
   done
+  obok uszkodzony_zastapienie zastapienie_okno notka_zastapienie ""
+  obok uszkodzony_blad blad_pobrania_okno dialog_standardowy ""
+  obok uszkodzony_przerwana przerwana_okno notka_przerwana ""
 fi
 echo "E2E OK"
