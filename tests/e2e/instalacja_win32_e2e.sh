@@ -34,31 +34,19 @@ WYNIKI=$(realpath "$WYNIKI")
 rm -f "$WYNIKI"/*.png
 : >"$WYNIKI/instalator.log"
 
-hostport=${ADRES_URL#http://}
-hostport=${hostport%/}
-
 blad() { echo "E2E FAILURE: $*" >&2; exit 1; }
 krok() { echo "== $*"; }
 . "$ZRODLA/tests/support/xvfb.sh"
 . "$ZRODLA/tests/support/wine.sh"
+. "$ZRODLA/tests/support/sterowanie.sh"
+. "$ZRODLA/tests/e2e/wspolne.sh"
+# A key reaches a Wine window once the pointer is over it too.
+FOKUS=wine_fokus
 
-for program in Xvfb xdotool import convert lnkinfo nginx openssl python3 wine x86_64-w64-mingw32-g++; do
-  command -v "$program" >/dev/null || blad "$program is missing (bash scripts/zaleznosci.sh)"
-done
-
-tmp=$(mktemp -d "${TMPDIR:-/tmp}/kv-e2e-win.XXXXXX")
-chmod 0755 "$tmp"  # run as root, the server kit's workers ("nobody") read the tree below it
-pid_x=""
-pid_inst=""
-sprzataj() {
-  [ -n "$pid_inst" ] && kill "$pid_inst" 2>/dev/null || true
-  wine_zakoncz
-  bash "$ZRODLA/server/serwer.sh" -w "$tmp/serwer" -l "$hostport" stop >/dev/null 2>&1 || true
-  cp "$tmp/serwer/access.log" "$tmp/serwer/error.log" "$WYNIKI/" 2>/dev/null || true
-  xvfb_zatrzymaj
-  rm -rf "$tmp"
-}
-trap sprzataj EXIT
+wymagaj Xvfb xdotool import convert tesseract lnkinfo nginx openssl python3 wine x86_64-w64-mingw32-g++
+# The scratch folder; at the end Wine's programs are ended and the server's
+# logs kept in WYNIKI.
+przebieg kv-e2e-win "$WYNIKI" wine_zakoncz
 
 # ------------------------------------------------------------------ display and prefix
 xvfb_uruchom "$tmp/xvfb.log" ${KV_E2E_EKRAN:-} 24 $(seq 240 249) || blad "no X server of our own"
@@ -77,34 +65,20 @@ PROFIL=$(winapi_folder USERPROFILE)
 PULPIT="$PROFIL/Desktop"
 PROGRAMY="$(winapi_folder APPDATA)/Microsoft/Windows/Start Menu/Programs"
 mkdir -p "$PULPIT" "$PROGRAMY"
-FOLDER="$WINEPREFIX/drive_c/KV-Tek/Kavrostel8"
-PROGRAM="$FOLDER/_Kavrostel.exe"
-SKROT_PULPIT="$PULPIT/_Kavrostel 8.lnk"
-SKROT_MENU="$PROGRAMY/Orveliane/_Kavrostel 8.lnk"
+miejsca_instalacji
 # What the user can see on drive C:, without Wine's own housekeeping.
-stan_dysku() {
-  (cd "$WINEPREFIX/drive_c" && find . -path ./windows -prune -o -path '*/Temp' -prune \
-     -o -path '*/AppData/Local' -prune -o -print | sort)
-}
+pomijane=(./windows '*/Temp' '*/AppData/Local')
 
 # ------------------------------------------------------------------ server
-krok "server on $hostport"
-port=${hostport##*:}
-if (exec 3<>"/dev/tcp/${hostport%:*}/$port") 2>/dev/null; then
-  blad "port $port is taken: the program was built for $ADRES_URL; stop what listens there"
-fi
-bash "$ZRODLA/scripts/demo.sh" "$WYNIKI/demo" 8 >/dev/null
-mkdir -p "$tmp/wydanie"
-cp "$WYNIKI/demo/_Kavrostel.exe" "$tmp/wydanie/"
-bash "$ZRODLA/server/pakuj.sh" "$tmp/wydanie" "$tmp/drzewo" >/dev/null
+krok "server"
 # 8 MiB at 2 MiB/s: the bar is seen moving for about four seconds.
-bash "$ZRODLA/server/serwer.sh" -t "$tmp/drzewo" -l "$hostport" -w "$tmp/serwer" -r 2m start
+serwer_uruchom "$ADRES_URL" "$WYNIKI/demo" 2m
 
 # ------------------------------------------------------------------ helpers
 uruchom_instalator() {  # starts the installer, finds its window: pid_inst, OKNO, L, T
   (cd "$(dirname "$INSTALATOR")" && exec wine "$INSTALATOR") >>"$WYNIKI/instalator.log" 2>&1 &
   pid_inst=$!
-  OKNO=$(wine_okno "Warunki licencji" 30) || blad "no window titled \"Warunki licencji\""
+  OKNO=$(okno_o_tytule "Warunki licencji" 30) || blad "no window titled \"Warunki licencji\""
   local X Y WIDTH HEIGHT SCREEN WINDOW
   eval "$(xdotool getwindowgeometry --shell "$OKNO")"
   [ "$WIDTH" -eq 730 ] && [ "$HEIGHT" -eq 360 ] || blad "the window is ${WIDTH}x$HEIGHT, not 730x360"
@@ -112,52 +86,21 @@ uruchom_instalator() {  # starts the installer, finds its window: pid_inst, OKNO
   T=$Y
   [ "$L" -eq 275 ] && [ "$T" -eq 220 ] || blad "the window at $L,$T is not centred on the 1280x800 screen"
 }
-kliknij() { xdotool mousemove $((L + $1)) $((T + $2)) click 1; }
-zdjecie() { import -window root "$WYNIKI/$1.png"; echo "screenshot $WYNIKI/$1.png"; }
-wskaznik() { xdotool getmouselocation | sed -n 's/^x:\([0-9]*\) y:\([0-9]*\) .*/\1 \2/p'; }
-czekaj_na_wskaznik() {  # x, y (window), seconds, what
-  local x=$((L + $1)) y=$((T + $2))
-  for _ in $(seq 1 $(($3 * 20))); do
-    [ "$(wskaznik)" = "$x $y" ] && return 0
-    sleep 0.05
+# Presses a mouse BUTTON at the window's point X0, Y0, moves to each further
+# point, releases it there; then sets X and Y to the window's corner.
+przeciagnij() {  # button, x0, y0, x, y...
+  local przycisk=$1
+  xdotool mousemove "$2" "$3" mousedown "$przycisk"
+  shift 3
+  while [ $# -ge 2 ]; do
+    sleep 0.2
+    xdotool mousemove "$1" "$2"
+    shift 2
   done
-  blad "the pointer did not reach $x,$y within $3 s ($(wskaznik)); $4"
-}
-czekaj_na() {  # seconds, description, test...
-  local limit=$1 opis=$2
-  shift 2
-  for _ in $(seq 1 $((limit * 10))); do
-    if "$@"; then return 0; fi
-    sleep 0.1
-  done
-  blad "$opis: not within $limit s"
-}
-# A notice or dialog: waits for its window, shoots the screen and the window
-# alone, reads the window's text (three times enlarged, tesseract) and
-# checks it, closes it with Enter. Without a window manager the key reaches
-# it once it has the X focus.
-zamknij_okno() {  # title, screenshot name, a text the window must show
-  local w napis
-  w=$(wine_okno "$1" 30) || blad "no window titled \"$1\""
+  sleep 0.2
+  xdotool mouseup "$przycisk"
   sleep 0.3
-  zdjecie "$2"
-  import -window "$w" "$WYNIKI/${2}_okno.png"
-  convert "$WYNIKI/${2}_okno.png" -resize 300% "$tmp/ocr.png"
-  napis=$(tesseract "$tmp/ocr.png" - 2>/dev/null | tr '\n' ' ')
-  grep -q "$3" <<<"$napis" || blad "the window \"$1\" reads: $napis"
-  wine_fokus "$w"
-  xdotool key Return
-  for _ in $(seq 1 50); do xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0; sleep 0.1; done
-  blad "the window \"$1\" did not close on Enter"
-}
-zamknij_instalator() {
-  # "Zamknij": BBClose at 633,289 (80x30) on the page, BitBtn1 at 655,295
-  # (65x25) on the licence page; both end the installer at once.
-  kliknij "$1" "$2"
-  for _ in $(seq 1 100); do kill -0 "$pid_inst" 2>/dev/null || break; sleep 0.1; done
-  kill -0 "$pid_inst" 2>/dev/null && blad "\"Zamknij\" did not end the installer"
-  wait "$pid_inst" || blad "the installer ended with status $?"
-  pid_inst=""
+  eval "$(xdotool getwindowgeometry --shell "$OKNO" | grep -E '^(X|Y)=')"
 }
 
 # The presentation: the pointer glides to L+50, T+72 inside the list, the
@@ -180,7 +123,7 @@ prezentacja() {  # screenshot of the typing: name, or empty
 }
 
 # ------------------------------------------------------------------ the installation
-przed=$(stan_dysku)
+przed=$(stan_dysku "${pomijane[@]}")
 krok "installer"
 xdotool mousemove 100 100
 uruchom_instalator
@@ -190,34 +133,12 @@ sleep 0.5
 zdjecie licencja
 
 krok "the window drag: left moves, right does not"
-xdotool mousemove $((L + 400)) $((T + 12)) mousedown 1
-sleep 0.2
-xdotool mousemove $((L + 420)) $((T + 22))
-sleep 0.1
-xdotool mousemove $((L + 450)) $((T + 42))
-sleep 0.2
-xdotool mouseup 1
-sleep 0.3
-eval "$(xdotool getwindowgeometry --shell "$OKNO" | grep -E '^(X|Y)=')"
+przeciagnij 1 $((L + 400)) $((T + 12)) $((L + 420)) $((T + 22)) $((L + 450)) $((T + 42))
 [ "$X" -eq $((L + 50)) ] && [ "$Y" -eq $((T + 30)) ] || blad "a left drag by +50,+30 moved the window to $X,$Y from $L,$T"
-xdotool mousemove $((X + 400)) $((Y + 12)) mousedown 3
-sleep 0.2
-xdotool mousemove $((X + 300)) $((Y + 100))
-sleep 0.2
-xdotool mouseup 3
-sleep 0.3
-eval "$(xdotool getwindowgeometry --shell "$OKNO" | grep -E '^(X|Y)=')"
+przeciagnij 3 $((X + 400)) $((Y + 12)) $((X + 300)) $((Y + 100))
 [ "$X" -eq $((L + 50)) ] && [ "$Y" -eq $((T + 30)) ] || blad "a right drag moved the window"
 # Back to the centre, where the other steps expect it.
-xdotool mousemove $((X + 400)) $((Y + 12)) mousedown 1
-sleep 0.2
-xdotool mousemove $((L + 420)) $((T + 2))
-sleep 0.1
-xdotool mousemove $((L + 400)) $((T + 12))
-sleep 0.2
-xdotool mouseup 1
-sleep 0.3
-eval "$(xdotool getwindowgeometry --shell "$OKNO" | grep -E '^(X|Y)=')"
+przeciagnij 1 $((X + 400)) $((Y + 12)) $((L + 420)) $((T + 2)) $((L + 400)) $((T + 12))
 [ "$X" -eq "$L" ] && [ "$Y" -eq "$T" ] || blad "the window did not come back to $L,$T ($X,$Y)"
 
 krok "accept"
@@ -229,47 +150,15 @@ sleep 0.5
 zdjecie strona
 
 krok "install"
-# "Instaluj": BBInstal at 243,289 (204x30) on PanelInstalacji at 0,34.
-kliknij 345 338
-sleep 1.5
-zdjecie pobieranie
-[ -e "$SKROT_MENU" ] && blad "the shortcuts exist before the download has ended"
-skroty_gotowe() { [ -e "$SKROT_PULPIT" ] && [ -e "$SKROT_MENU" ]; }
-czekaj_na 60 "the shortcuts after the download" skroty_gotowe
-sleep 1
-zdjecie koniec
+zainstaluj
 
 krok "check the installed files"
-cmp "$PROGRAM" "$WYNIKI/demo/_Kavrostel.exe" || blad "the program file differs from the server's"
-cmp "$FOLDER/_Aktualizacja.exe" "$(dirname "$INSTALATOR")/Program/_Aktualizacja.exe" \
-  || blad "the updater copy differs from the installer's medium"
-zawartosc=$(cd "$FOLDER" && find . -mindepth 1 | sort | tr '\n' ' ')
-[ "$zawartosc" = "./_Aktualizacja.exe ./_Kavrostel.exe " ] || blad "the installation folder holds: $zawartosc"
-dostep=$(grep -c 'GET /programy/wersja8/aktualne/_Kavrostel._exe HTTP/1.1" 200' "$tmp/serwer/access.log" || true)
-[ "$dostep" -eq 1 ] || blad "expected one successful GET of the program file, saw $dostep"
-grep -q '^127.0.0.1 - tamrix4 ' "$tmp/serwer/access.log" || blad "the request carried no Basic credentials of tamrix4"
-
-sprawdz_skrot() {
-  local plik=$1 opis
-  opis=$(lnkinfo "$plik") || blad "lnkinfo cannot read $plik"
-  for pole in "Local path			: C:\\KV-Tek\\Kavrostel8\\_Kavrostel.exe" \
-              "Working directory		: C:\\KV-Tek\\Kavrostel8" \
-              "Description			: Skrót do programu Vestra _Kavrostel 8.0"; do
-    grep -qF "$pole" <<<"$opis" || blad "$plik: no '$pole' in lnkinfo's output:
-$opis"
-  done
-  # lnkinfo 20181227 prints 0 for both whatever the file holds: the show
-  # command (1) and the hot key (Ctrl+Alt+K) are read at their offsets.
-  [ "$(od -An -tx1 -j60 -N4 "$plik" | tr -d ' ')" = "01000000" ] || blad "$plik: show command"
-  [ "$(od -An -tx1 -j64 -N2 "$plik" | tr -d ' ')" = "4b06" ] || blad "$plik: hot key"
-}
-sprawdz_skrot "$SKROT_PULPIT"
-sprawdz_skrot "$SKROT_MENU"
+sprawdz_instalacje
 
 krok "run the program"
 # "Uruchom": the same button.
 kliknij 345 338
-program_okno=$(wine_okno "Kavrostel 8.0" 60) || blad "\"Uruchom\" started no program"
+program_okno=$(okno_o_tytule "Kavrostel 8.0" 60) || blad "\"Uruchom\" started no program"
 sleep 0.3
 zdjecie uruchomiony
 wine_fokus "$program_okno"
@@ -277,15 +166,7 @@ xdotool key Return
 czekaj_na 20 "the demonstration program's end" bash -c "! xdotool search --onlyvisible --name '^Kavrostel 8.0\$' >/dev/null 2>&1"
 
 krok "remove the installation"
-# "Usunięcie instalacji": BBDeinstal at 450,289 (162x30), below the completion view.
-kliknij 531 338
-usuniete() { [ ! -e "$WINEPREFIX/drive_c/KV-Tek" ] && [ ! -e "$SKROT_PULPIT" ] && [ ! -e "$SKROT_MENU" ]; }
-czekaj_na 20 "the removal" usuniete
-sleep 1
-zdjecie usuniete
-po=$(stan_dysku)
-[ "$przed" = "$po" ] || blad "the removal left the prefix changed:
-$(diff <(echo "$przed") <(echo "$po"))"
+usun_instalacje "$przed" "${pomijane[@]}"
 
 # ------------------------------------------------------------------ the failure path
 krok "an older program file and a server error"
@@ -329,8 +210,8 @@ if [ -n "$LINUX" ]; then
   for stan in licencja_pisanie licencja strona pobieranie koniec usuniete; do
     obok "$stan" "$stan" "$stan" 760x400+260+200
   done
-  obok uszkodzony_zastapienie zastapienie_okno notka_zastapienie ""
-  obok uszkodzony_blad blad_pobrania_okno dialog_standardowy ""
-  obok uszkodzony_przerwana przerwana_okno notka_przerwana ""
+  obok uszkodzony_zastapienie_okno zastapienie_okno notka_zastapienie ""
+  obok uszkodzony_blad_okno blad_pobrania_okno dialog_standardowy ""
+  obok uszkodzony_przerwana_okno przerwana_okno notka_przerwana ""
 fi
 echo "E2E OK"

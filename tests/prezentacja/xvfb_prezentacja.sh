@@ -17,29 +17,15 @@ WYNIKI=$(realpath "$WYNIKI")
 
 blad() { echo "PRESENTATION FAILURE: $*" >&2; exit 1; }
 . "$(dirname "${BASH_SOURCE[0]}")/../support/xvfb.sh"
+. "$(dirname "${BASH_SOURCE[0]}")/../support/sterowanie.sh"
 
-for program in Xvfb xdotool xdpyinfo import; do
-  command -v "$program" >/dev/null || blad "$program is missing (bash scripts/zaleznosci.sh)"
-done
-
-tmp=$(mktemp -d "${TMPDIR:-/tmp}/kv-prezentacja.XXXXXX")
-pid_x=""
-pid_inst=""
-sprzataj() {
-  [ -n "$pid_inst" ] && kill "$pid_inst" 2>/dev/null || true
-  xvfb_zatrzymaj
-  rm -rf "$tmp"
-}
-trap sprzataj EXIT
+wymagaj Xvfb xdotool xdpyinfo import
+przebieg kv-prezentacja
 
 xvfb_uruchom "$tmp/xvfb.log" ${KV_PREZENTACJA_EKRAN:-} 12 $(seq 120 129) || blad "no X server of our own"
 
 # A drive C: with the user's folders, as Wine lays them out.
-export WINEPREFIX="$tmp/wine"
-profil="$WINEPREFIX/drive_c/users/$(id -un)"
-mkdir -p "$WINEPREFIX/dosdevices" "$profil/Desktop" \
-         "$profil/AppData/Roaming/Microsoft/Windows/Start Menu/Programs"
-ln -s ../drive_c "$WINEPREFIX/dosdevices/c:"
+prefiks_bez_wine "$tmp/wine"
 
 xdotool mousemove 0 0
 "$INSTALATOR" >"$WYNIKI/instalator.log" 2>&1 &
@@ -47,27 +33,15 @@ pid_inst=$!
 
 okno_instalatora "$pid_inst" "$WYNIKI/instalator.log" || blad "the installer's window"
 
-# Waits until the pointer stands at a screen point.
-czekaj_na_wskaznik() {
-  local x=$1 y=$2 limit=$3
-  for _ in $(seq 1 $((limit * 50))); do
-    if xdotool getmouselocation | grep -q "^x:$x y:$y "; then return 0; fi
-    sleep 0.02
-  done
-  return 1
-}
-
 # The first glide ends on the list; the title is typed right after it.
-czekaj_na_wskaznik $((L + 50)) $((T + 72)) 10 ||
-  blad "the pointer did not reach the list at $((L + 50)),$((T + 72)): $(xdotool getmouselocation)"
+czekaj_na_wskaznik 50 72 10 "no glide onto the list"
 sleep 0.15
 import -window root "$WYNIKI/tytul.png"
 # Half-way through the 14 lines that follow it one by one.
 sleep 0.5
 import -window root "$WYNIKI/wiersze.png"
 
-czekaj_na_wskaznik $((L + 58)) $((T + 318)) 10 ||
-  blad "the pointer did not reach the acceptance group at $((L + 58)),$((T + 318)): $(xdotool getmouselocation)"
+czekaj_na_wskaznik 58 318 10 "no glide into the acceptance group"
 # The pointer stays there: the glide has ended, nothing moves it on.
 sleep 0.5
 polozenie=$(xdotool getmouselocation)

@@ -13,7 +13,8 @@
 #   answers each time a window is hidden or destroyed;
 # - xdotool's keys reach a Wine window only when the pointer is over it or
 #   after `xdotool windowfocus`; Wine names each X window after its Win32
-#   title, so `xdotool search --name TITLE` finds it.
+#   title, so `xdotool search --name TITLE` finds it (okno_o_tytule of
+#   tests/support/sterowanie.sh).
 
 # wine_prefiks FOLDER
 # Makes a fresh 64-bit prefix in FOLDER/wine with HOME in FOLDER/home and
@@ -48,19 +49,6 @@ wine_prefiks() {
 # Ends the run's wineserver and every Wine program still running in the prefix.
 wine_zakoncz() {
   [ -n "${WINEPREFIX:-}" ] && wineserver -k 2>/dev/null || true
-}
-
-# wine_okno TITLE [SECONDS]
-# Waits (10 s unless told) for a visible X window named exactly TITLE and
-# prints its id. Returns 1 when none appears.
-wine_okno() {
-  local tytul=$1 limit=${2:-10} w
-  for _ in $(seq 1 $((limit * 20))); do
-    w=$(xdotool search --onlyvisible --name "^${tytul}\$" 2>/dev/null | head -n1)
-    if [ -n "$w" ]; then echo "$w"; return 0; fi
-    sleep 0.05
-  done
-  return 1
 }
 
 # wine_fokus WINDOW

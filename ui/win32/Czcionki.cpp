@@ -28,31 +28,11 @@ LOGFONTW Opis(const wchar_t* kroj, int wysokosc, const TFont& czcionka) {
     return lf;
 }
 
-// What the system really gives for a description: the face's name, the
-// line height and the character set, and whether the Polish letters are there.
-struct Realizacja {
-    std::wstring kroj;
-    int linia = 0;
-    int zestaw = 0;
-    bool polskie = false;
-};
-
+// What the system gives for a description.
 Realizacja Zrealizuj(const LOGFONTW& lf) {
-    Realizacja r;
-    HDC dc = GetDC(nullptr);
     HFONT czcionka = CreateFontIndirectW(&lf);
-    HGDIOBJ poprzednia = SelectObject(dc, czcionka);
-    wchar_t nazwa[LF_FACESIZE] = {};
-    GetTextFaceW(dc, LF_FACESIZE, nazwa);
-    r.kroj = nazwa;
-    TEXTMETRICW tm{};
-    GetTextMetricsW(dc, &tm);
-    r.linia = tm.tmHeight;
-    r.zestaw = tm.tmCharSet;
-    r.polskie = MaPolskieLitery(dc);
-    SelectObject(dc, poprzednia);
+    const Realizacja r = ::Zrealizuj(czcionka);
     DeleteObject(czcionka);
-    ReleaseDC(nullptr, dc);
     return r;
 }
 
@@ -125,6 +105,23 @@ bool MaPolskieLitery(HDC dc) {
     for (int i = 0; i < ile; ++i)
         if (indeksy[i] == 0xFFFF) return false;
     return true;
+}
+
+Realizacja Zrealizuj(HFONT czcionka) {
+    Realizacja r;
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ poprzednia = SelectObject(dc, czcionka);
+    wchar_t nazwa[LF_FACESIZE] = {};
+    GetTextFaceW(dc, LF_FACESIZE, nazwa);
+    r.kroj = nazwa;
+    TEXTMETRICW tm{};
+    GetTextMetricsW(dc, &tm);
+    r.linia = tm.tmHeight;
+    r.zestaw = tm.tmCharSet;
+    r.polskie = MaPolskieLitery(dc);
+    SelectObject(dc, poprzednia);
+    ReleaseDC(nullptr, dc);
+    return r;
 }
 
 Czcionki::~Czcionki() {

@@ -27,6 +27,16 @@ int LiniaZastepcza(int wysokoscZnaku);
 // True when the font selected into `dc` has a glyph for every Polish letter.
 bool MaPolskieLitery(HDC dc);
 
+// What the system really gives for a font: the face's name, the line height
+// and the character set, and whether the Polish letters are there.
+struct Realizacja {
+    std::wstring kroj;
+    int linia = 0;
+    int zestaw = 0;
+    bool polskie = false;
+};
+Realizacja Zrealizuj(HFONT czcionka);
+
 class Czcionki {
 public:
     Czcionki() = default;

@@ -77,8 +77,8 @@ void BladWOknie() noexcept {
 
 // ---------------------------------------------------------------- WidokWin32
 
-WidokWin32::WidokWin32(ZapleczeWin32& zaplecze, TControl& kontrolka)
-    : z_(zaplecze), kontrolka_(kontrolka) {}
+WidokWin32::WidokWin32(ZapleczeWin32& zaplecze, TControl& kontrolka, std::optional<TZmiana> stan)
+    : z_(zaplecze), kontrolka_(kontrolka), stan_(stan) {}
 
 WidokWin32::~WidokWin32() {
     for (auto& [okno, wzor] : wzory_) {
@@ -141,10 +141,15 @@ void WidokWin32::ZastosujWszystko() {
     SetWindowTextW(okno_, Szeroki(kontrolka_.Caption()));
     EnableWindow(okno_, kontrolka_.Enabled);
     z_.UstawPodpowiedz(okno_, kontrolka_.PokazywanaPodpowiedz());
+    UstawStan();
 }
 
 void WidokWin32::Zmiana(TZmiana co, int) {
     if (!okno_) return;
+    if (co == stan_) {
+        UstawStan();
+        return;
+    }
     switch (co) {
     case TZmiana::Rodzic:
         SetParent(okno_, OknoPojemnikaRodzica(z_, kontrolka_));

@@ -17,6 +17,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 
 #include "Kontrolki.h"
 #include "Zaplecze.h"
@@ -25,7 +26,8 @@ class ZapleczeWin32;
 
 class WidokWin32 : public IWidok {
 public:
-    WidokWin32(ZapleczeWin32& zaplecze, TControl& kontrolka);
+    // `stan`: the change of the model that UstawStan mirrors, if any.
+    WidokWin32(ZapleczeWin32& zaplecze, TControl& kontrolka, std::optional<TZmiana> stan = std::nullopt);
     ~WidokWin32() override;
     WidokWin32(const WidokWin32&) = delete;
     WidokWin32& operator=(const WidokWin32&) = delete;
@@ -63,6 +65,10 @@ protected:
     void Utworz(const wchar_t* klasa, DWORD styl, DWORD stylRozszerzony = 0, HWND wlasciciel = nullptr);
     // Applies every property; called once the window exists.
     virtual void ZastosujWszystko();
+    // The state the native control keeps of its own (a check mark, a bar's
+    // position, an edit's text...): set once the window exists, and again
+    // whenever the model reports the change given to the constructor.
+    virtual void UstawStan() {}
     // A notification the native parent got from this control.
     virtual bool Odbity(UINT msg, WPARAM wp, LPARAM lp, LRESULT& wynik);
     // A message of the control's own window; false leaves it to the class.
@@ -97,6 +103,7 @@ protected:
     HWND okno_ = nullptr;
 
 private:
+    std::optional<TZmiana> stan_;
     struct Wzor {
         HBITMAP bitmapa;
         HBRUSH pedzel;
@@ -104,6 +111,22 @@ private:
     std::shared_ptr<int> zycie_ = std::make_shared<int>(0);
     bool wcisniety_ = false;
     std::map<HWND, Wzor> wzory_;
+};
+
+// A group box: the system's button of the group-box style, the native
+// control of a group box and of a radio group. It takes the mouse between
+// what lies inside it (the class would let presses through to what lies
+// below) and fills its inside, which the class leaves to the parent.
+class WidokObramowania : public WidokWin32 {
+public:
+    WidokObramowania(ZapleczeWin32& z, TControl& kontrolka, std::optional<TZmiana> stan = std::nullopt)
+        : WidokWin32(z, kontrolka, stan) {}
+
+protected:
+    // Makes the window; called by the view's own constructor.
+    void UtworzRamke();
+    bool Wlasny(UINT msg, WPARAM wp, LPARAM lp, LRESULT& wynik) override;
+    bool Odbity(UINT msg, WPARAM wp, LPARAM lp, LRESULT& wynik) override;
 };
 
 // Subclasses a window made by a view for `widok` under `id`; items of a

@@ -30,35 +30,13 @@ protected:
     }
 };
 
-// A group box: the system's button of the group-box style. It takes the
-// mouse (the class would let presses through to what lies below) and fills
-// its inside, which the class leaves to the parent.
-class WidokRamki final : public WidokWin32 {
+// A group box that reports the mouse to the model.
+class WidokRamki final : public WidokObramowania {
 public:
-    WidokRamki(ZapleczeWin32& z, TGroupBox& ramka) : WidokWin32(z, ramka) {
-        Utworz(WC_BUTTONW, BS_GROUPBOX | WS_CLIPCHILDREN);
-    }
+    WidokRamki(ZapleczeWin32& z, TGroupBox& ramka) : WidokObramowania(z, ramka) { UtworzRamke(); }
 
 protected:
     bool ZglaszaMysz() const override { return true; }
-    bool Wlasny(UINT msg, WPARAM wp, LPARAM lp, LRESULT& wynik) override {
-        switch (msg) {
-        case WM_NCHITTEST:
-            wynik = HTCLIENT;
-            return true;
-        case WM_ERASEBKGND:
-            MalujTlo(reinterpret_cast<HDC>(wp));
-            wynik = 1;
-            return true;
-        default:
-            return WidokWin32::Wlasny(msg, wp, lp, wynik);
-        }
-    }
-    bool Odbity(UINT msg, WPARAM wp, LPARAM, LRESULT& wynik) override {
-        if (msg != WM_CTLCOLORSTATIC && msg != WM_CTLCOLORBTN) return false;
-        wynik = KoloryKontrolki(reinterpret_cast<HDC>(wp));
-        return true;
-    }
 };
 
 // A label: the system's static control. A transparent one fills its
@@ -162,29 +140,17 @@ private:
 // The common controls' progress bar.
 class WidokPaska final : public WidokWin32 {
 public:
-    WidokPaska(ZapleczeWin32& z, TProgressBar& pasek) : WidokWin32(z, pasek), pasek_(pasek) {
+    WidokPaska(ZapleczeWin32& z, TProgressBar& pasek) : WidokWin32(z, pasek, TZmiana::Pasek), pasek_(pasek) {
         Utworz(PROGRESS_CLASSW, 0);
     }
 
-    void Zmiana(TZmiana co, int indeks) override {
-        if (co == TZmiana::Pasek) {
-            if (okno_) UstawPasek();
-            return;
-        }
-        WidokWin32::Zmiana(co, indeks);
-    }
-
 protected:
-    void ZastosujWszystko() override {
-        WidokWin32::ZastosujWszystko();
-        UstawPasek();
-    }
-
-private:
-    void UstawPasek() {
+    void UstawStan() override {
         SendMessageW(okno_, PBM_SETRANGE32, static_cast<WPARAM>(pasek_.Min()), static_cast<LPARAM>(pasek_.Max()));
         SendMessageW(okno_, PBM_SETPOS, static_cast<WPARAM>(pasek_.Position()), 0);
     }
+
+private:
     TProgressBar& pasek_;
 };
 
@@ -214,6 +180,30 @@ private:
 };
 
 }  // namespace
+
+void WidokObramowania::UtworzRamke() { Utworz(WC_BUTTONW, BS_GROUPBOX | WS_CLIPCHILDREN); }
+
+bool WidokObramowania::Wlasny(UINT msg, WPARAM wp, LPARAM lp, LRESULT& wynik) {
+    switch (msg) {
+    case WM_NCHITTEST:
+        // The presses between the items inside are the group's, as a window
+        // of its own would take them, not the page's below.
+        wynik = HTCLIENT;
+        return true;
+    case WM_ERASEBKGND:
+        MalujTlo(reinterpret_cast<HDC>(wp));
+        wynik = 1;
+        return true;
+    default:
+        return WidokWin32::Wlasny(msg, wp, lp, wynik);
+    }
+}
+
+bool WidokObramowania::Odbity(UINT msg, WPARAM wp, LPARAM, LRESULT& wynik) {
+    if (msg != WM_CTLCOLORSTATIC && msg != WM_CTLCOLORBTN) return false;
+    wynik = KoloryKontrolki(reinterpret_cast<HDC>(wp));
+    return true;
+}
 
 HBITMAP BitmapaObrazu(ZapleczeWin32& z, const TImage& obraz) {
     if (obraz.Picture().empty()) return nullptr;

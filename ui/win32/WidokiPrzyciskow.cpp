@@ -34,16 +34,14 @@ void RysujZnakZatwierdzenia(HDC dc, int x, int y, bool wylaczony) {
 // custom-drawing stage the class offers for it.
 class WidokPrzycisku final : public WidokWin32 {
 public:
-    WidokPrzycisku(ZapleczeWin32& z, TButton& przycisk) : WidokWin32(z, przycisk), przycisk_(przycisk) {
+    WidokPrzycisku(ZapleczeWin32& z, TButton& przycisk)
+        : WidokWin32(z, przycisk, TZmiana::Wcisniety), przycisk_(przycisk) {
         Utworz(WC_BUTTONW, WS_TABSTOP | (przycisk.Default ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON));
     }
 
     void Zmiana(TZmiana co, int indeks) override {
         if (!okno_) return;
         switch (co) {
-        case TZmiana::Wcisniety:
-            SendMessageW(okno_, BM_SETSTATE, przycisk_.Down ? TRUE : FALSE, 0);
-            break;
         case TZmiana::Przyciski:
             SendMessageW(okno_, BM_SETSTYLE, przycisk_.Default ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
             break;
@@ -57,10 +55,7 @@ public:
     }
 
 protected:
-    void ZastosujWszystko() override {
-        WidokWin32::ZastosujWszystko();
-        if (przycisk_.Down) SendMessageW(okno_, BM_SETSTATE, TRUE, 0);
-    }
+    void UstawStan() override { SendMessageW(okno_, BM_SETSTATE, przycisk_.Down ? TRUE : FALSE, 0); }
 
     bool Odbity(UINT msg, WPARAM wp, LPARAM lp, LRESULT& wynik) override {
         switch (msg) {
@@ -124,21 +119,12 @@ private:
 // change at once, and the model either keeps it or sets it back.
 class WidokPolaWyboru final : public WidokWin32 {
 public:
-    WidokPolaWyboru(ZapleczeWin32& z, TCheckBox& pole) : WidokWin32(z, pole), pole_(pole) {
+    WidokPolaWyboru(ZapleczeWin32& z, TCheckBox& pole) : WidokWin32(z, pole, TZmiana::Zaznaczenie), pole_(pole) {
         Utworz(WC_BUTTONW, WS_TABSTOP | BS_AUTOCHECKBOX);
     }
 
-    void Zmiana(TZmiana co, int indeks) override {
-        if (co == TZmiana::Zaznaczenie) {
-            if (okno_) SendMessageW(okno_, BM_SETCHECK, pole_.Checked ? BST_CHECKED : BST_UNCHECKED, 0);
-            return;
-        }
-        WidokWin32::Zmiana(co, indeks);
-    }
-
 protected:
-    void ZastosujWszystko() override {
-        WidokWin32::ZastosujWszystko();
+    void UstawStan() override {
         SendMessageW(okno_, BM_SETCHECK, pole_.Checked ? BST_CHECKED : BST_UNCHECKED, 0);
     }
 
@@ -163,12 +149,13 @@ private:
 };
 
 // A radio group: a group box with one radio button per item, laid out in
-// columns. The buttons are of the manual kind: a button is checked only when
-// the model's ItemIndex names it.
-class WidokGrupyOpcji final : public WidokWin32 {
+// columns, made anew when the items change. The buttons are of the manual
+// kind: a button is checked only when the model's ItemIndex names it.
+class WidokGrupyOpcji final : public WidokObramowania {
 public:
-    WidokGrupyOpcji(ZapleczeWin32& z, TRadioGroup& grupa) : WidokWin32(z, grupa), grupa_(grupa) {
-        Utworz(WC_BUTTONW, BS_GROUPBOX | WS_CLIPCHILDREN);
+    WidokGrupyOpcji(ZapleczeWin32& z, TRadioGroup& grupa)
+        : WidokObramowania(z, grupa, TZmiana::Elementy), grupa_(grupa) {
+        UtworzRamke();
     }
 
     ~WidokGrupyOpcji() override {
@@ -180,9 +167,6 @@ public:
     void Zmiana(TZmiana co, int indeks) override {
         if (!okno_) return;
         switch (co) {
-        case TZmiana::Elementy:
-            UtworzElementy();
-            break;
         case TZmiana::Wybor:
             UstawWybor();
             break;
@@ -233,22 +217,11 @@ public:
     }
 
 protected:
-    void ZastosujWszystko() override {
-        WidokWin32::ZastosujWszystko();
-        UtworzElementy();
-    }
+    void UstawStan() override { UtworzElementy(); }
 
+    // The notifications of the items, whose parent the group box is.
     bool Wlasny(UINT msg, WPARAM wp, LPARAM lp, LRESULT& wynik) override {
         switch (msg) {
-        case WM_NCHITTEST:
-            // The group takes the presses between its items, as a window of
-            // its own does, instead of letting them through to the page.
-            wynik = HTCLIENT;
-            return true;
-        case WM_ERASEBKGND:
-            MalujTlo(reinterpret_cast<HDC>(wp));
-            wynik = 1;
-            return true;
         case WM_COMMAND: {
             if (HIWORD(wp) != BN_CLICKED) return false;
             const auto it = std::find(elementy_.begin(), elementy_.end(), reinterpret_cast<HWND>(lp));
@@ -262,14 +235,8 @@ protected:
             wynik = KoloryElementu(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp));
             return true;
         default:
-            return WidokWin32::Wlasny(msg, wp, lp, wynik);
+            return WidokObramowania::Wlasny(msg, wp, lp, wynik);
         }
-    }
-
-    bool Odbity(UINT msg, WPARAM wp, LPARAM, LRESULT& wynik) override {
-        if (msg != WM_CTLCOLORSTATIC && msg != WM_CTLCOLORBTN) return false;
-        wynik = KoloryKontrolki(reinterpret_cast<HDC>(wp));
-        return true;
     }
 
 private:

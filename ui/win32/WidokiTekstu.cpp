@@ -12,28 +12,24 @@ namespace {
 
 class WidokPolaEdycji final : public WidokWin32 {
 public:
-    WidokPolaEdycji(ZapleczeWin32& z, TEdit& pole) : WidokWin32(z, pole), pole_(pole) {
+    WidokPolaEdycji(ZapleczeWin32& z, TEdit& pole) : WidokWin32(z, pole, TZmiana::Napis), pole_(pole) {
         Utworz(WC_EDITW, WS_TABSTOP | ES_AUTOHSCROLL | (pole.ReadOnly ? ES_READONLY : 0), WS_EX_CLIENTEDGE);
     }
 
     void Zmiana(TZmiana co, int indeks) override {
-        if (!okno_) return;
-        switch (co) {
-        case TZmiana::Napis:
-            PokazTekst();
-            break;
-        case TZmiana::Wyrownanie:
-            SendMessageW(okno_, EM_SETREADONLY, pole_.ReadOnly ? TRUE : FALSE, 0);
-            break;
-        default:
-            WidokWin32::Zmiana(co, indeks);
+        if (co == TZmiana::Wyrownanie) {
+            if (okno_) SendMessageW(okno_, EM_SETREADONLY, pole_.ReadOnly ? TRUE : FALSE, 0);
+            return;
         }
+        WidokWin32::Zmiana(co, indeks);
     }
 
 protected:
-    void ZastosujWszystko() override {
-        WidokWin32::ZastosujWszystko();
-        PokazTekst();
+    // The model's text, not the caption the common handling would show.
+    void UstawStan() override {
+        pokazuje_ = true;
+        SetWindowTextW(okno_, Szeroki(pole_.Text()));
+        pokazuje_ = false;
     }
 
     bool Odbity(UINT msg, WPARAM wp, LPARAM, LRESULT& wynik) override {
@@ -52,11 +48,6 @@ protected:
     }
 
 private:
-    void PokazTekst() {
-        pokazuje_ = true;
-        SetWindowTextW(okno_, Szeroki(pole_.Text()));
-        pokazuje_ = false;
-    }
     std::u16string TekstOkna() const {
         std::u16string tekst(static_cast<std::size_t>(GetWindowTextLengthW(okno_)) + 1, u'\0');
         tekst.resize(static_cast<std::size_t>(

@@ -1,0 +1,106 @@
+# Shell helpers for the two end-to-end tests, of the Linux build
+# (instalacja_e2e.sh) and of the Windows build under Wine
+# (instalacja_win32_e2e.sh): the steps both take on the installation page and
+# the checks of what the installer leaves on drive C: and in the server's
+# log. Source it after tests/support/sterowanie.sh; it sets nothing by itself.
+#
+# Besides what sterowanie.sh takes: INSTALATOR, the installer (its Program
+# folder holds the updater it copies); WINEPREFIX, PULPIT and PROGRAMY, the
+# prefix and the user's desktop and Start-menu programs in it; tmp/serwer,
+# the server's working folder, and WYNIKI/demo, the program it serves
+# (serwer_uruchom).
+
+# miejsca_instalacji
+# Sets where the installation goes: FOLDER, PROGRAM (the program file in
+# it), SKROT_PULPIT and SKROT_MENU (the two shortcuts).
+miejsca_instalacji() {
+  FOLDER="$WINEPREFIX/drive_c/KV-Tek/Kavrostel8"
+  PROGRAM="$FOLDER/_Kavrostel.exe"
+  SKROT_PULPIT="$PULPIT/_Kavrostel 8.lnk"
+  SKROT_MENU="$PROGRAMY/Orveliane/_Kavrostel 8.lnk"
+}
+
+# stan_dysku [PATTERN...]
+# What lies on drive C:, one path a line, sorted; without what lies at or
+# below the paths matching a PATTERN (find -path).
+stan_dysku() {
+  local pomin=() wzor
+  for wzor in "$@"; do pomin+=(-path "$wzor" -prune -o); done
+  (cd "$WINEPREFIX/drive_c" && find . "${pomin[@]}" -print | sort)
+}
+
+skroty_gotowe() { [ -e "$SKROT_PULPIT" ] && [ -e "$SKROT_MENU" ]; }
+usuniete() { [ ! -e "$WINEPREFIX/drive_c/KV-Tek" ] && [ ! -e "$SKROT_PULPIT" ] && [ ! -e "$SKROT_MENU" ]; }
+
+# zainstaluj
+# "Instaluj" on the installation page: the download is shot while the bar
+# moves, when no shortcut may exist yet; then, once both shortcuts are there
+# (within 60 s), the completion view.
+zainstaluj() {
+  # "Instaluj": BBInstal at 243,289 (204x30) on PanelInstalacji at 0,34.
+  kliknij 345 338
+  sleep 1.5
+  zdjecie pobieranie
+  [ ! -e "$SKROT_MENU" ] || blad "the shortcuts exist before the download has ended"
+  czekaj_na 60 "the shortcuts after the download" skroty_gotowe
+  sleep 1
+  zdjecie koniec
+}
+
+# sprawdz_instalacje [FIELD...]
+# What the installation left: the program byte for byte as the server has
+# it, the updater as the installer's medium has it and nothing else in the
+# folder; one successful GET of the program file in the server's log, with
+# the credentials of tamrix4; both shortcuts (sprawdz_skrot, with FIELDs).
+sprawdz_instalacje() {
+  local zawartosc dostep
+  cmp "$PROGRAM" "$WYNIKI/demo/_Kavrostel.exe" || blad "the program file differs from the server's"
+  cmp "$FOLDER/_Aktualizacja.exe" "$(dirname "$INSTALATOR")/Program/_Aktualizacja.exe" \
+    || blad "the updater copy differs from the installer's medium"
+  zawartosc=$(cd "$FOLDER" && find . -mindepth 1 | sort | tr '\n' ' ')
+  [ "$zawartosc" = "./_Aktualizacja.exe ./_Kavrostel.exe " ] || blad "the installation folder holds: $zawartosc"
+  dostep=$(grep -c 'GET /programy/wersja8/aktualne/_Kavrostel._exe HTTP/1.1" 200' "$tmp/serwer/access.log" || true)
+  [ "$dostep" -eq 1 ] || blad "expected one successful GET of the program file, saw $dostep"
+  grep -q '^127.0.0.1 - tamrix4 ' "$tmp/serwer/access.log" || blad "the request carried no Basic credentials of tamrix4"
+  sprawdz_skrot "$SKROT_PULPIT" "$@"
+  sprawdz_skrot "$SKROT_MENU" "$@"
+}
+
+# sprawdz_skrot FILE [FIELD...]
+# A shortcut as lnkinfo reads it: the program's path, its folder as the
+# working directory, the description, and every FIELD (a line of lnkinfo's
+# output); the show command and the hot key from the header.
+sprawdz_skrot() {
+  local plik=$1 opis pole
+  shift
+  opis=$(lnkinfo "$plik") || blad "lnkinfo cannot read $plik"
+  for pole in "Local path			: C:\\KV-Tek\\Kavrostel8\\_Kavrostel.exe" \
+              "Working directory		: C:\\KV-Tek\\Kavrostel8" \
+              "Description			: Skrót do programu Vestra _Kavrostel 8.0" \
+              "$@"; do
+    grep -qF "$pole" <<<"$opis" || blad "$plik: no '$pole' in lnkinfo's output:
+$opis"
+  done
+  # lnkinfo 20181227 prints 0 for both whatever the file holds: the show
+  # command (1) and the hot key (Ctrl+Alt+K) are read at their offsets.
+  [ "$(od -An -tx1 -j60 -N4 "$plik" | tr -d ' ')" = "01000000" ] || blad "$plik: show command"
+  [ "$(od -An -tx1 -j64 -N2 "$plik" | tr -d ' ')" = "4b06" ] || blad "$plik: hot key"
+}
+
+# usun_instalacje BEFORE [PATTERN...]
+# "Usunięcie instalacji" below the completion view: waits (20 s) for the
+# folders and both shortcuts to go, shoots the page, and checks that drive
+# C: is as it was before the installation (BEFORE, stan_dysku with the same
+# PATTERNs).
+usun_instalacje() {
+  local przed=$1 po
+  shift
+  # "Usunięcie instalacji": BBDeinstal at 450,289 (162x30).
+  kliknij 531 338
+  czekaj_na 20 "the removal" usuniete
+  sleep 1
+  zdjecie usuniete
+  po=$(stan_dysku "$@")
+  [ "$przed" = "$po" ] || blad "the removal left something behind:
+$(diff <(echo "$przed") <(echo "$po"))"
+}
