@@ -84,6 +84,8 @@ private:
 
     // The main window asks whether it may close: not while a download runs.
     void ZapytanieOZamkniecie(bool& moznaZamknac);
+    // Where the lock keeps a button's enabled state from before it.
+    std::size_t MiejsceWBlokadzie(const TButton* przycisk) const;
 
     UslugiInterfejsu& uslugi_;
     // The download lock: the buttons it holds, their enabled states from

@@ -25,7 +25,7 @@ void TFormInstal::KomunikatSystemowy(const std::u16string& tekst) {
 }
 
 bool TFormInstal::PrzegladajWlaczony() const {
-    return zablokowane_ ? wlaczonePrzedBlokada_[3] : SBPrzegladaj->Enabled();
+    return zablokowane_ ? wlaczonePrzedBlokada_[MiejsceWBlokadzie(SBPrzegladaj)] : SBPrzegladaj->Enabled();
 }
 
 bool TFormInstal::SkrotNaPulpicieZaznaczony() const { return CBSkrotPulpit->Checked; }
@@ -36,7 +36,7 @@ void TFormInstal::ZaznaczSkrotWMenuStart(bool zaznaczony) { CBSkrotMenuStart->Ch
 // The hint is shown exactly while the button is enabled (the model's rule).
 void TFormInstal::WlaczDeinstalacje(bool wlaczony) {
     if (zablokowane_)
-        wlaczonePrzedBlokada_[1] = wlaczony;
+        wlaczonePrzedBlokada_[MiejsceWBlokadzie(BBDeinstal)] = wlaczony;
     else
         BBDeinstal->Enabled = wlaczony;
 }
@@ -83,6 +83,11 @@ void TFormInstal::ZablokujPrzyciskiStrony(bool zablokowane) {
             FormMain->ActiveControl = fokusPrzedBlokada_;
         fokusPrzedBlokada_ = nullptr;
     }
+}
+
+std::size_t TFormInstal::MiejsceWBlokadzie(const TButton* przycisk) const {
+    return static_cast<std::size_t>(std::find(blokowane_.begin(), blokowane_.end(), przycisk) -
+                                    blokowane_.begin());
 }
 
 // The window must outlive the transfer that runs inside one of its handlers:
