@@ -7,22 +7,25 @@ namespace {
 
 constexpr std::u16string_view kNieudane = u"Nieudane pobranie pliku: ";
 
-constexpr std::u16string_view kCzesc = u"The server sent a part of the file, not the whole: ";
-constexpr std::u16string_view kBrak = u"The server sent no file: ";
-constexpr std::u16string_view kPusta = u"The server sent an empty file: ";
-constexpr std::u16string_view kUciete = u"The transfer ended before the last chunk of the file: ";
-constexpr std::u16string_view kKrotsza = u"The transfer ended before the whole file arrived: ";
-constexpr std::u16string_view kZlaOdpowiedz = u"The server's reply is malformed: ";
+constexpr std::u16string_view kCzesc = u"Serwer przysłał część pliku zamiast całego: ";
+constexpr std::u16string_view kBrak = u"Serwer nie przysłał pliku: ";
+constexpr std::u16string_view kPusta = u"Serwer przysłał pusty plik: ";
+constexpr std::u16string_view kUciete = u"Przesyłanie skończyło się przed ostatnią porcją pliku: ";
+constexpr std::u16string_view kKrotsza = u"Przesyłanie skończyło się, zanim nadszedł cały plik: ";
+constexpr std::u16string_view kZlaOdpowiedz = u"Odpowiedź serwera jest nieprawidłowa: ";
 constexpr std::u16string_view kNiezgodna =
-    u"The file arrived damaged: its SHA-256 digest differs from the server's Repr-Digest";
-constexpr std::u16string_view kZlaSuma = u"The server's Repr-Digest header is malformed: ";
+    u"Plik nadszedł uszkodzony: jego skrót SHA-256 różni się od podanego w nagłówku Repr-Digest";
+constexpr std::u16string_view kZlaSuma = u"Nagłówek Repr-Digest odpowiedzi jest nieprawidłowy: ";
+constexpr std::u16string_view kNieOdProducenta = u"Plik nie pochodzi od producenta programu.";
+constexpr std::u16string_view kZaDuzy = u"Plik jest większy niż największy dozwolony (2 GiB): ";
+constexpr std::u16string_view kNadmiar = u"Serwer przysłał więcej bajtów, niż zapowiedział: ";
 
 // The download's own messages come first and are recognised by their whole
 // fixed beginning, so that a library's text quoted in them (which may say
 // "Socket") never turns a reply that did arrive into a connection failure.
 // Then the connection marker that every client puts into a connection
 // failure's message, then the status lines, then everything else.
-constexpr std::array<RegulaBleduPobierania, 11> kReguly{{
+constexpr std::array<RegulaBleduPobierania, 14> kReguly{{
     {BladPobierania::CzescPliku, kCzesc, kCzesc, kNieudane, true},
     {BladPobierania::BrakTresci, kBrak, kBrak, kNieudane, true},
     {BladPobierania::PustaTresc, kPusta, kPusta, kNieudane, true},
@@ -31,6 +34,9 @@ constexpr std::array<RegulaBleduPobierania, 11> kReguly{{
     {BladPobierania::ZlaOdpowiedz, kZlaOdpowiedz, kZlaOdpowiedz, kNieudane, true},
     {BladPobierania::NiezgodnaSuma, kNiezgodna, kNiezgodna, kNieudane, true},
     {BladPobierania::ZlaSuma, kZlaSuma, kZlaSuma, kNieudane, true},
+    {BladPobierania::NieOdProducenta, kNieOdProducenta, kNieOdProducenta, kNieudane, true},
+    {BladPobierania::ZaDuzy, kZaDuzy, kZaDuzy, kNieudane, true},
+    {BladPobierania::Nadmiar, kNadmiar, kNadmiar, kNieudane, true},
     {BladPobierania::Polaczenie, u"Socket error: ", u"Socket", u"Błąd połączenia z internetem", false},
     {BladPobierania::Status, u"", u"HTTP/", kNieudane, true},
     {BladPobierania::Inny, u"", u"", kNieudane, true},

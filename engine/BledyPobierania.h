@@ -18,6 +18,9 @@ enum class BladPobierania {
     ZlaOdpowiedz,     // a malformed reply from a server that was reached
     NiezgodnaSuma,    // the body's SHA-256 differs from the reply's Repr-Digest
     ZlaSuma,          // a Repr-Digest that names sha-256 with a malformed value
+    NieOdProducenta,  // no valid signature of a pinned key over a sha-256 Repr-Digest and the path
+    ZaDuzy,           // more than the largest program file, announced or sent
+    Nadmiar,          // more bytes than the reply's Content-Length
     Inny,             // everything else: file errors, the libraries' own messages
 };
 

@@ -6,6 +6,13 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
+
+#include "PodpisOdpowiedzi.h"
+
+// The largest program file the installer accepts: a reply that announces
+// more, or sends more, is not the program.
+inline constexpr std::int64_t kNajwiekszyPlik = std::int64_t{2} << 30;  // 2 GiB
 
 // Receives one transfer. All calls come on the user-interface thread, inside
 // Pobierz. Postep and Przerwij pump the window, so other handlers run inside
@@ -32,11 +39,24 @@ struct UstawieniaHttp {
     std::string haslo;
     long limitPolaczeniaMs = 30'000;   // to connect
     long limitCiszyMs = 60'000;        // with no byte received
+    // The header block of the final reply, however many interim (1xx)
+    // replies come first, counted from the start of the request.
+    long limitNaglowkowMs = 60'000;
+    // Fewer than `najmniejWOknie` bytes of body in `oknoTempaMs` end the
+    // download as a connection failure. Both limits count the time the
+    // server has, not the time the receiver spends in its calls.
+    long oknoTempaMs = 60'000;
+    std::int64_t najmniejWOknie = 1024;
+    std::int64_t najwiecejBajtow = kNajwiekszyPlik;
+    // Whose signature a reply must carry, and the oldest one accepted.
+    std::vector<KluczPodpisu> klucze = KluczeWbudowane();
+    std::int64_t podpisOd = PodpisOdWbudowany();
 };
 
 struct WynikHttp {
     // True only for a whole, non-empty body of a 2xx reply other than 204
-    // and 206 that matches the reply's Repr-Digest when it gives sha-256.
+    // and 206, signed by one of the pinned keys (KontrolaOdpowiedzi.h), that
+    // matches the reply's signed sha-256 Repr-Digest.
     bool udany = false;
     // On failure: the status line as received for a reply outside 2xx; a text
     // containing "Socket" for connection failures; the message of its kind
@@ -68,7 +88,7 @@ public:
     bool Wolne() const { return wolne_; }
     static WynikHttp Odmowa() {
         WynikHttp wynik;
-        wynik.komunikat = u"Another download is in progress";
+        wynik.komunikat = u"Trwa już inne pobieranie";
         return wynik;
     }
 

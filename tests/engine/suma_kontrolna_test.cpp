@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "Atrapy.h"
+#include "KluczTestowy.h"
 #include "KontrolaOdpowiedzi.h"
 #include "ReprDigest.h"
 #include "Sha256.h"
@@ -105,57 +106,116 @@ TEST(ReprDigest, WhatAHeaderSaysOfSha256) {
     }
 }
 
-// The check of one reply, as both clients drive it.
-TEST(KontrolaOdpowiedzi, AReplyIsTheFileOnlyWhenWholeNonEmptyAndMatchingItsDigest) {
-    const std::string abc = std::string("sha-256=:") + kAbc + ":";
-    const std::string inna = std::string("sha-256=:") + kInna + ":";
+// The check of one reply, as both clients drive it: replies signed with the
+// test key over the path "/p" (signatures made with
+// tests/support/rfc9421-test-key-ecc-p256.key).
+const char kWejscie[] =
+    "Signature-Input: kavrostel=(\"repr-digest\" \"@path\";req);created=1765300000;keyid=\"test-key-ecc-p256\";"
+    "alg=\"ecdsa-p256-sha256\"";
+const char kPodpisAbc[] =
+    "Signature: kavrostel=:gj8qdbjEZStgF8DiwQNQ+BsnnIo/i2WwFlpdfCgiwLZO5FSahli8dGV42B/ZNHN8bHp1aWWGQy9ofzzDlrcPtg==:";
+const char kPodpisInna[] =
+    "Signature: kavrostel=:eCwr0GBTsXmbG8HfgEfEltMWzh1gMQWY27Lae6QybfvQD8yM608dG2gM4Gj0VMH6fbOfQouiVuQHn5T8uXhEhw==:";
+
+TEST(KontrolaOdpowiedzi, AReplyIsTheFileOnlyWhenSignedWholeNonEmptyAndMatchingItsDigest) {
+    const std::string abc = std::string("Repr-Digest: sha-256=:") + kAbc + ":";
+    const std::string inna = std::string("Repr-Digest: sha-256=:") + kInna + ":";
+    const std::vector<std::string> podpisAbc{abc, kWejscie, kPodpisAbc};
+    const std::vector<std::string> podpisInna{inna, kWejscie, kPodpisInna};
+    auto z = [](std::vector<std::string> a, std::vector<std::string> b) {
+        a.insert(a.end(), b.begin(), b.end());
+        return a;
+    };
+    const std::u16string kNieOdProducenta = u"Plik nie pochodzi od producenta programu. (";
     const struct {
         const char* nazwa;
         int kod;
-        std::int64_t dlugosc;
-        bool porcjami;
-        std::string digest;
+        std::vector<std::string> linie;
         std::string tresc;
         bool naglowekPrzyjety;
         bool plik;
-        std::u16string komunikat;  // of the failure, when there is one
+        std::u16string komunikat;  // of the failure, when there is one; a prefix when it ends with "("
     } przypadki[] = {
-        {"200 with its digest", 200, 3, false, abc, "abc", true, true, u""},
-        {"201 without a digest", 201, -1, false, "", "abc", true, true, u""},
-        {"another body", 200, 3, false, abc, "abd", true, false,
-         u"The file arrived damaged: its SHA-256 digest differs from the server's Repr-Digest"},
-        {"another digest", 200, -1, true, inna, "abc", true, false,
-         u"The file arrived damaged: its SHA-256 digest differs from the server's Repr-Digest"},
-        {"a body cut short", 200, 4, false, "", "abc", true, false,
-         u"The transfer ended before the whole file arrived: 3 of 4 bytes"},
-        {"nothing", 200, 0, false, "", "", true, false, u"The server sent an empty file: HTTP/1.1 200 X"},
-        {"nothing, though a digest", 200, -1, true, abc, "", true, false,
-         u"The server sent an empty file: HTTP/1.1 200 X"},
-        {"206", 206, 3, false, abc, "abc", false, false,
-         u"The server sent a part of the file, not the whole: HTTP/1.1 206 X"},
-        {"204", 204, -1, false, "", "", false, false, u"The server sent no file: HTTP/1.1 204 X"},
-        {"404", 404, 3, false, "", "abc", false, false, u"HTTP/1.1 404 X"},
-        {"a malformed digest", 200, 3, false, "sha-256=:\x01\xc5:", "abc", false, false,
-         u"The server's Repr-Digest header is malformed: sha-256=:??:"},
+        {"200, signed, with its length", 200, z({"Content-Length: 3"}, podpisAbc), "abc", true, true, u""},
+        {"201, signed, to the close", 201, podpisAbc, "abc", true, true, u""},
+        {"another body", 200, z({"Content-Length: 3"}, podpisAbc), "abd", true, false,
+         u"Plik nadszedł uszkodzony: jego skrót SHA-256 różni się od podanego w nagłówku Repr-Digest"},
+        {"another signed digest", 200, z({"Transfer-Encoding: chunked"}, podpisInna), "abc", true, false,
+         u"Plik nadszedł uszkodzony: jego skrót SHA-256 różni się od podanego w nagłówku Repr-Digest"},
+        {"the digest swapped under the signature", 200, {inna, kWejscie, kPodpisAbc}, "", false, false,
+         kNieOdProducenta + u"podpis nie zgadza się z odpowiedzią)"},
+        {"no signature", 200, {abc}, "", false, false, kNieOdProducenta + u"odpowiedź nie ma podpisu)"},
+        {"no digest either", 200, {"Content-Length: 3"}, "", false, false,
+         kNieOdProducenta + u"odpowiedź nie ma podpisu)"},
+        {"a body cut short", 200, z({"Content-Length: 4"}, podpisAbc), "abc", true, false,
+         u"Przesyłanie skończyło się, zanim nadszedł cały plik: bajtów 3 z 4"},
+        {"more than announced", 200, z({"Content-Length: 2"}, podpisAbc), "abc", true, false,
+         u"Serwer przysłał więcej bajtów, niż zapowiedział: 3 z 2"},
+        {"nothing", 200, z({"Content-Length: 0"}, podpisAbc), "", true, false,
+         u"Serwer przysłał pusty plik: HTTP/1.1 200 X"},
+        {"206", 206, podpisAbc, "abc", false, false, u"Serwer przysłał część pliku zamiast całego: HTTP/1.1 206 X"},
+        {"204", 204, {}, "", false, false, u"Serwer nie przysłał pliku: HTTP/1.1 204 X"},
+        {"404", 404, podpisAbc, "abc", false, false, u"HTTP/1.1 404 X"},
+        {"Content-Length twice, the same", 200, z({"Content-Length: 3", "content-length: 3"}, podpisAbc), "", false,
+         false, u"Odpowiedź serwera jest nieprawidłowa: powtórzony nagłówek Content-Length"},
+        {"Content-Length not a number", 200, z({"Content-Length: 3 3"}, podpisAbc), "", false, false,
+         u"Odpowiedź serwera jest nieprawidłowa: nieprawidłowy nagłówek Content-Length: 3 3"},
+        {"Content-Length with a sign", 200, z({"Content-Length: +3"}, podpisAbc), "", false, false,
+         u"Odpowiedź serwera jest nieprawidłowa: nieprawidłowy nagłówek Content-Length: +3"},
+        {"Content-Length beside chunks", 200, z({"Content-Length: 3", "Transfer-Encoding: chunked"}, podpisAbc), "",
+         false, false, u"Odpowiedź serwera jest nieprawidłowa: Content-Length razem z Transfer-Encoding"},
+        {"a folded line", 200, z({"X-Opis: a", " b"}, podpisAbc), "", false, false,
+         u"Odpowiedź serwera jest nieprawidłowa: nagłówek ciągnie się w kolejnym wierszu:  b"},
+        {"a line without a colon", 200, z({"X-Opis"}, podpisAbc), "", false, false,
+         u"Odpowiedź serwera jest nieprawidłowa: nieprawidłowy wiersz nagłówka: X-Opis"},
+        {"over the largest file", 200, z({"Content-Length: 1000000000000000"}, podpisAbc), "", false, false,
+         u"Plik jest większy niż największy dozwolony (2 GiB): zapowiedziano bajtów: 1000000000000000"},
+        {"a malformed digest, signed", 200, {"Repr-Digest: sha-256=:\x01\xc5:", kWejscie, kPodpisAbc}, "", false,
+         false, kNieOdProducenta},
     };
+    UstawieniaHttp u;
+    u.klucze = {KluczTestowy()};
     for (const auto& p : przypadki) {
         SCOPED_TRACE(p.nazwa);
-        KontrolaOdpowiedzi k;
+        KontrolaOdpowiedzi k(u);
         KontrolaOdpowiedzi::Glowa g;
         g.kodStatusu = p.kod;
         g.liniaStatusu = u"HTTP/1.1 " + std::u16string(1, u'0' + p.kod / 100) + u"0" +
                          std::u16string(1, u'0' + p.kod % 10) + u" X";
-        g.dlugosc = p.dlugosc;
-        g.porcjami = p.porcjami;
-        g.reprDigest = p.digest;
+        g.linie = p.linie;
+        g.sciezka = "/p";
         std::u16string blad;
         ASSERT_EQ(k.Naglowek(g, blad), p.naglowekPrzyjety) << U8(blad);
         if (p.naglowekPrzyjety) {
-            for (char z : p.tresc) k.Dane(&z, 1);
-            EXPECT_EQ(k.Koniec(blad), p.plik);
+            bool dalej = true;
+            for (std::size_t i = 0; i < p.tresc.size() && dalej; ++i) dalej = k.Dane(&p.tresc[i], 1, blad);
+            EXPECT_EQ(dalej && k.Koniec(blad), p.plik);
         }
-        EXPECT_EQ(U8(blad), U8(p.komunikat));
+        if (!p.komunikat.empty() && p.komunikat.back() == u'(') {
+            EXPECT_EQ(U8(blad.substr(0, p.komunikat.size())), U8(p.komunikat));
+        } else {
+            EXPECT_EQ(U8(blad), U8(p.komunikat));
+        }
     }
+}
+
+// The real bound refuses an announced size before any byte, and counts the
+// bytes of a reply that announces none.
+TEST(KontrolaOdpowiedzi, TheLargestProgramFileIsTwoGiB) {
+    EXPECT_EQ(kNajwiekszyPlik, std::int64_t{2147483648});
+    UstawieniaHttp u;
+    u.klucze = {KluczTestowy()};
+    u.najwiecejBajtow = 5;
+    KontrolaOdpowiedzi k(u);
+    KontrolaOdpowiedzi::Glowa g;
+    g.kodStatusu = 200;
+    g.linie = {std::string("Repr-Digest: sha-256=:") + kAbc + ":", kWejscie, kPodpisAbc};
+    g.sciezka = "/p";
+    std::u16string blad;
+    ASSERT_TRUE(k.Naglowek(g, blad)) << U8(blad);
+    EXPECT_TRUE(k.Dane("abcde", 5, blad));
+    EXPECT_FALSE(k.Dane("f", 1, blad));
+    EXPECT_EQ(U8(blad), U8(u"Plik jest większy niż największy dozwolony (2 GiB): odebrano już bajtów: 6"));
 }
 
 }  // namespace

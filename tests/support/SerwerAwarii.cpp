@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "KlientHttp.h"
+#include "KluczTestowy.h"
 
 #if __has_include(<spawn.h>)
 #include <signal.h>
@@ -115,7 +116,7 @@ std::vector<SerwerAwarii::Zapis> SerwerAwarii::Dziennik() const {
     auto klient = UtworzKlientaHttp();
     Zbieracz zbieracz;
     const auto wynik = klient->Pobierz("http://" + hostPort_ + "/_dziennik/" + identyfikator_,
-                                       UstawieniaHttp{}, zbieracz);
+                                       ZKluczemTestowym(), zbieracz);
     if (!wynik.udany) return zapisy;
     std::istringstream linie(zbieracz.tresc);
     std::string linia;

@@ -4,7 +4,7 @@
 // while no byte arrives.
 #include <curl/curl.h>
 
-#include <cctype>
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
@@ -13,6 +13,7 @@
 #include <mutex>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "BledyPobierania.h"
 #include "KlientHttp.h"
@@ -77,37 +78,23 @@ bool JestWadliwaOdpowiedzia(CURLcode kod, const char* bladCurl) {
     }
 }
 
-// A header line's name, compared without regard to letter case.
-bool JestNaglowkiem(std::string_view linia, std::string_view nazwa) {
-    if (linia.size() <= nazwa.size() || linia[nazwa.size()] != ':') return false;
-    for (std::size_t i = 0; i < nazwa.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(linia[i])) != std::tolower(static_cast<unsigned char>(nazwa[i])))
-            return false;
-    }
-    return true;
-}
-
-std::string_view WartoscNaglowka(std::string_view linia) {
-    linia.remove_prefix(linia.find(':') + 1);
-    while (!linia.empty() && (linia.front() == ' ' || linia.front() == '\t')) linia.remove_prefix(1);
-    while (!linia.empty() && (linia.back() == ' ' || linia.back() == '\t')) linia.remove_suffix(1);
-    return linia;
-}
-
 // The state of one transfer, shared with libcurl's callbacks.
 struct Transfer {
+    explicit Transfer(const UstawieniaHttp& u) : kontrola(u), limity(u) {}
+
     CURL* easy = nullptr;
     IOdbiorcaHttp* odbiorca = nullptr;
     Zegar::time_point ostatniaAktywnosc;
 
+    std::string sciezka;           // of the request
     std::string liniaStatusu;      // of the reply being read, without CR/LF
-    std::string reprDigest;        // its Repr-Digest field lines, joined
-    bool porcjami = false;         // its Transfer-Encoding is chunked
+    std::vector<std::string> linie;  // its field lines, as received
     bool naglowkiGotowe = false;   // a final (non-1xx) header block has ended
     bool odpowiedzOdrzucona = false;  // not the file: stopped at its headers
     std::u16string komunikatOdrzucenia;
     std::int64_t oczekiwane = 0;
     KontrolaOdpowiedzi kontrola;
+    LimityCzasu limity;
 
     std::int64_t bajty = 0;
     bool bladOdbiorcy = false;
@@ -134,16 +121,18 @@ struct Transfer {
                 if (trwalo > std::chrono::seconds(1)) t.ostatniaAktywnosc += trwalo;
             }
         } odlicz{*this, od};
-        if (naglowkiGotowe && !poczatekZgloszony) {
-            poczatekZgloszony = true;
-            odbiorca->Poczatek(oczekiwane);
-        }
-        if (bajty != zgloszoneBajty) {
-            zgloszoneBajty = bajty;
-            odbiorca->Postep(zgloszoneBajty);
-        }
-        przerwany = przerwany || odbiorca->Przerwij();
-        return przerwany;
+        return limity.Wstrzymaj([&] {
+            if (naglowkiGotowe && !poczatekZgloszony) {
+                poczatekZgloszony = true;
+                odbiorca->Poczatek(oczekiwane);
+            }
+            if (bajty != zgloszoneBajty) {
+                zgloszoneBajty = bajty;
+                odbiorca->Postep(zgloszoneBajty);
+            }
+            przerwany = przerwany || odbiorca->Przerwij();
+            return przerwany;
+        });
     }
 
     static std::size_t Naglowek(char* dane, std::size_t rozmiar, std::size_t ile, void* ja) {
@@ -155,40 +144,30 @@ struct Transfer {
         if (linia.rfind("HTTP/", 0) == 0) {
             // A new reply (after an interim one): its own headers follow.
             t.liniaStatusu = linia;
-            t.reprDigest.clear();
-            t.porcjami = false;
+            t.linie.clear();
             return n;
         }
-        if (JestNaglowkiem(linia, "Repr-Digest")) {
-            if (!t.reprDigest.empty()) t.reprDigest += ", ";
-            t.reprDigest += WartoscNaglowka(linia);
+        if (!linia.empty()) {
+            // Every line as it came, folded ones too: the check decides.
+            t.linie.push_back(std::move(linia));
             return n;
         }
-        if (JestNaglowkiem(linia, "Transfer-Encoding")) {
-            std::string wartosc(WartoscNaglowka(linia));
-            for (auto& z : wartosc) z = static_cast<char>(std::tolower(static_cast<unsigned char>(z)));
-            t.porcjami = t.porcjami || wartosc.find("chunked") != std::string::npos;
-            return n;
-        }
-        if (!linia.empty()) return n;
         // The blank line ends a header block.
         long kod = 0;
         curl_easy_getinfo(t.easy, CURLINFO_RESPONSE_CODE, &kod);
         if (kod >= 100 && kod < 200) return n;  // an interim reply; the real one follows
-        curl_off_t dlugosc = -1;
-        curl_easy_getinfo(t.easy, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &dlugosc);
         KontrolaOdpowiedzi::Glowa glowa;
         glowa.kodStatusu = static_cast<int>(kod);
         glowa.liniaStatusu = platforma::Utf16(t.liniaStatusu);
-        glowa.dlugosc = dlugosc >= 0 ? static_cast<std::int64_t>(dlugosc) : -1;
-        glowa.porcjami = t.porcjami;
-        glowa.reprDigest = t.reprDigest;
+        glowa.linie = std::move(t.linie);
+        glowa.sciezka = t.sciezka;
         if (!t.kontrola.Naglowek(std::move(glowa), t.komunikatOdrzucenia)) {
             t.odpowiedzOdrzucona = true;
             return 0;  // stops the transfer before any body is read
         }
-        t.oczekiwane = dlugosc > 0 ? static_cast<std::int64_t>(dlugosc) : 0;
+        t.oczekiwane = std::max<std::int64_t>(t.kontrola.Dlugosc(), 0);
         t.naglowkiGotowe = true;
+        t.limity.NaglowkiGotowe();
         return n;
     }
 
@@ -198,12 +177,14 @@ struct Transfer {
         t.ostatniaAktywnosc = Zegar::now();
         if (n == 0) return 0;
         std::u16string blad;
-        if (!t.odbiorca->Dane(dane, n, blad)) {
+        // Bounded before a byte is kept.
+        if (!t.kontrola.Dane(dane, n, blad) ||
+            !t.limity.Wstrzymaj([&] { return t.odbiorca->Dane(dane, n, blad); })) {
             t.bladOdbiorcy = true;
             t.komunikatOdbiorcy = blad;
             return 0;
         }
-        t.kontrola.Dane(dane, n);
+        t.limity.Dane(n);
         t.bajty += static_cast<std::int64_t>(n);
         // One perform call may read many buffers when data keeps coming; the
         // window is still pumped on time. Nothing pumped here reaches this
@@ -233,7 +214,7 @@ public:
         WynikHttp wynik;
 
         // Declared before the handles, so that they outlive them.
-        Transfer t;
+        Transfer t(ustawienia);
         char bladCurl[CURL_ERROR_SIZE] = {};
         std::unique_ptr<CURL, UsunEasy> easy(curl_easy_init());
         std::unique_ptr<CURLM, UsunMulti> multi(curl_multi_init());
@@ -243,6 +224,7 @@ public:
         }
         t.easy = easy.get();
         t.odbiorca = &odbiorca;
+        t.sciezka = SciezkaAdresu(adres);
 
         CURL* e = easy.get();
         curl_easy_setopt(e, CURLOPT_URL, adres.c_str());
@@ -290,6 +272,10 @@ public:
             if (ciszaMs >= ustawienia.limitCiszyMs) {
                 cisza = true;
                 break;
+            }
+            if (auto przekroczone = t.limity.Przekroczone(); !przekroczone.empty()) {
+                wynik.komunikat = std::move(przekroczone);
+                return wynik;
             }
             curl_multi_poll(multi.get(), nullptr, 0, kOkresOdpytywaniaMs, nullptr);
         }

@@ -267,7 +267,13 @@ private:
     class Transfer {
     public:
         Transfer(const std::string& adres, const UstawieniaHttp& u, IOdbiorcaHttp& o)
-            : adres_(platforma::Utf16(adres)), ustawienia_(u), odbiorca_(o), stan_(std::make_shared<Stan>()) {}
+            : adres_(platforma::Utf16(adres)),
+              sciezka_(SciezkaAdresu(adres)),
+              ustawienia_(u),
+              odbiorca_(o),
+              stan_(std::make_shared<Stan>()),
+              kontrola_(u),
+              limity_(u) {}
 
         WynikHttp Wykonaj() {
             WynikHttp wynik;
@@ -285,16 +291,13 @@ private:
             KontrolaOdpowiedzi::Glowa glowa;
             glowa.kodStatusu = static_cast<int>(kodStatusu);
             glowa.liniaStatusu = LiniaStatusu(kodStatusu);
-            glowa.dlugosc = ZapowiedzianaDlugosc();
-            glowa.porcjami =
-                platforma::ZawieraBezWielkosciLiter(Naglowek(WINHTTP_QUERY_TRANSFER_ENCODING), u"chunked");
-            glowa.reprDigest = NaglowekWlasny(L"Repr-Digest");
-            const std::int64_t oczekiwane = glowa.dlugosc;
-            const bool porcjami = glowa.porcjami;
+            glowa.linie = LinieNaglowka();
+            glowa.sciezka = sciezka_;
             if (!kontrola_.Naglowek(std::move(glowa), wynik.komunikat)) {
                 return wynik;
             }
-            return Cialo(oczekiwane, porcjami);
+            limity_.NaglowkiGotowe();
+            return Cialo(kontrola_.Dlugosc(), kontrola_.Porcjami());
         }
 
     private:
@@ -447,59 +450,33 @@ private:
             return linia;
         }
 
-        // Every field line of a header WinHTTP has no number for, joined
-        // with ", " (as one field); empty when absent. Header values are
-        // ASCII; anything else is kept as "?".
-        std::string NaglowekWlasny(const wchar_t* nazwa) {
-            std::string wynik;
-            for (DWORD indeks = 0;;) {
-                DWORD rozmiar = 0;
-                DWORD ktory = indeks;
-                WinHttpQueryHeaders(zadanie_->get(), WINHTTP_QUERY_CUSTOM, nazwa, WINHTTP_NO_OUTPUT_BUFFER, &rozmiar,
-                                    &ktory);
-                if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || rozmiar == 0) {
+        // The final reply's field lines as WinHTTP kept them, without the
+        // status line; bytes outside ASCII are kept as "?".
+        std::vector<std::string> LinieNaglowka() {
+            const std::u16string surowe = Naglowek(WINHTTP_QUERY_RAW_HEADERS_CRLF);
+            std::vector<std::string> linie;
+            std::size_t od = surowe.find(u"\r\n");
+            while (od != std::u16string::npos) {
+                od += 2;
+                const std::size_t koniec = surowe.find(u"\r\n", od);
+                const std::u16string linia = surowe.substr(od, koniec == std::u16string::npos ? koniec : koniec - od);
+                if (linia.empty()) {
                     break;
                 }
-                std::vector<wchar_t> bufor(rozmiar / sizeof(wchar_t) + 1);
-                ktory = indeks;
-                if (!WinHttpQueryHeaders(zadanie_->get(), WINHTTP_QUERY_CUSTOM, nazwa, bufor.data(), &rozmiar,
-                                         &ktory)) {
-                    break;
+                std::string tekst;
+                for (char16_t z : linia) {
+                    tekst += z < 0x80 ? static_cast<char>(z) : '?';
                 }
-                if (!wynik.empty()) {
-                    wynik += ", ";
-                }
-                for (DWORD i = 0; i < rozmiar / sizeof(wchar_t); ++i) {
-                    wynik += bufor[i] < 0x80 ? static_cast<char>(bufor[i]) : '?';
-                }
-                if (ktory == indeks) {
-                    break;  // no further occurrence
-                }
-                indeks = ktory;
+                linie.push_back(std::move(tekst));
+                od = koniec;
             }
-            return wynik;
-        }
-
-        // The size the reply announces; -1 when it states none (or nonsense).
-        std::int64_t ZapowiedzianaDlugosc() {
-            std::u16string tekst = Naglowek(WINHTTP_QUERY_CONTENT_LENGTH);
-            if (tekst.empty()) {
-                return -1;
-            }
-            std::int64_t n = 0;
-            for (char16_t z : tekst) {
-                if (z < u'0' || z > u'9' || n > (INT64_MAX - 9) / 10) {
-                    return -1;
-                }
-                n = n * 10 + (z - u'0');
-            }
-            return n;
+            return linie;
         }
 
         // `oczekiwane`: the announced length, -1 when none; `porcjami`: chunked.
         WynikHttp Cialo(std::int64_t oczekiwane, bool porcjami) {
             WynikHttp wynik;
-            odbiorca_.Poczatek(oczekiwane > 0 ? oczekiwane : 0);
+            limity_.Wstrzymaj([&] { odbiorca_.Poczatek(oczekiwane > 0 ? oczekiwane : 0); });
             stan_->wCiele = true;
             std::int64_t dotad = 0;
             for (;;) {
@@ -539,15 +516,23 @@ private:
                     break;
                 }
                 std::u16string blad;
-                if (!odbiorca_.Dane(stan_->bufor.data(), ile, blad)) {
+                // Bounded before a byte is kept.
+                if (!kontrola_.Dane(stan_->bufor.data(), ile, blad) ||
+                    !limity_.Wstrzymaj([&] { return odbiorca_.Dane(stan_->bufor.data(), ile, blad); })) {
+                    zadanie_->Zamknij();
                     wynik.komunikat = blad;
                     break;
                 }
-                kontrola_.Dane(stan_->bufor.data(), ile);
+                limity_.Dane(ile);
                 dotad += ile;
-                odbiorca_.Postep(dotad);
+                limity_.Wstrzymaj([&] { odbiorca_.Postep(dotad); });
+                if (auto przekroczone = limity_.Przekroczone(); !przekroczone.empty()) {
+                    zadanie_->Zamknij();
+                    wynik.komunikat = std::move(przekroczone);
+                    break;
+                }
             }
-            odbiorca_.Koniec();
+            limity_.Wstrzymaj([&] { odbiorca_.Koniec(); });
             return wynik;
         }
 
@@ -567,11 +552,18 @@ private:
                 if (w == WAIT_OBJECT_0) {
                     break;
                 }
-                if (odbiorca_.Przerwij()) {
+                if (limity_.Wstrzymaj([&] { return odbiorca_.Przerwij(); })) {
                     zadanie_->Zamknij();
                     wynik.przerwany = true;
                     wynik.komunikat = u"Operation aborted";
                     return false;
+                }
+                if (!laczenie) {
+                    if (auto przekroczone = limity_.Przekroczone(); !przekroczone.empty()) {
+                        zadanie_->Zamknij();
+                        wynik.komunikat = std::move(przekroczone);
+                        return false;
+                    }
                 }
                 ULONGLONG teraz = GetTickCount64();
                 if (laczenie && !stan_->polaczony) {
@@ -601,7 +593,7 @@ private:
                 return false;
             }
             // A stop asked for during a busy transfer is seen at once too.
-            if (odbiorca_.Przerwij()) {
+            if (limity_.Wstrzymaj([&] { return odbiorca_.Przerwij(); })) {
                 zadanie_->Zamknij();
                 wynik.przerwany = true;
                 wynik.komunikat = u"Operation aborted";
@@ -611,10 +603,12 @@ private:
         }
 
         std::u16string adres_;
+        std::string sciezka_;
         const UstawieniaHttp& ustawienia_;
         IOdbiorcaHttp& odbiorca_;
         std::shared_ptr<Stan> stan_;
         KontrolaOdpowiedzi kontrola_;
+        LimityCzasu limity_;
         DWORD_PTR kontekst_ = 0;
         // Closed in reverse order: request, connection, session.
         std::unique_ptr<Uchwyt> sesja_;
