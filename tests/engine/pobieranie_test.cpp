@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <chrono>
 #include <thread>
 #include <functional>
@@ -14,6 +15,7 @@
 
 #include "Atrapy.h"
 #include "KlientHttp.h"
+#include "KluczTestowy.h"
 #include "Pobieranie.h"
 #include "SerwerAwarii.h"
 
@@ -25,12 +27,14 @@ const std::string kStaraWersja = "MZ stara wersja programu";
 const std::string kAutoryzacja = "Basic dGFtcml4NDpsb3J2ZW45MDU=";  // tamrix4:lorven905
 const std::u16string kBladPolaczenia = u"Błąd połączenia z internetem";
 const std::u16string kNieudane = u"Nieudane pobranie pliku: ";
-const std::u16string kPusty = kNieudane + u"The server sent an empty file: HTTP/1.1 200 OK";
-const std::u16string kUciete = kNieudane + u"The transfer ended before the last chunk of the file: ";
+const std::u16string kPusty = kNieudane + u"Serwer przysłał pusty plik: HTTP/1.1 200 OK";
+const std::u16string kUciete = kNieudane + u"Przesyłanie skończyło się przed ostatnią porcją pliku: ";
 const std::u16string kUszkodzony =
-    kNieudane + u"The file arrived damaged: its SHA-256 digest differs from the server's Repr-Digest";
-const std::u16string kZlaSuma = kNieudane + u"The server's Repr-Digest header is malformed: ";
-const std::u16string kWadliwa = kNieudane + u"The server's reply is malformed: ";
+    kNieudane + u"Plik nadszedł uszkodzony: jego skrót SHA-256 różni się od podanego w nagłówku Repr-Digest";
+const std::u16string kZlaSuma = kNieudane + u"Nagłówek Repr-Digest odpowiedzi jest nieprawidłowy: ";
+const std::u16string kWadliwa = kNieudane + u"Odpowiedź serwera jest nieprawidłowa: ";
+const std::u16string kNieOdProducenta = kNieudane + u"Plik nie pochodzi od producenta programu. (";
+const std::u16string kZaDuzy = kNieudane + u"Plik jest większy niż największy dozwolony (2 GiB): ";
 
 // Passes every request on with the time limits shortened, so that a stall
 // can be waited out in a test.
@@ -82,7 +86,9 @@ protected:
     }
 
     SerwerAwarii serwer;
-    std::unique_ptr<IKlientHttp> klient = UtworzKlientaHttp();
+    std::unique_ptr<IKlientHttp> prawdziwy = UtworzKlientaHttp();
+    // The server signs with the test key.
+    std::unique_ptr<IKlientHttp> klient = std::make_unique<KlientTestowy>(*prawdziwy);
     std::unique_ptr<AtrapySrodowiska> a;
 };
 
@@ -128,7 +134,7 @@ TEST_F(Pobieranie, ADownloadAskedForInsideAnotherIsRefusedAndTheFirstCompletes) 
     ASSERT_GE(pompowania, 3);
     EXPECT_FALSE(wewnetrzny);
     EXPECT_EQ(inne.strona.komunikatySystemowe,
-              std::vector<std::u16string>{u"Nieudane pobranie pliku: Another download is in progress"});
+              std::vector<std::u16string>{u"Nieudane pobranie pliku: Trwa już inne pobieranie"});
     EXPECT_FALSE(inne.pliki.PlikIstnieje(kPlik));
     EXPECT_EQ(a->pliki.Tresc(kPlik), TrescWzorcowa(2000));
     StronaPoWywolaniu();
@@ -211,12 +217,12 @@ INSTANTIATE_TEST_SUITE_P(
         Przypadek{"emptychunked", false, kPusty, false, 100, 0},
         Przypadek{"emptyclose", false, kPusty, false, 100, 0},
         Przypadek{"partial-1000", false,
-                  kNieudane + u"The server sent a part of the file, not the whole: HTTP/1.1 206 Partial Content",
+                  kNieudane + u"Serwer przysłał część pliku zamiast całego: HTTP/1.1 206 Partial Content",
                   false, -1, 0},
-        Przypadek{"nocontent", false, kNieudane + u"The server sent no file: HTTP/1.1 204 No Content", false,
+        Przypadek{"nocontent", false, kNieudane + u"Serwer nie przysłał pliku: HTTP/1.1 204 No Content", false,
                   -1, 0},
-        Przypadek{"chunkedcut-8192", false, kUciete + u"8192 bytes received", false, 100, 0},
-        Przypadek{"chunkedcut-10000", false, kUciete + u"10000 bytes received", false, 100, 0},
+        Przypadek{"chunkedcut-8192", false, kUciete + u"odebrano bajtów: 8192", false, 100, 0},
+        Przypadek{"chunkedcut-10000", false, kUciete + u"odebrano bajtów: 10000", false, 100, 0},
         // A reachable server whose reply is no HTTP: never a connection failure.
         Przypadek{"badstatus", false, kWadliwa, true, -1, 0},
         Przypadek{"garbage", false, kWadliwa, true, -1, 0},
@@ -228,8 +234,10 @@ INSTANTIATE_TEST_SUITE_P(
         Przypadek{"digest-malformed-1000", false, kZlaSuma + u"sha-256=:to nie jest base64!:", false, -1, 0},
         Przypadek{"digest-short-1000", false, kZlaSuma + u"sha-256=:AAAAAAAAAAAAAAAAAAAAAA==:", false, -1, 0},
         Przypadek{"digest-bare-1000", false, kZlaSuma + u"sha-256", false, -1, 0},
-        // Other algorithms alone change nothing; beside them sha-256 is checked.
-        Przypadek{"digest-unknown-1000", true, u"", false, 1000, 1000},
+        // Beside other algorithms sha-256 is checked; other algorithms alone
+        // vouch for nothing.
+        Przypadek{"digest-unknown-1000", false, kNieOdProducenta + u"podpisany Repr-Digest nie podaje sha-256)",
+                  false, -1, 0},
         Przypadek{"digest-mixed-1000", true, u"", false, 1000, 1000},
         Przypadek{"digest-twolines-1000", true, u"", false, 1000, 1000},
         Przypadek{"status-301", false, kNieudane + u"HTTP/1.1 301 Moved Permanently", false, -1, 0},
@@ -242,8 +250,13 @@ INSTANTIATE_TEST_SUITE_P(
         Przypadek{"close", false, kBladPolaczenia, false, -1, 0},
         // A body shorter than announced is a failed transfer, never a stored file.
         Przypadek{"short-1000", false,
-                  kNieudane + u"The transfer ended before the whole file arrived: 1000 of 2000 bytes", false, 2000,
-                  0}),
+                  kNieudane + u"Przesyłanie skończyło się, zanim nadszedł cały plik: bajtów 1000 z 2000", false, 2000,
+                  0},
+        // Signatures the maker's key made that are still valid.
+        Przypadek{"morecover-5000", true, u"", false, 5000, 5000},
+        Przypadek{"zeror-5000", true, u"", false, 5000, 5000},
+        Przypadek{"zeros-5000", true, u"", false, 5000, 5000},
+        Przypadek{"twosigs-5000", true, u"", false, 5000, 5000}),
     [](const auto& info) {
         std::string n = info.param.scenariusz;
         std::replace(n.begin(), n.end(), '-', '_');
@@ -355,5 +368,93 @@ TEST_F(Pobieranie, FileErrorsAreShownWithTheSystemsText) {
         StronaPoWywolaniu();
     }
 }
+
+// Forged, unsigned and unbounded replies: each a failed download with its
+// notice, the installed program byte for byte, no temporary file left, and
+// within its time.
+struct Podrobiony {
+    const char* scenariusz;
+    std::u16string komunikat;  // exact, or a prefix when it ends with "(" or ": "
+    std::function<void(UstawieniaHttp&)> zmien;
+    double najwiecejSekund;
+};
+
+class Podrobione : public Pobieranie, public ::testing::WithParamInterface<Podrobiony> {};
+
+TEST_P(Podrobione, NeverReplaceTheInstalledProgram) {
+    const auto& p = GetParam();
+    KlientTestowy klientPrzypadku(*prawdziwy, p.zmien);
+    a->pliki.DodajPlik(kPlik, kStaraWersja);
+
+    const auto od = std::chrono::steady_clock::now();
+    EXPECT_FALSE(Pobierz(serwer.Adres(p.scenariusz), &klientPrzypadku));
+    const double sekundy = std::chrono::duration<double>(std::chrono::steady_clock::now() - od).count();
+
+    ASSERT_EQ(a->strona.komunikatySystemowe.size(), 1u);
+    const auto& pokazany = a->strona.komunikatySystemowe[0];
+    const bool przedrostek = p.komunikat.ends_with(u"(") || p.komunikat.ends_with(u": ");
+    EXPECT_EQ(U8(przedrostek ? pokazany.substr(0, p.komunikat.size()) : pokazany), U8(p.komunikat));
+    EXPECT_EQ(a->pliki.Tresc(kPlik), kStaraWersja) << "the installed copy is untouched";
+    BezPlikowTymczasowych();
+    StronaPoWywolaniu();
+    EXPECT_LT(sekundy, p.najwiecejSekund);
+    std::printf("  %-28s %6.2f s  %s\n", p.scenariusz, sekundy, U8(pokazany).c_str());
+}
+
+void MalyLimitRozmiaru(UstawieniaHttp& u) { u.najwiecejBajtow = 1 << 20; }
+void KrotkieOknoTempa(UstawieniaHttp& u) { u.oknoTempaMs = 1000; }
+void KrotkiLimitNaglowkow(UstawieniaHttp& u) { u.limitNaglowkowMs = 1000; }
+void DataGraniczna(UstawieniaHttp& u) { u.podpisOd = 1765000000; }
+
+INSTANTIATE_TEST_SUITE_P(
+    Serwer, Podrobione,
+    ::testing::Values(
+        Podrobiony{"forged-70000", kNieOdProducenta + u"podpis nie zgadza się z odpowiedzią)", {}, 5},
+        Podrobiony{"unsigned-70000", kNieOdProducenta + u"odpowiedź nie ma podpisu)", {}, 5},
+        Podrobiony{"foreignkey-70000", kNieOdProducenta + u"klucz „obcy-klucz” nie jest kluczem producenta)", {}, 5},
+        Podrobiony{"wrongkey-70000", kNieOdProducenta + u"podpis nie zgadza się z odpowiedzią)", {}, 5},
+        Podrobiony{"otherpath-70000", kNieOdProducenta + u"podpis nie zgadza się z odpowiedzią)", {}, 5},
+        Podrobiony{"replay-70000", kNieOdProducenta + u"podpis nie zgadza się z odpowiedzią)", {}, 5},
+        Podrobiony{"nodigestcover-70000", kNieOdProducenta + u"podpis nie obejmuje nagłówka Repr-Digest)", {}, 5},
+        Podrobiony{"oldsig-70000", kNieOdProducenta + u"podpis starszy niż najstarszy dozwolony)", DataGraniczna, 5},
+        Podrobiony{"badsig-unterminated-1000", kNieOdProducenta + u"nagłówek Signature-Input jest nieprawidłowy)", {},
+                   5},
+        Podrobiony{"badsig-decimal-1000", kNieOdProducenta + u"nagłówek Signature-Input jest nieprawidłowy)", {}, 5},
+        Podrobiony{"badsig-trailingcomma-1000", kNieOdProducenta + u"nagłówek Signature-Input jest nieprawidłowy)",
+                   {}, 5},
+        Podrobiony{"badsig-badstring-1000", kNieOdProducenta + u"nagłówek Signature-Input jest nieprawidłowy)", {},
+                   5},
+        Podrobiony{"badsig-otherlabel-1000", kNieOdProducenta + u"nagłówek Signature nie ma podpisu „kavrostel”)", {},
+                   5},
+        Podrobiony{"badsig-len63-1000", kNieOdProducenta + u"podpis ma 63 bajtów zamiast 64)", {}, 5},
+        Podrobiony{"badsig-len65-1000", kNieOdProducenta + u"podpis ma 65 bajtów zamiast 64)", {}, 5},
+        Podrobiony{"badsig-base64-1000", kNieOdProducenta + u"nagłówek Signature jest nieprawidłowy)", {}, 5},
+        Podrobiony{"badsig-sigstring-1000", kNieOdProducenta + u"nagłówek Signature jest nieprawidłowy)", {}, 5},
+        Podrobiony{"badsig-noalg-1000", kNieOdProducenta + u"podpis nie jest podpisem ecdsa-p256-sha256)", {}, 5},
+        Podrobiony{"badsig-otheralg-1000", kNieOdProducenta + u"podpis nie jest podpisem ecdsa-p256-sha256)", {}, 5},
+        Podrobiony{"badsig-nocreated-1000", kNieOdProducenta + u"podpis nie podaje chwili utworzenia (created))", {},
+                   5},
+        Podrobiony{"badsig-authority-1000",
+                   kNieOdProducenta + u"podpis obejmuje składnik, którego nie ma w odpowiedzi: \"@authority\")", {}, 5},
+        Podrobiony{"badsig-pathnoreq-1000",
+                   kNieOdProducenta + u"podpis obejmuje składnik, którego nie ma w odpowiedzi: \"@path\")", {}, 5},
+        Podrobiony{"badsig-twice-1000", kNieOdProducenta + u"podpis wymienia składnik dwa razy)", {}, 5},
+        Podrobiony{"badsig-toolong-1000", kNieOdProducenta + u"nagłówki podpisu są za długie)", {}, 5},
+        // The bounds.
+        Podrobiony{"huge", kZaDuzy + u"zapowiedziano bajtów: 1000000000000000", {}, 3},
+        Podrobiony{"endless", kZaDuzy + u"odebrano już bajtów: ", MalyLimitRozmiaru, 5},
+        Podrobiony{"endlessclose", kZaDuzy + u"odebrano już bajtów: ", MalyLimitRozmiaru, 5},
+        Podrobiony{"trickle-100000-50", kBladPolaczenia, KrotkieOknoTempa, 4},
+        Podrobiony{"continue-50", kBladPolaczenia, KrotkiLimitNaglowkow, 4},
+        Podrobiony{"dupcl-1000", kWadliwa + u"powtórzony nagłówek Content-Length", {}, 5},
+        Podrobiony{"dupcldiff-1000", kWadliwa + u"powtórzony nagłówek Content-Length", {}, 5},
+        Podrobiony{"badcl-1000", kWadliwa + u"nieprawidłowy nagłówek Content-Length: 10000x", {}, 5},
+        Podrobiony{"obsfold-1000", kWadliwa + u"nagłówek ciągnie się w kolejnym wierszu: ", {}, 5},
+        Podrobiony{"more-1000", kUszkodzony, {}, 5}),
+    [](const auto& info) {
+        std::string n = info.param.scenariusz;
+        std::replace(n.begin(), n.end(), '-', '_');
+        return n;
+    });
 
 }  // namespace

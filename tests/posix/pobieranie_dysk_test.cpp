@@ -9,6 +9,7 @@
 
 #include "Atrapy.h"
 #include "KlientHttp.h"
+#include "KluczTestowy.h"
 #include "PlikProgramu.h"
 #include "Pobieranie.h"
 #include "PrefiksTestowy.h"
@@ -36,7 +37,8 @@ protected:
     SerwerAwarii serwer;
     PrefiksTestowy prefiks;
     platforma::SystemPlikowPosix pliki{prefiks.Ustawienia()};
-    std::unique_ptr<IKlientHttp> klient = UtworzKlientaHttp();
+    std::unique_ptr<IKlientHttp> prawdziwy = UtworzKlientaHttp();
+    std::unique_ptr<IKlientHttp> klient = std::make_unique<KlientTestowy>(*prawdziwy);
     AtrapySrodowiska a;
 };
 
@@ -73,7 +75,7 @@ TEST_F(PobieranieNaDysk, AMalformedChunkHeaderIsAFailedDownloadNotAConnectionFai
     ZapiszPlik(Program(), "stara");
     EXPECT_FALSE(Przygotuj("badchunk-8192"));
     ASSERT_EQ(a.strona.komunikatySystemowe.size(), 1u);
-    EXPECT_EQ(U8(a.strona.komunikatySystemowe[0]).rfind("Nieudane pobranie pliku: The server's reply is malformed: ", 0),
+    EXPECT_EQ(U8(a.strona.komunikatySystemowe[0]).rfind("Nieudane pobranie pliku: Odpowiedź serwera jest nieprawidłowa: ", 0),
               0u)
         << U8(a.strona.komunikatySystemowe[0]);
     EXPECT_EQ(CzytajPlik(Program()), "stara");
