@@ -91,6 +91,9 @@ void BBDeinstalClick(Srodowisko& s) {
     if (pliki.FolderIstnieje(folder)) {
         const std::u16string program = folder + u"\\" + k.NazwaProgramu + u".exe";
         if (pliki.PlikIstnieje(program)) pliki.UsunPlik(program);
+        // A download killed half-way leaves its temporary file, which would
+        // keep the folder from going; one still being written stays.
+        pliki.UsunPozostaleTymczasowe(program);
 
         const std::u16string aktualizacja = folder + u"\\" + PLIK_AKTUALIZACJI;
         if (pliki.PlikIstnieje(aktualizacja)) pliki.UsunPlik(aktualizacja);

@@ -58,6 +58,15 @@ private:
     int przesuniecie_ = 0;
 };
 
+// The temporary file of a download killed half-way stays beside the target
+// for ever unless a later download takes it away; one that another installer
+// is still writing stays.
+std::unique_ptr<platforma::IPlikTymczasowy> NowyPlikTymczasowy(Srodowisko& s, const std::u16string& plikLokalny,
+                                                               std::u16string& blad) {
+    s.pliki.UsunPozostaleTymczasowe(plikLokalny);
+    return s.pliki.UtworzPlikTymczasowy(plikLokalny, blad);
+}
+
 }  // namespace
 
 bool PobierzPlik(Srodowisko& s, const std::u16string& folderSerwera, const std::u16string& nazwa,
@@ -101,7 +110,7 @@ bool PobierzPlik(Srodowisko& s, const std::u16string& folderSerwera, const std::
 
         if (s.strona.ZamkniecieZadane()) {
             przerwany = true;
-        } else if (tymczasowy = s.pliki.UtworzPlikTymczasowy(plikLokalny, komunikat); tymczasowy) {
+        } else if (tymczasowy = NowyPlikTymczasowy(s, plikLokalny, komunikat); tymczasowy) {
             OdbiorcaPobierania odbiorca(s.strona, *tymczasowy);
             const std::string adres = s.adresSerwera + platforma::Utf8(folderSerwera) + "/" +
                                       platforma::Utf8(nazwa) + "._" + platforma::Utf8(rozszerzenie);

@@ -1,11 +1,14 @@
 #include "SystemPlikowPosix.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <random>
+#include <string_view>
 #include <system_error>
 #include <utility>
 
@@ -61,32 +64,44 @@ Rozdzielona Rozdziel(const std::string& sciezka) {
     return {ukosnik == 0 ? std::string("/") : sciezka.substr(0, ukosnik), sciezka.substr(ukosnik + 1)};
 }
 
-// A new, empty file ".<name>.XXXXXX.czesc" beside `cel`, made with O_EXCL so
-// that no other file is ever taken over, and with mode 0666 so that the
-// umask gives it the mode of any new file of the user.
-int UtworzObok(const std::string& cel, std::string& sciezkaTymczasowa) {
-    const Rozdzielona czesci = Rozdziel(cel);
-    if (czesci.nazwa.empty()) {
-        errno = EISDIR;
-        return -1;
-    }
-    // The temporary name must fit NAME_MAX (255 bytes) with its 14 added bytes;
-    // a long name is cut, at a character boundary of its UTF-8 form.
-    std::string nazwa = czesci.nazwa;
+constexpr std::size_t DLUGOSC_ZNACZKA = 6;
+constexpr char ZNAKI_ZNACZKA[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+
+// The temporary name must fit NAME_MAX (255 bytes) with its 14 added bytes;
+// a long name is cut, at a character boundary of its UTF-8 form.
+std::string NazwaDoTymczasowej(std::string nazwa) {
     constexpr std::size_t NAJDLUZSZA = 255 - 14;
     if (nazwa.size() > NAJDLUZSZA) {
         std::size_t koniec = NAJDLUZSZA;
         while (koniec > 0 && (static_cast<unsigned char>(nazwa[koniec]) & 0xC0) == 0x80) --koniec;
         nazwa.erase(koniec);
     }
+    return nazwa;
+}
+
+// A new, empty file ".<name>.XXXXXX.czesc" beside `cel`, made with O_EXCL so
+// that no other file is ever taken over, and with mode 0666 so that the
+// umask gives it the mode of any new file of the user. The writer holds an
+// advisory lock on it for as long as it is open: a later installer tells a
+// file being written from one left by a killed one.
+int UtworzObok(const std::string& cel, std::string& sciezkaTymczasowa) {
+    const Rozdzielona czesci = Rozdziel(cel);
+    if (czesci.nazwa.empty()) {
+        errno = EISDIR;
+        return -1;
+    }
+    const std::string nazwa = NazwaDoTymczasowej(czesci.nazwa);
     static std::mt19937_64 losowe{std::random_device{}() ^ static_cast<std::uint64_t>(::getpid())};
-    static constexpr char ZNAKI[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
     for (int proba = 0; proba < 100; ++proba) {
-        std::string znaczek(6, '0');
-        for (auto& z : znaczek) z = ZNAKI[losowe() % (sizeof(ZNAKI) - 1)];
+        std::string znaczek(DLUGOSC_ZNACZKA, '0');
+        for (auto& z : znaczek) z = ZNAKI_ZNACZKA[losowe() % (sizeof(ZNAKI_ZNACZKA) - 1)];
         sciezkaTymczasowa = czesci.folder + "/." + nazwa + "." + znaczek + ".czesc";
         const int fd = ::open(sciezkaTymczasowa.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST) return fd;
+        if (fd >= 0) {
+            ::flock(fd, LOCK_EX | LOCK_NB);
+            return fd;
+        }
+        if (errno != EEXIST) return fd;
     }
     return -1;
 }
@@ -331,6 +346,42 @@ std::unique_ptr<IPlikTymczasowy> SystemPlikowPosix::UtworzPlikTymczasowy(const s
         return nullptr;
     }
     return std::make_unique<PlikTymczasowyPosix>(fd, std::move(tymczasowy), *c);
+}
+
+int SystemPlikowPosix::UsunPozostaleTymczasowe(const std::u16string& cel) {
+    const auto c = sciezki_.NaPosix(cel);
+    if (!c) return 0;
+    const Rozdzielona czesci = Rozdziel(*c);
+    if (czesci.nazwa.empty()) return 0;
+    const std::string przedrostek = "." + NazwaDoTymczasowej(czesci.nazwa) + ".";
+    constexpr std::string_view KONCOWKA = ".czesc";
+    DIR* folder = ::opendir(czesci.folder.c_str());
+    if (!folder) return 0;
+    int usuniete = 0;
+    while (const dirent* wpis = ::readdir(folder)) {
+        const std::string_view nazwa = wpis->d_name;
+        if (nazwa.size() != przedrostek.size() + DLUGOSC_ZNACZKA + KONCOWKA.size() || !nazwa.starts_with(przedrostek) ||
+            !nazwa.ends_with(KONCOWKA)) {
+            continue;
+        }
+        const std::string_view znaczek = nazwa.substr(przedrostek.size(), DLUGOSC_ZNACZKA);
+        if (znaczek.find_first_not_of(ZNAKI_ZNACZKA) != std::string_view::npos) continue;
+        const std::string sciezka = czesci.folder + "/" + std::string(nazwa);
+        // Never through a link, never anything but a regular file.
+        const int fd = ::open(sciezka.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) continue;
+        struct stat otwarty{};
+        struct stat teraz{};
+        // The lock fails while its writer still has it open.
+        if (::fstat(fd, &otwarty) == 0 && S_ISREG(otwarty.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+            ::lstat(sciezka.c_str(), &teraz) == 0 && teraz.st_ino == otwarty.st_ino && teraz.st_dev == otwarty.st_dev &&
+            ::unlink(sciezka.c_str()) == 0) {
+            ++usuniete;
+        }
+        ::close(fd);
+    }
+    ::closedir(folder);
+    return usuniete;
 }
 
 std::u16string SystemPlikowPosix::NaSciezkeSystemu(const std::u16string& sciezka) const {

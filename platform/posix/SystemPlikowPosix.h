@@ -21,6 +21,7 @@ public:
     bool UsunFolder(const std::u16string& sciezka) override;
     std::unique_ptr<IPlikTymczasowy> UtworzPlikTymczasowy(const std::u16string& cel,
                                                           std::u16string& blad) override;
+    int UsunPozostaleTymczasowe(const std::u16string& cel) override;
     std::u16string NaSciezkeSystemu(const std::u16string& sciezka) const override;
     std::u16string ZeSciezkiSystemu(const std::u16string& sciezkaSystemu) const override;
 

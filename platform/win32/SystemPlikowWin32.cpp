@@ -84,6 +84,31 @@ std::u16string NazwaTymczasowa(const std::u16string& cel, unsigned numer) {
     return nazwa;
 }
 
+bool CyfraSzesnastkowa(char16_t z) {
+    return (z >= u'0' && z <= u'9') || (z >= u'a' && z <= u'f');
+}
+
+// Exactly what NazwaTymczasowa makes of the name `cel`: "<cel>.<hex>-<hex>.czesc".
+bool JestNazwaTymczasowa(std::u16string_view nazwa, std::u16string_view cel) {
+    constexpr std::u16string_view kKoncowka = u".czesc";
+    if (nazwa.size() <= cel.size() + 1 + kKoncowka.size() || nazwa.substr(0, cel.size()) != cel ||
+        nazwa[cel.size()] != u'.' || nazwa.substr(nazwa.size() - kKoncowka.size()) != kKoncowka) {
+        return false;
+    }
+    const std::u16string_view srodek = nazwa.substr(cel.size() + 1, nazwa.size() - cel.size() - 1 - kKoncowka.size());
+    const std::size_t minus = srodek.find(u'-');
+    if (minus == std::u16string_view::npos || minus == 0 || minus + 1 == srodek.size() || minus > 8 ||
+        srodek.size() - minus - 1 > 8) {
+        return false;
+    }
+    for (std::size_t i = 0; i < srodek.size(); ++i) {
+        if (i != minus && !CyfraSzesnastkowa(srodek[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
 class PlikTymczasowyWin32 : public IPlikTymczasowy {
 public:
     PlikTymczasowyWin32(HANDLE uchwyt, std::u16string sciezka, std::u16string cel, PonawianieZamiany p)
@@ -222,6 +247,32 @@ public:
         }
         blad = TekstBledu(kod);
         return nullptr;
+    }
+
+    // A file being written is open without sharing, so DeleteFileW fails on
+    // it: only a file no process holds open goes.
+    int UsunPozostaleTymczasowe(const std::u16string& cel) override {
+        const std::size_t ukosnik = cel.find_last_of(u"\\/");
+        const std::u16string folder = ukosnik == std::u16string::npos ? std::u16string() : cel.substr(0, ukosnik + 1);
+        const std::u16string nazwaCelu = cel.substr(ukosnik == std::u16string::npos ? 0 : ukosnik + 1);
+        if (nazwaCelu.empty()) {
+            return 0;
+        }
+        WIN32_FIND_DATAW dane{};
+        HANDLE szukanie = FindFirstFileW(SciezkaPliku(cel + u".*.czesc"), &dane);
+        if (szukanie == INVALID_HANDLE_VALUE) {
+            return 0;
+        }
+        int usuniete = 0;
+        do {
+            const std::u16string nazwa(reinterpret_cast<const char16_t*>(dane.cFileName));
+            const bool plik = (dane.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0;
+            if (plik && JestNazwaTymczasowa(nazwa, nazwaCelu) && DeleteFileW(SciezkaPliku(folder + nazwa))) {
+                ++usuniete;
+            }
+        } while (FindNextFileW(szukanie, &dane));
+        FindClose(szukanie);
+        return usuniete;
     }
 
     std::u16string NaSciezkeSystemu(const std::u16string& sciezka) const override { return sciezka; }

@@ -99,6 +99,25 @@ TEST(Deinstalacja, FilesAreDeletedByNameAndFoldersOnlyOnceEmptyInTheTableOrder) 
     EXPECT_EQ(a.pliki.dziennik, oczekiwany);
 }
 
+// A download killed half-way left its temporary file: it goes, and with it
+// the folder; another file of the user's stays and keeps the folder.
+TEST(Deinstalacja, ALeftoverOfAKilledDownloadGoesAndNothingTheInstallerDidNotWrite) {
+    AtrapySrodowiska a;
+    Instalacja(a.pliki);
+    a.pliki.DodajPlik(FOLDER + u"\\~tmp7", "MZ pol pliku");
+    BBDeinstalClick(a.srodowisko);
+    EXPECT_FALSE(Istnieje(a.pliki, FOLDER + u"\\~tmp7"));
+    EXPECT_FALSE(Istnieje(a.pliki, FOLDER));
+    EXPECT_TRUE(a.strona.informacje.empty());
+
+    AtrapySrodowiska b;
+    Instalacja(b.pliki);
+    b.pliki.DodajPlik(FOLDER + u"\\notatki.czesc", "moje");
+    BBDeinstalClick(b.srodowisko);
+    EXPECT_TRUE(Istnieje(b.pliki, FOLDER + u"\\notatki.czesc"));
+    EXPECT_EQ(Teksty(b.strona), std::vector<std::u16string>{Ostrzezenie(FOLDER)});
+}
+
 struct Przypadek {
     const char* nazwa;
     std::function<void(AtrapySrodowiska&)> przygotuj;

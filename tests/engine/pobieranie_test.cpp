@@ -169,6 +169,19 @@ TEST_F(Pobieranie, TheTitleIsPaintedOnceBeforeTheRequestAndButtonsAreLockedThrou
     StronaPoWywolaniu();
 }
 
+// A killed installer's temporary file is taken away by the next download,
+// whatever its result.
+TEST_F(Pobieranie, TheLeftoverOfAKilledDownloadIsRemovedFirst) {
+    for (const char* scenariusz : {"ok-1000", "forged-1000"}) {
+        SCOPED_TRACE(scenariusz);
+        Nowe();
+        a->pliki.DodajPlik(kFolder + u"\\~tmp99", "MZ pol pliku");
+        Pobierz(serwer.Adres(scenariusz));
+        EXPECT_FALSE(a->pliki.PlikIstnieje(kFolder + u"\\~tmp99"));
+        BezPlikowTymczasowych();
+    }
+}
+
 struct Przypadek {
     const char* scenariusz;
     bool udany;

@@ -336,3 +336,36 @@ TEST_F(SystemPlikowTest, PlikTymczasowyDlaNajdluzszejNazwy) {
     EXPECT_EQ(Zawartosc(c / "KV"), std::vector<std::string>{Utf8(nazwa)});
 }
 
+
+// What a killed installer leaves is removed; a file being written, a file of
+// another name, a link and a folder never are.
+TEST_F(SystemPlikowTest, LeftoverTemporaryFilesGoAndNothingElse) {
+    const fs::path kv = c / "KV";
+    fs::create_directories(kv);
+    ZapiszPlik(kv / "_Kavrostel.exe", "MZ zainstalowany");
+    ZapiszPlik(kv / "._Kavrostel.exe.Ab12Z9.czesc", "pozostalosc");
+    ZapiszPlik(kv / "._Kavrostel.exe.000000.czesc", "pozostalosc");
+    const char* obce[] = {"._Kavrostel.exe.Ab12Z.czesc", "._Kavrostel.exe.Ab12Z99.czesc", "_Kavrostel.exe.Ab12Z9.czesc",
+                          "._Inny.exe.Ab12Z9.czesc",     "._Kavrostel.exe.Ab-2Z9.czesc", "._Kavrostel.exe.Ab12Z9.czesc.x"};
+    for (const char* nazwa : obce) ZapiszPlik(kv / nazwa, "obcy");
+    ZapiszPlik(c / "cel-linku", "nie ruszac");
+    fs::create_symlink(c / "cel-linku", kv / "._Kavrostel.exe.LINK01.czesc");
+    fs::create_directory(kv / "._Kavrostel.exe.FOLDER.czesc");
+    std::u16string blad;
+    auto piszacy = pliki.UtworzPlikTymczasowy(u"C:\\KV\\_Kavrostel.exe", blad);
+    ASSERT_NE(piszacy, nullptr) << Utf8(blad);
+    ASSERT_TRUE(piszacy->Zapisz("w toku", 6, blad));
+
+    EXPECT_EQ(pliki.UsunPozostaleTymczasowe(u"C:\\KV\\_Kavrostel.exe"), 2);
+
+    EXPECT_FALSE(fs::exists(kv / "._Kavrostel.exe.Ab12Z9.czesc"));
+    EXPECT_FALSE(fs::exists(kv / "._Kavrostel.exe.000000.czesc"));
+    for (const char* nazwa : obce) EXPECT_TRUE(fs::exists(kv / nazwa)) << nazwa;
+    EXPECT_TRUE(fs::is_symlink(kv / "._Kavrostel.exe.LINK01.czesc"));
+    EXPECT_EQ(CzytajPlik(c / "cel-linku"), "nie ruszac");
+    EXPECT_TRUE(fs::is_directory(kv / "._Kavrostel.exe.FOLDER.czesc"));
+    EXPECT_EQ(CzytajPlik(kv / "_Kavrostel.exe"), "MZ zainstalowany");
+    // The one being written survives and still becomes the program.
+    ASSERT_TRUE(piszacy->Zatwierdz(blad)) << Utf8(blad);
+    EXPECT_EQ(CzytajPlik(kv / "_Kavrostel.exe"), "w toku");
+}

@@ -161,6 +161,7 @@ public:
         : fs_(fs), klucz_(std::move(klucz)), cel_(std::move(cel)) {}
     ~AtrapaPlikuTymczasowego() override {
         if (!zatwierdzony_) fs_.wpisy_.erase(klucz_);
+        std::erase(fs_.otwarteTymczasowe_, AtrapaSystemuPlikow::Klucz(klucz_));
     }
     bool Zapisz(const void* dane, std::size_t ile, std::u16string& blad) override {
         if (fs_.bladZapisu) {
@@ -209,8 +210,28 @@ std::unique_ptr<platforma::IPlikTymczasowy> AtrapaSystemuPlikow::UtworzPlikTymcz
     }
     const auto nazwa = folder + u"\\~tmp" + platforma::Utf16(std::to_string(++licznikTymczasowych_));
     wpisy_[nazwa] = Wpis{nazwa, false, {}, 0};
+    otwarteTymczasowe_.push_back(Klucz(nazwa));
     dziennik.push_back("UtworzPlikTymczasowy " + U8(cel));
     return std::make_unique<AtrapaPlikuTymczasowego>(*this, nazwa, cel);
+}
+
+int AtrapaSystemuPlikow::UsunPozostaleTymczasowe(const std::u16string& cel) {
+    const auto przedrostek = Rodzic(Klucz(cel)) + u"\\~TMP";
+    int usuniete = 0;
+    for (auto it = wpisy_.begin(); it != wpisy_.end();) {
+        const bool pozostaly = it->first.starts_with(przedrostek) && !it->second.folder &&
+                               it->first.find(u'\\', przedrostek.size()) == std::u16string::npos &&
+                               std::find(otwarteTymczasowe_.begin(), otwarteTymczasowe_.end(), it->first) ==
+                                   otwarteTymczasowe_.end();
+        if (pozostaly) {
+            dziennik.push_back("UsunPlik " + U8(it->second.sciezka));
+            it = wpisy_.erase(it);
+            ++usuniete;
+        } else {
+            ++it;
+        }
+    }
+    return usuniete;
 }
 
 // ---------------------------------------------------------------- shell

@@ -63,6 +63,8 @@ public:
     bool UsunFolder(const std::u16string& sciezka) override;
     std::unique_ptr<platforma::IPlikTymczasowy> UtworzPlikTymczasowy(const std::u16string& cel,
                                                                      std::u16string& blad) override;
+    // Removes the "~tmpN" files beside `cel` that no live temporary file holds.
+    int UsunPozostaleTymczasowe(const std::u16string& cel) override;
     std::u16string NaSciezkeSystemu(const std::u16string& sciezka) const override { return sciezka; }
     std::u16string ZeSciezkiSystemu(const std::u16string& s) const override { return s; }
 
@@ -78,6 +80,7 @@ private:
     std::map<std::u16string, Wpis> wpisy_;
     std::vector<std::u16string> dyski_;
     int licznikTymczasowych_ = 0;
+    std::vector<std::u16string> otwarteTymczasowe_;
 };
 
 // The shell: fixed special folders and program path; records what was opened.

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "KlientHttp.h"
+#include "KluczTestowy.h"
 #include "SerwerAwarii.h"
 
 namespace {
@@ -64,8 +65,9 @@ protected:
         return klient->Pobierz(serwer.Adres(scenariusz) + "_Kavrostel._exe", u, r);
     }
 
+    // The fault server signs with the test key.
     static UstawieniaHttp Poswiadczenia() {
-        UstawieniaHttp u;
+        UstawieniaHttp u = ZKluczemTestowym();
         u.uzytkownik = "tamrix4";
         u.haslo = "lorven905";
         return u;
@@ -92,11 +94,11 @@ TEST_F(KlientWinHttp, CredentialsGoWithTheFirstRequestAndOnlyWhenGiven) {
     auto w = Pobierz("ok-500", r);
     ASSERT_TRUE(w.udany) << U8(w.komunikat);
 
-    UstawieniaHttp inne;
+    UstawieniaHttp inne = ZKluczemTestowym();
     inne.uzytkownik = "tamrix4";
     inne.haslo = "zażółć";  // RFC 7617: the text goes as UTF-8
     Pobierz("ok-500", r, inne);
-    Pobierz("ok-500", r, UstawieniaHttp{});
+    Pobierz("ok-500", r, ZKluczemTestowym());
     // A challenge is not answered with a second request.
     w = Pobierz("status-401", r);
     EXPECT_EQ(U8(w.komunikat), "HTTP/1.1 401 Unauthorized");
@@ -133,7 +135,7 @@ TEST_P(Odpowiedzi, ResultMessageAndNotifications) {
         if (*p.komunikat) {
             EXPECT_EQ(U8(w.komunikat), p.komunikat);
         } else if (!p.polaczenie) {
-            EXPECT_EQ(U8(w.komunikat).rfind("The server's reply is malformed: ", 0), 0u) << U8(w.komunikat);
+            EXPECT_EQ(U8(w.komunikat).rfind("Odpowied? serwera jest nieprawid?owa: ", 0), 0u) << U8(w.komunikat);
         }
         EXPECT_FALSE(w.komunikat.empty());
         EXPECT_EQ(MaSocket(w.komunikat), p.polaczenie) << U8(w.komunikat);
@@ -154,17 +156,17 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         Odpowiedz{"ok-1", true, "", false, "Poczatek 1", 1},
         Odpowiedz{"chunked-300000", true, "", false, "Poczatek 0", 300000},
-        Odpowiedz{"empty", false, "The server sent an empty file: HTTP/1.1 200 OK", false, "Poczatek 0", 0},
-        Odpowiedz{"emptychunked", false, "The server sent an empty file: HTTP/1.1 200 OK", false, "Poczatek 0", 0},
-        Odpowiedz{"emptyclose", false, "The server sent an empty file: HTTP/1.1 200 OK", false, "Poczatek 0", 0},
+        Odpowiedz{"empty", false, "Serwer przys?a? pusty plik: HTTP/1.1 200 OK", false, "Poczatek 0", 0},
+        Odpowiedz{"emptychunked", false, "Serwer przys?a? pusty plik: HTTP/1.1 200 OK", false, "Poczatek 0", 0},
+        Odpowiedz{"emptyclose", false, "Serwer przys?a? pusty plik: HTTP/1.1 200 OK", false, "Poczatek 0", 0},
         Odpowiedz{"partial-1000", false,
-                  "The server sent a part of the file, not the whole: HTTP/1.1 206 Partial Content", false, "", 0},
-        Odpowiedz{"nocontent", false, "The server sent no file: HTTP/1.1 204 No Content", false, "", 0},
+                  "Serwer przys?a? cz??? pliku zamiast ca?ego: HTTP/1.1 206 Partial Content", false, "", 0},
+        Odpowiedz{"nocontent", false, "Serwer nie przys?a? pliku: HTTP/1.1 204 No Content", false, "", 0},
         // Wine's WinHTTP ends a chunked body cut short as if it were whole.
-        Odpowiedz{"chunkedcut-8192", false, "The transfer ended before the last chunk of the file: 8192 bytes received",
+        Odpowiedz{"chunkedcut-8192", false, "Przesy?anie sko?czy?o si? przed ostatni? porcj? pliku: odebrano bajt?w: 8192",
                   false, "Poczatek 0", 0},
         Odpowiedz{"chunkedcut-10000", false,
-                  "The transfer ended before the last chunk of the file: 10000 bytes received", false, "Poczatek 0", 0},
+                  "Przesy?anie sko?czy?o si? przed ostatni? porcj? pliku: odebrano bajt?w: 10000", false, "Poczatek 0", 0},
         // WinHTTP gives a reply it cannot read the code of a server that
         // hung up without one; only the second is a connection failure.
         Odpowiedz{"badstatus", false, "", false, "", 0},
@@ -172,10 +174,10 @@ INSTANTIATE_TEST_SUITE_P(
         Odpowiedz{"digest-good-100000", true, "", false, "Poczatek 100000", 100000},
         Odpowiedz{"digestchunked-good-100000", true, "", false, "Poczatek 0", 100000},
         Odpowiedz{"digest-bad-100000", false,
-                  "The file arrived damaged: its SHA-256 digest differs from the server's Repr-Digest", false,
+                  "Plik nadszed? uszkodzony: jego skr?t SHA-256 r??ni si? od podanego w nag??wku Repr-Digest", false,
                   "Poczatek 100000", 0},
         Odpowiedz{"digest-malformed-100", false,
-                  "The server's Repr-Digest header is malformed: sha-256=:to nie jest base64!:", false, "", 0},
+                  "Nag??wek Repr-Digest odpowiedzi jest nieprawid?owy: sha-256=:to nie jest base64!:", false, "", 0},
         Odpowiedz{"digest-twolines-100", true, "", false, "Poczatek 100", 100},
         Odpowiedz{"status-301", false, "HTTP/1.1 301 Moved Permanently", false, "", 0},
         Odpowiedz{"status-302", false, "HTTP/1.1 302 Found", false, "", 0},
@@ -183,7 +185,7 @@ INSTANTIATE_TEST_SUITE_P(
         Odpowiedz{"status-500", false, "HTTP/1.1 500 Internal Server Error", false, "", 0},
         Odpowiedz{"reset-200000", false, "", true, "Poczatek 400000", 0},
         Odpowiedz{"close", false, "", true, "", 0},
-        Odpowiedz{"short-1000", false, "The transfer ended before the whole file arrived: 1000 of 2000 bytes", false,
+        Odpowiedz{"short-1000", false, "Przesy?anie sko?czy?o si?, zanim nadszed? ca?y plik: bajt?w 1000 z 2000", false,
                   "Poczatek 2000", 0}),
     [](const auto& info) {
         std::string n = info.param.scenariusz;

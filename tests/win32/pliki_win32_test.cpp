@@ -264,4 +264,30 @@ TEST_F(PlikiWin32, CommitGivesUpOnATargetThatStaysLockedAndKeepsIt) {
     EXPECT_EQ(LiczbaWpisow(folder.Sciezka()), 1);
 }
 
+// What a killed installer left beside the program goes; the file another
+// installer is writing, and files of other names, stay.
+TEST_F(PlikiWin32, LeftoverTemporaryFilesGoAndNothingElse) {
+    const std::u16string cel = folder / u"_Kavrostel.exe";
+    ZapiszPlik(cel, "MZ zainstalowany");
+    ZapiszPlik(cel + u".1a2b-0.czesc", "pozostalosc");
+    ZapiszPlik(cel + u".ff-12.czesc", "pozostalosc");
+    const std::u16string obce[] = {cel + u".1a2b.czesc", cel + u".1A2B-0.czesc", cel + u".1a2b-0.czesc.x",
+                                   cel + u"x.1a2b-0.czesc", cel + u".123456789-0.czesc", folder / u"notatki.czesc"};
+    for (const auto& nazwa : obce) ZapiszPlik(nazwa, "obcy");
+    CreateDirectoryW(W(cel + u".aa-1.czesc"), nullptr);
+    std::u16string blad;
+    auto piszacy = pliki->UtworzPlikTymczasowy(cel, blad);
+    ASSERT_NE(piszacy, nullptr);
+    ASSERT_TRUE(piszacy->Zapisz("w toku", 6, blad));
+
+    EXPECT_EQ(pliki->UsunPozostaleTymczasowe(cel), 2);
+
+    EXPECT_FALSE(Jest(cel + u".1a2b-0.czesc"));
+    EXPECT_FALSE(Jest(cel + u".ff-12.czesc"));
+    for (const auto& nazwa : obce) EXPECT_TRUE(Jest(nazwa)) << std::string(nazwa.begin(), nazwa.end());
+    EXPECT_TRUE(pliki->FolderIstnieje(cel + u".aa-1.czesc"));
+    ASSERT_TRUE(piszacy->Zatwierdz(blad));
+    EXPECT_EQ(CzytajPlik(cel), "w toku") << "the file being written survived";
+}
+
 }  // namespace

@@ -48,6 +48,11 @@ public:
     // renames over `cel`. Returns null and fills `blad` when it cannot be made.
     virtual std::unique_ptr<IPlikTymczasowy> UtworzPlikTymczasowy(const std::u16string& cel,
                                                                   std::u16string& blad) = 0;
+    // Removes what UtworzPlikTymczasowy left beside `cel` when the process
+    // writing it ended without dropping it (killed, or the system stopped):
+    // only files of exactly its naming pattern, and only those no process
+    // holds open. Returns how many it removed.
+    virtual int UsunPozostaleTymczasowe(const std::u16string& cel) = 0;
 
     // The system's own spelling of a Windows path, for the window toolkit's
     // file dialog; empty when the path lies on no drive. Identity on Windows.
