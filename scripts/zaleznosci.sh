@@ -26,6 +26,10 @@ PAKIETY=(
   # the signed release medium
   osslsigncode zip unzip
   python3
+  # the fault-injecting test server signs its replies (ECDSA P-256)
+  python3-cryptography
+  # Wine's CNG verifies ECDSA signatures through GnuTLS, loaded at run time
+  libgnutls30
 )
 
 brakujace=()
