@@ -85,23 +85,39 @@ TEST_F(SerwerNginx, AFileDamagedOnTheServerIsRefusedAndTheInstalledOneKept) {
     EXPECT_EQ(Zawartosc(Program().parent_path()), std::vector<std::string>{"_Kavrostel.exe"});
 }
 
-// A release packed while the server runs is served at once, but its
-// digests only from the reload on: until then the installer refuses it and
-// keeps what is installed.
-TEST_F(SerwerNginx, ANewReleaseCarriesItsDigestFromTheReloadOn) {
+// A release packed while the server runs waits for the reload: until then
+// the previous one is served whole, with its own digest and signature.
+TEST_F(SerwerNginx, ANewReleaseIsServedFromTheReloadOnAndTheOldOneWholeUntilThen) {
     const std::string nowy = Losowe(1024 * 1024 + 5) + "nowa";
     ZapiszPlik(fs::path(zestaw.Wydanie()) / "_Kavrostel.exe", nowy);
     ASSERT_TRUE(zestaw.Pakuj());
 
-    EXPECT_FALSE(Przygotuj(*klient));
-    EXPECT_EQ(a.strona.komunikatySystemowe, std::vector<std::u16string>{kUszkodzony});
-    EXPECT_FALSE(fs::exists(Program()));
+    ASSERT_TRUE(Przygotuj(*klient));
+    EXPECT_TRUE(a.strona.komunikatySystemowe.empty());
+    EXPECT_TRUE(CzytajPlik(Program()) == program) << "the old release, byte for byte, until the reload";
 
     ASSERT_EQ(zestaw.Wykonaj("reload"), 0);
-    a.strona.komunikatySystemowe.clear();
     ASSERT_TRUE(Przygotuj(*klient));
     EXPECT_TRUE(a.strona.komunikatySystemowe.empty());
     EXPECT_TRUE(CzytajPlik(Program()) == nowy) << "not byte for byte";
+}
+
+// The signatures cover the request's whole path: a base address below the
+// server's root is packed for and served there.
+TEST(SerwerNginxBaza, ABaseAddressBelowTheRootIsServedWithItsSignatures) {
+    PrefiksTestowy prefiks;
+    ZestawSerwera zestaw{(prefiks.katalog / "serwer").string()};
+    zestaw.UstawBaze("/lustro/kavrostel/");
+    const std::string program = Losowe(200 * 1024 + 3);
+    ZapiszPlik(fs::path(zestaw.Wydanie()) / "_Kavrostel.exe", program);
+    ASSERT_TRUE(zestaw.Uruchom()) << zestaw.Blad();
+    platforma::SystemPlikowPosix pliki{prefiks.Ustawienia()};
+    auto klient = UtworzKlientaHttp();
+    AtrapySrodowiska a;
+    Srodowisko s{a.kontekst, a.strona, pliki, a.powloka, a.skroty, *klient, zestaw.Adres()};
+    ASSERT_TRUE(PrzygotujPlikProgramu(s));
+    EXPECT_TRUE(a.strona.komunikatySystemowe.empty());
+    EXPECT_TRUE(CzytajPlik(prefiks.dyskC / "KV-Tek" / "Kavrostel8" / "_Kavrostel.exe") == program);
 }
 
 TEST_F(SerwerNginx, WrongCredentialsGiveTheUnauthorizedStatusLine) {
