@@ -24,7 +24,7 @@ if(NOT WIN32)
   add_test(NAME serwer_nginx_test COMMAND serwer_nginx_test)
   add_test(NAME serwer_zestaw_test
            COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/serwer/zestaw_test.sh ${CMAKE_SOURCE_DIR})
-  set_tests_properties(serwer_nginx_test serwer_zestaw_test PROPERTIES TIMEOUT 240
+  set_tests_properties(serwer_nginx_test serwer_zestaw_test PROPERTIES TIMEOUT 300
                        ENVIRONMENT "${KV_OTOCZENIE_KLUCZA}")
 
   # Prints figures; not a test. Run: build-dir/tests/pobieranie_bench

@@ -326,4 +326,85 @@ KV_LIMIT=100k "${SERWER[@]}" start >/dev/null
 CZAS=$(curl -s -o /dev/null -w '%{time_total}' -u tamrix4:lorven905 "$URL")
 python3 -c "import sys; sys.exit(0 if float('$CZAS') >= 1.5 else 1)" || blad "rate limit: $CZAS s"
 "${SERWER[@]}" stop >/dev/null
+
+# ------------------------------------------------------------ paths in nginx.conf
+# Each tree path: served correctly (signature checked), or refused with the
+# reason and nothing left: no working folder, no password folder, nothing
+# listening. Never served without credentials.
+mkdir -m 0755 "$T/tmp2"
+hasla_tymczasowe() { find "$T/tmp2" -maxdepth 1 -name 'kavrostel-hasla.*' | wc -l; }
+while IFS='|' read -r opis folder oczekiwane; do
+  mkdir -p "$T/$folder"
+  chmod 0755 "$T/$folder"
+  pakuj "$T/wydanie" "$T/$folder/drzewo" >/dev/null
+  drzewo_testu="$T/$folder/drzewo"
+  [ "$opis" = "a linked parent folder" ] && { ln -sfn "$T/$folder" "$T/rodzic-link"; drzewo_testu="$T/rodzic-link/drzewo"; }
+  if wyjscie=$(TMPDIR="$T/tmp2" "$KIT" -t "$drzewo_testu" -w "$T/praca-sciezki" -l "127.0.0.1:$PORT" start 2>&1); then
+    [ "$oczekiwane" = serwuje ] || blad "$opis: started ($wyjscie)"
+    [ "$(curl -s -o /dev/null -w '%{http_code}' "$URL")" = 401 ] || blad "$opis: served without credentials"
+    wynik=$(podpis_poprawny "http://127.0.0.1:$PORT" /programy/wersja8/aktualne/_Kavrostel._exe \
+              "$T/wydanie/_Kavrostel.exe") || blad "$opis: $wynik"
+    TMPDIR="$T/tmp2" "$KIT" -w "$T/praca-sciezki" -l "127.0.0.1:$PORT" stop >/dev/null
+    rm -rf "$T/praca-sciezki"
+  else
+    [ "$oczekiwane" = odmowa ] || blad "$opis: refused: $wyjscie"
+    grep -q "cannot carry safely" <<<"$wyjscie" || blad "$opis: $wyjscie"
+    [ "$(curl -s -o /dev/null -w '%{http_code}' "$URL")" = 000 ] || blad "$opis: something listens after the refusal"
+    [ ! -e "$T/praca-sciezki" ] || blad "$opis: the refused start left its working folder"
+  fi
+  [ "$(hasla_tymczasowe)" = 0 ] || blad "$opis: a password folder stayed"
+done <<'SCIEZKI'
+a space|z spacja|serwuje
+a linked parent folder|rodzic prawdziwy|serwuje
+directives after a semicolon|x;satisfy any;allow all|odmowa
+a closing brace|x}|odmowa
+a double quote|x"y|odmowa
+a variable|x$host|odmowa
+SCIEZKI
+
+# A start that fails after the configuration was accepted (the port is
+# taken) leaves nothing either.
+"${SERWER[@]}" start >/dev/null
+if wyjscie=$(TMPDIR="$T/tmp2" "$KIT" -t "$T/drzewo" -w "$T/praca-zajety" -l "127.0.0.1:$PORT" start 2>&1); then
+  blad "a second server started on a taken port"
+fi
+[ ! -e "$T/praca-zajety" ] || blad "the failed start left its working folder: $(ls -A "$T/praca-zajety")"
+[ "$(hasla_tymczasowe)" = 0 ] || blad "the failed start left a password folder"
+# A reload whose configuration nginx refuses keeps the running one.
+cp "$T/praca/nginx.conf" "$T/nginx.conf.przed"
+if "$KIT" -t "$T/drzewo" -w "$T/praca" -l "[zz]:$PORT" reload >/dev/null 2>&1; then
+  blad "a reload with an address nginx cannot listen on"
+fi
+cmp -s "$T/nginx.conf.przed" "$T/praca/nginx.conf" || blad "a refused reload changed nginx.conf"
+[ ! -e "$T/praca/nginx.conf.nowy" ] || blad "a refused configuration stayed"
+[ "$(kod -u tamrix4:lorven905)" = 200 ] || blad "serving after a refused reload"
+"${SERWER[@]}" stop >/dev/null
+
+# ------------------------------------------------------------ passwords off the command line
+# Every openssl the kit and the packer run, with its arguments, as ps shows them.
+mkdir -p "$T/zapis"
+cat >"$T/zapis/openssl" <<ZAPIS
+#!/bin/sh
+echo "\$*" >>"$T/argumenty"
+exec /usr/bin/openssl "\$@"
+ZAPIS
+chmod +x "$T/zapis/openssl"
+PATH="$T/zapis:$PATH" pakuj "$T/wydanie" "$T/drzewo" >/dev/null
+PATH="$T/zapis:$PATH" "${SERWER[@]}" start >/dev/null
+"${SERWER[@]}" stop >/dev/null
+grep -q passwd "$T/argumenty" && grep -q -- '-sign' "$T/argumenty" || blad "the recording saw no openssl: $(cat "$T/argumenty")"
+grep -e lorven905 -e tajne-haslo "$T/argumenty" && blad "a password on openssl's command line"
+
+# ------------------------------------------------------------ a release switch under load
+# The load benchmark, with new releases packed and switched while it runs:
+# not one failed download, not one body that is not a release's whole file
+# with its own digest, not one reply whose headers are of no release.
+if ! wyjscie=$(KV_KLUCZ_PRYWATNY="" KV_LIMIT=512k KV_PRZELACZENIA=3 KV_ODSTEP=0.5 \
+                 bash "$ZRODLA/bench/obciazenie_bench.sh" 16 160 1 60 2>&1); then
+  blad "release switch under load: $wyjscie"
+fi
+grep -q "^errors: 0 " <<<"$wyjscie" && grep -q "^wrong bodies: 0$" <<<"$wyjscie" || blad "switch under load: $wyjscie"
+widziane=$(sed -n 's/.*header sets seen: \([0-9]*\),.*/\1/p' <<<"$wyjscie")
+[ "${widziane:-0}" -ge 2 ] || blad "no switch landed while the load ran: $wyjscie"
+echo "$wyjscie" | tail -n 5
 echo "server kit: all checks passed"
