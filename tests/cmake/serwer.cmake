@@ -19,6 +19,7 @@ if(NOT WIN32)
 
   add_executable(serwer_nginx_test ${CMAKE_CURRENT_SOURCE_DIR}/serwer/serwer_nginx_test.cpp)
   target_link_libraries(serwer_nginx_test PRIVATE kv_zestaw_serwera kv_wsparcie_testow GTest::gtest_main)
+  target_compile_definitions(serwer_nginx_test PRIVATE KV_ZRODLA_TESTOW="${CMAKE_CURRENT_SOURCE_DIR}")
   target_include_directories(serwer_nginx_test PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/posix
                              ${CMAKE_SOURCE_DIR}/platform/posix)
   add_test(NAME serwer_nginx_test COMMAND serwer_nginx_test)

@@ -27,6 +27,7 @@ public:
     void UstawBaze(const std::string& baza) { baza_ = baza; }
     // The installer's base address, "http://127.0.0.1:PORT" + the base path.
     std::string Adres() const { return "http://127.0.0.1:" + std::to_string(port_) + baza_; }
+    int Port() const { return port_; }
     // The packed tree, and the folder its release lands in.
     std::string Drzewo() const { return drzewo_; }
     std::string Aktualne() const { return drzewo_ + "/programy/wersja8/aktualne"; }

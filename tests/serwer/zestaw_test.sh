@@ -17,6 +17,7 @@ SERWER=("$KIT" -t "$T/drzewo" -w "$T/praca" -l "127.0.0.1:$PORT")
 sprzatnij() {
   "${SERWER[@]}" stop >/dev/null 2>&1 || true
   TMPDIR="$T/tmp" "$KIT" -l "127.0.0.1:$PORT" stop >/dev/null 2>&1 || true
+  bash "$ZRODLA/tests/support/pamiec_posrednia.sh" stop "$T/pamiec" >/dev/null 2>&1 || true
   rm -rf "$T"
 }
 trap sprzatnij EXIT
@@ -198,10 +199,11 @@ done
 # The signature as the installer checks it: the base rebuilt from the
 # reply's own fields and the request path, the r||s turned back into DER,
 # verified with the public key by the openssl tool.
-podpis_poprawny() {  # server, request path, expected body file
+podpis_poprawny() {  # server, request path, expected body file or - for any
   local serwer=$1 sciezka=$2 cialo=$3 naglowki suma wejscie podpis
   naglowki=$(curl -s -D - -o "$T/cialo" -u tamrix4:lorven905 "$serwer$sciezka" | tr -d '\r')
-  cmp -s "$T/cialo" "$cialo" || { echo "the body differs"; return 1; }
+  [ "$cialo" = - ] || cmp -s "$T/cialo" "$cialo" || { echo "the body differs"; return 1; }
+  cialo="$T/cialo"
   suma=$(sed -n 's/^[Rr]epr-[Dd]igest: //p' <<<"$naglowki")
   wejscie=$(sed -n 's/^[Ss]ignature-[Ii]nput: //p' <<<"$naglowki")
   podpis=$(sed -n 's/^[Ss]ignature: //p' <<<"$naglowki")
@@ -221,7 +223,7 @@ def calkowita(b):
     return b"\x02" + bytes([len(b)]) + b
 tresc = calkowita(rs[:32]) + calkowita(rs[32:])
 sys.stdout.buffer.write(b"\x30" + bytes([len(tresc)]) + tresc)' "${BASH_REMATCH[1]}" >"$T/podpis.der" || return 1
-  openssl dgst -sha256 -verify "$T/klucz.pem" -signature "$T/podpis.der" "$T/baza" >/dev/null
+  openssl dgst -sha256 -verify "$T/klucz.pem" -signature "$T/podpis.der" "$T/baza"
 }
 wynik=$(podpis_poprawny "http://127.0.0.1:$PORT" /programy/wersja8/aktualne/_Kavrostel._exe "$T/wydanie/_Kavrostel.exe") ||
   blad "the program file's signature: $wynik"
@@ -231,6 +233,28 @@ wynik=$(podpis_poprawny "http://127.0.0.1:$PORT" /programy/wersja8/aktualne/Dane
 sed -i 's|aktualne/Dane|aktualne/Inne|' "$T/baza"
 openssl dgst -sha256 -verify "$T/klucz.pem" -signature "$T/podpis.der" "$T/baza" >/dev/null 2>&1 &&
   blad "a signature verifies over another path"
+
+# Through a caching proxy (a CDN or mirror): the headers arrive unchanged
+# and verify, also from the cache; a poisoned entry (body and Repr-Digest
+# changed together) still carries a matching digest, but its signature
+# fails.
+PORT2=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])')
+mkdir -m 0755 "$T/pamiec"
+POSREDNIK="$ZRODLA/tests/support/pamiec_posrednia.sh"
+bash "$POSREDNIK" start "$T/pamiec" "$PORT2" "127.0.0.1:$PORT"
+for proba in MISS HIT; do
+  status=$(curl -s -D - -o /dev/null -u tamrix4:lorven905 "http://127.0.0.1:$PORT2/programy/wersja8/aktualne/_Kavrostel._exe" |
+             tr -d '\r' | sed -n 's/^X-Pamiec: //p')
+  [ "$status" = "$proba" ] || { bash "$POSREDNIK" stop "$T/pamiec"; blad "the cache answered $status, expected $proba"; }
+done
+wynik=$(podpis_poprawny "http://127.0.0.1:$PORT2" /programy/wersja8/aktualne/_Kavrostel._exe "$T/wydanie/_Kavrostel.exe") ||
+  { bash "$POSREDNIK" stop "$T/pamiec"; blad "through the cache: $wynik"; }
+bash "$POSREDNIK" zatruj "$T/pamiec" /programy/wersja8/aktualne/_Kavrostel._exe >/dev/null
+wynik=$(podpis_poprawny "http://127.0.0.1:$PORT2" /programy/wersja8/aktualne/_Kavrostel._exe - 2>&1) &&
+  { bash "$POSREDNIK" stop "$T/pamiec"; blad "a poisoned cache entry verifies"; }
+bash "$POSREDNIK" stop "$T/pamiec"
+grep -q "Verification failure" <<<"$wynik" || blad "the poisoned entry failed otherwise: $wynik"
+cmp -s "$T/cialo" "$T/wydanie/_Kavrostel.exe" && blad "the cache entry was not poisoned"
 
 # ------------------------------------------------------------ only the tree
 # A link inside the tree out of it is never followed (404 or 403); a file
