@@ -15,6 +15,8 @@
 #                program takes about six seconds)
 #   KV_BUDOWA    the build folder (default build/native, or build/windows
 #                with --windows)
+#   KV_KLUCZ     the private key the release is signed with, KV_KLUCZ_ID its
+#                keyid (default the build's throw-away klucze/kavrostel-test.key)
 set -euo pipefail
 
 KORZEN=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -22,7 +24,7 @@ WINDOWS=0
 case "${1:-}" in
   "") ;;
   --windows | -w) WINDOWS=1 ;;
-  *) sed -n '2,18p' "$0" | sed 's/^# \{0,1\}//' >&2; exit 2 ;;
+  *) sed -n '2,20p' "$0" | sed 's/^# \{0,1\}//' >&2; exit 2 ;;
 esac
 LIMIT=${KV_LIMIT:-8m}
 . "$KORZEN/tests/support/xvfb.sh"

@@ -42,6 +42,7 @@ przebieg() {
 # scratch folder removed.
 sprzataj() {
   [ -n "$pid_inst" ] && kill "$pid_inst" 2>/dev/null || true
+  [ -n "${pid_mitm:-}" ] && kill "$pid_mitm" 2>/dev/null || true
   [ -n "$przy_koncu" ] && "$przy_koncu" || true
   if [ -n "$hostport" ]; then
     bash "$ZRODLA/server/serwer.sh" -w "$tmp/serwer" -l "$hostport" stop >/dev/null 2>&1 || true
