@@ -11,6 +11,14 @@
 # Defaults: 64 connections on 4 wrk threads, one thread of which (a quarter
 # of the connections) gives a wrong password; 1200 downloads in all; an
 # 8 MiB program file; at most 60 s.
+#
+# KV_PRZELACZENIA=N: while the load runs, N new releases are packed and
+# switched to (serwer.sh reload), one every KV_ODSTEP seconds (default 0.5);
+# every body must then be one of the releases', its Repr-Digest its own, and
+# every Repr-Digest/Signature-Input/Signature seen together must be a triple
+# one release was packed with. Each request then comes on a connection of
+# its own, as the installer sends its one request. Releases are signed with
+# KV_KLUCZ_PRYWATNY/KV_KLUCZ_ID, or with a throw-away key made here.
 set -euo pipefail
 ZRODLA=$(cd "$(dirname "$0")/.." && pwd)
 POLACZENIA=${1:-64}
@@ -32,11 +40,33 @@ sprzatanie() {
 }
 trap sprzatanie EXIT
 
-mkdir -p "$T/wydanie"
-head -c $((ROZMIAR << 20)) /dev/urandom >"$T/wydanie/_Kavrostel.exe"
-SHA=$(openssl dgst -sha256 -r "$T/wydanie/_Kavrostel.exe" | cut -d' ' -f1)
-bash "$ZRODLA/server/pakuj.sh" "$T/wydanie" "$T/drzewo" >/dev/null
-bash "$ZRODLA/server/serwer.sh" -t "$T/drzewo" -w "$T/praca" -l "127.0.0.1:$PORT" start >/dev/null
+PRZELACZENIA=${KV_PRZELACZENIA:-0}
+# KV_LIMIT: nginx's limit_rate per reply (none by default), so that a
+# shorter load lasts while the releases are packed.
+TEMPO=()
+[ -z "${KV_LIMIT:-}" ] || TEMPO=(-r "$KV_LIMIT")
+ODSTEP=${KV_ODSTEP:-0.5}
+KLUCZ=${KV_KLUCZ_PRYWATNY:-}
+KLUCZ_ID=${KV_KLUCZ_ID:-kavrostel-test}
+if [ -z "$KLUCZ" ]; then
+  KLUCZ="$T/klucz.key"
+  openssl genpkey -algorithm EC -pkeyopt ec_paramgen_curve:P-256 -out "$KLUCZ" 2>/dev/null
+fi
+
+# The program file of each release (0 is served first) and their SHA-256s.
+mkdir -p "$T/wydanie" "$T/wydania"
+SHA=""
+for i in $(seq 0 "$PRZELACZENIA"); do
+  head -c $((ROZMIAR << 20)) /dev/urandom >"$T/wydania/$i"
+  SHA+="${SHA:+,}$(openssl dgst -sha256 -r "$T/wydania/$i" | cut -d' ' -f1)"
+done
+pakuj() {  # release number
+  cp "$T/wydania/$1" "$T/wydanie/_Kavrostel.exe"
+  bash "$ZRODLA/server/pakuj.sh" -k "$KLUCZ" -i "$KLUCZ_ID" "$T/wydanie" "$T/drzewo" >/dev/null
+  cp "$T/drzewo/programy/wersja8/aktualne/.naglowki" "$T/naglowki.$1"
+}
+pakuj 0
+bash "$ZRODLA/server/serwer.sh" -t "$T/drzewo" -w "$T/praca" -l "127.0.0.1:$PORT" "${TEMPO[@]}" start >/dev/null
 
 # Each wrk thread has a Lua state of its own: a thread is either one of
 # good clients (every reply must be 200 with the right body) or of clients
@@ -68,14 +98,18 @@ function setup(watek)
 end
 
 -- In each thread's state; globals, so that done() can read them.
-local oczekiwany, limit, zly
+local oczekiwane, limit, zly, trojki, plik_trojek
 odpowiedzi, dobre, odmowy, zle_statusy, zle_tresci = 0, 0, 0, 0, 0
 poczatek, koniec = 0, 0
 local skrot = ffi.new("unsigned char[32]")
 
 function init(args)
-   oczekiwany = args[1]
+   oczekiwane = {}
+   for sha in string.gmatch(args[1], "[0-9a-f]+") do oczekiwane[sha] = true end
    limit = tonumber(args[2])
+   trojki = {}
+   plik_trojek = os.getenv("KV_TROJKI") .. "." .. numer
+   if os.getenv("KV_ZAMYKAJ") == "1" then wrk.headers["Connection"] = "close" end
    local watkow = tonumber(args[3])
    zly = (numer == watkow)  -- the last thread gives the wrong password
    -- tamrix4:zle-haslo or tamrix4:lorven905
@@ -104,6 +138,31 @@ local function hex(bajty)
    return table.concat(t)
 end
 
+local ZNAKI = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/"
+local function base64(bajty)  -- of the 32 bytes
+   local t = {}
+   for i = 0, 31, 3 do
+      local a, b, c = bajty[i], i + 1 < 32 and bajty[i + 1] or 0, i + 2 < 32 and bajty[i + 2] or 0
+      local n = a * 65536 + b * 256 + c
+      for j = 3, 0, -1 do
+         t[#t + 1] = ZNAKI:sub(math.floor(n / 64 ^ j) % 64 + 1, math.floor(n / 64 ^ j) % 64 + 1)
+      end
+   end
+   return table.concat(t):sub(1, 43) .. "="
+end
+
+-- The headers of a reply, as one line, written down the first time seen.
+local function zapisz_trojke(naglowki)
+   local t = (naglowki["Repr-Digest"] or "-") .. "\t" .. (naglowki["Signature-Input"] or "-") .. "\t"
+             .. (naglowki["Signature"] or "-")
+   if not trojki[t] then
+      trojki[t] = true
+      local f = io.open(plik_trojek, "a")
+      f:write(t .. "\n")
+      f:close()
+   end
+end
+
 function response(status, naglowki, tresc)
    odpowiedzi = odpowiedzi + 1
    if zly then
@@ -112,7 +171,13 @@ function response(status, naglowki, tresc)
       zle_statusy = zle_statusy + 1
    else
       crypto.SHA256(tresc, #tresc, skrot)
-      if hex(skrot) == oczekiwany then dobre = dobre + 1 else zle_tresci = zle_tresci + 1 end
+      zapisz_trojke(naglowki)
+      -- One of the releases' bodies, with its own digest.
+      if oczekiwane[hex(skrot)] and naglowki["Repr-Digest"] == "sha-256=:" .. base64(skrot) .. ":" then
+         dobre = dobre + 1
+      else
+         zle_tresci = zle_tresci + 1
+      end
    end
    if odpowiedzi == limit then
       koniec = teraz()
@@ -165,10 +230,38 @@ URL="http://127.0.0.1:$PORT/programy/wersja8/aktualne/_Kavrostel._exe"
 JEDNO=$(for _ in 1 2 3; do curl -s -f -o /dev/null -w '%{time_total}\n' -u tamrix4:lorven905 "$URL"; done | sort -n | head -n 1)
 echo "kit on 127.0.0.1:$PORT: $POLACZENIA connections on $WATKI threads (a quarter with a wrong password)," \
   "$POBRANIA downloads of a $ROZMIAR MiB file, at most $LIMIT s; load average $(cut -d' ' -f1-3 /proc/loadavg)"
+# The switches, while the load runs.
+PRZELACZNIK=""
+if [ "$PRZELACZENIA" -gt 0 ]; then
+  (
+    sleep "$ODSTEP"
+    for i in $(seq 1 "$PRZELACZENIA"); do
+      pakuj "$i"
+      bash "$ZRODLA/server/serwer.sh" -t "$T/drzewo" -w "$T/praca" -l "127.0.0.1:$PORT" "${TEMPO[@]}" reload >/dev/null
+      echo "$i" >>"$T/przelaczone"
+      sleep "$ODSTEP"
+    done
+  ) &
+  PRZELACZNIK=$!
+fi
+KV_TROJKI="$T/trojki" KV_ZAMYKAJ=$([ "$PRZELACZENIA" -gt 0 ] && echo 1 || echo 0) \
 KV_POBRANIA=$POBRANIA KV_JEDNO=$JEDNO KV_POLACZENIA=$POLACZENIA KV_ROZMIAR_MIB=$ROZMIAR KV_WYNIK="$T/wynik" KV_SKONCZONE="$T/skonczone" KV_WATKI=$WATKI timeout $((LIMIT + 30)) \
   wrk -t "$WATKI" -c "$POLACZENIA" -d "${LIMIT}s" --timeout 30s -s "$T/obciazenie.lua" \
   "http://127.0.0.1:$PORT/programy/wersja8/aktualne/_Kavrostel._exe" -- "$SHA" "$POBRANIA" "$WATKI" |
   grep -v -e '^Running' -e '^  [0-9]* threads' -e 'Thread Stats' -e '^    Latency' -e '^    Req/Sec' \
     -e 'Latency Distribution' -e '^Requests/sec' -e '^Transfer/sec' -e 'requests in' -e 'Non-2xx' || true
 read -r bledy zle dobre <"$T/wynik"
+if [ -n "$PRZELACZNIK" ]; then
+  wait "$PRZELACZNIK" || { echo "a release switch failed"; bledy=$((bledy + 1)); }
+  przelaczone=$(wc -l <"$T/przelaczone" 2>/dev/null || echo 0)
+  # Every header triple seen must be one a release was packed with.
+  obce=0 widziane=0
+  while IFS= read -r trojka; do
+    widziane=$((widziane + 1))
+    cat "$T"/naglowki.* | cut -f3- | grep -qxF -- "$trojka" || { obce=$((obce + 1)); echo "headers of no release: $trojka"; }
+  done < <(cat "$T"/trojki.* 2>/dev/null | sort -u)
+  echo "release switches during the load: $przelaczone of $PRZELACZENIA; header sets seen: $widziane," \
+    "of no release: $obce"
+  [ "$przelaczone" -eq "$PRZELACZENIA" ] && [ "$obce" -eq 0 ] || zle=$((zle + 1))
+fi
 [ "$bledy" -eq 0 ] && [ "$zle" -eq 0 ] && [ "$dobre" -gt 0 ]

@@ -32,7 +32,10 @@ trap sprzatanie EXIT
 
 mkdir -p "$T/wydanie"
 head -c $((ROZMIAR << 20)) /dev/urandom >"$T/wydanie/_Kavrostel.exe"
-bash "$ZRODLA/server/pakuj.sh" "$T/wydanie" "$T/drzewo" >/dev/null
+# Signed with the cross build's key, as the installer would demand.
+KLUCZ=${KV_KLUCZ_PRYWATNY:-$WINDOWS/klucze/kavrostel-test.key}
+[ -f "$KLUCZ" ] || { echo "no signing key $KLUCZ (set KV_KLUCZ_PRYWATNY and KV_KLUCZ_ID)" >&2; exit 1; }
+bash "$ZRODLA/server/pakuj.sh" -k "$KLUCZ" -i "${KV_KLUCZ_ID:-kavrostel-test}" "$T/wydanie" "$T/drzewo" >/dev/null
 rm -rf "$T/wydanie"
 bash "$ZRODLA/server/serwer.sh" -t "$T/drzewo" -w "$T/praca" -l "127.0.0.1:$PORT" start >/dev/null
 

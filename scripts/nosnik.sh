@@ -15,13 +15,18 @@
 #               valid after the certificate expires); none by default
 #
 # The key's password, when it has one, is read from the environment
-# variable KV_HASLO_KLUCZA, never from the command line.
+# variable KV_HASLO_KLUCZA and handed to osslsigncode through a pipe, never
+# on a command line or in a file.
 # WINDOWS_BUILD_DIR is the cross build (build/windows): the programs are
-# taken from its app/ folder. OUT_DIR receives Kavrostel8/ and Kavrostel8.zip.
+# taken from its app/ folder. OUT_DIR receives Kavrostel8/ and Kavrostel8.zip;
+# a run that fails or is interrupted leaves neither.
+#
+# An installer built without the maker's public keys (-DKAVROSTEL_KLUCZE)
+# trusts only the throw-away key of its own build folder and is refused.
 set -euo pipefail
 
 uzycie() {
-  sed -n '2,20p' "$0" | sed 's/^# \{0,1\}//' >&2
+  sed -n '2,25p' "$0" | sed 's/^# \{0,1\}//' >&2
   exit 2
 }
 
@@ -55,27 +60,46 @@ for plik in "$instalator" "$aktualizacja"; do
   [ -f "$plik" ] || { echo "$0: not found: $plik (build the Windows program first)" >&2; exit 1; }
 done
 
+# The marker the build puts into an installer whose signing keys it made
+# itself: that installer would refuse every release the maker signs.
+if grep -a -q KAVROSTEL-KLUCZ-TYMCZASOWY "$instalator"; then
+  echo "$0: $instalator was built with throw-away signing keys (made in its build folder, no" \
+    "-DKAVROSTEL_KLUCZE given): it would install only releases signed with that build's own key." \
+    "Build it with the maker's public key(s): cmake -DKAVROSTEL_KLUCZE=/path/keyid.pem ..." >&2
+  exit 1
+fi
+
 mkdir -p "$wyjscie"
 wyjscie=$(cd "$wyjscie" && pwd)
 folder="$wyjscie/Kavrostel8"
 rm -rf "$folder" "$wyjscie/Kavrostel8.zip"
+# Whatever ends the run before the medium is whole (a failed signature,
+# Ctrl-C, a kill) takes the half-made medium with it.
+gotowe=nie
+sprzatnij() {
+  [ "$gotowe" = tak ] && return
+  rm -rf -- "$folder" "$wyjscie/Kavrostel8.zip" "$wyjscie/.Kavrostel8.zip.tmp"
+}
+trap sprzatnij EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM HUP
 mkdir -p "$folder/Program"
 cp "$instalator" "$folder/instalator.exe"
 cp "$aktualizacja" "$folder/Program/_Aktualizacja.exe"
 
 podpisz() {  # file, description
-  local plik=$1 opis=$2 haslo=""
+  local plik=$1 opis=$2
   local argumenty=(sign -h sha256 -n "$opis" -i "http://www.kv-tek.example/")
   if [ -n "$pfx" ]; then argumenty+=(-pkcs12 "$pfx"); else argumenty+=(-certs "$certyfikat" -key "$klucz"); fi
-  if [ -n "${KV_HASLO_KLUCZA:-}" ]; then
-    haslo=$(mktemp)
-    printf '%s' "$KV_HASLO_KLUCZA" >"$haslo"
-    argumenty+=(-readpass "$haslo")
-  fi
   [ -n "$znacznik_czasu" ] && argumenty+=(-ts "$znacznik_czasu")
   local wynik=0
-  osslsigncode "${argumenty[@]}" -in "$plik" -out "$plik.podpisany" >/dev/null || wynik=$?
-  [ -n "$haslo" ] && rm -f "$haslo"
+  if [ -n "${KV_HASLO_KLUCZA:-}" ]; then
+    # printf is the shell's own: the password is on no command line.
+    osslsigncode "${argumenty[@]}" -readpass /dev/fd/3 -in "$plik" -out "$plik.podpisany" >/dev/null \
+      3< <(printf '%s' "$KV_HASLO_KLUCZA") || wynik=$?
+  else
+    osslsigncode "${argumenty[@]}" -in "$plik" -out "$plik.podpisany" >/dev/null || wynik=$?
+  fi
   if [ "$wynik" -ne 0 ]; then
     rm -f "$plik.podpisany"
     echo "$0: signing $plik failed" >&2
@@ -92,7 +116,8 @@ if [ -n "$pfx$certyfikat" ]; then
 fi
 
 # The zip holds the folder itself, with the files' times but no owners.
-(cd "$wyjscie" && zip -q -r -X Kavrostel8.zip Kavrostel8)
+(cd "$wyjscie" && zip -q -r -X .Kavrostel8.zip.tmp Kavrostel8 && mv -f .Kavrostel8.zip.tmp Kavrostel8.zip)
+gotowe=tak
 echo "medium: $folder"
 echo "zip:    $wyjscie/Kavrostel8.zip ($(stat -c %s "$wyjscie/Kavrostel8.zip") bytes)"
 echo "instalator.exe: $(stat -c %s "$folder/instalator.exe") bytes"

@@ -15,6 +15,8 @@
 #                program takes about six seconds)
 #   KV_BUDOWA    the build folder (default build/native, or build/windows
 #                with --windows)
+#   KV_KLUCZ     the private key the release is signed with, KV_KLUCZ_ID its
+#                keyid (default the build's throw-away klucze/kavrostel-test.key)
 set -euo pipefail
 
 KORZEN=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -22,7 +24,7 @@ WINDOWS=0
 case "${1:-}" in
   "") ;;
   --windows | -w) WINDOWS=1 ;;
-  *) sed -n '2,18p' "$0" | sed 's/^# \{0,1\}//' >&2; exit 2 ;;
+  *) sed -n '2,20p' "$0" | sed 's/^# \{0,1\}//' >&2; exit 2 ;;
 esac
 LIMIT=${KV_LIMIT:-8m}
 . "$KORZEN/tests/support/xvfb.sh"
@@ -61,12 +63,18 @@ if [ "$(id -u)" -eq 0 ]; then
   chmod 0755 "$drzewo_tymczasowe"
   DRZEWO="$drzewo_tymczasowe"
 fi
-bash "$KORZEN/server/pakuj.sh" "$BUDOWA/wydanie" "$DRZEWO" >/dev/null
-
 # The server listens where the installer was built to look.
 adres_url=$(sed -n 's/^KAVROSTEL_SERVER_URL:[A-Z]*=//p' "$BUDOWA/CMakeCache.txt")
 hostport=${adres_url#http://}
+baza=/${hostport#*/}
 hostport=${hostport%%/*}
+
+# The release is signed with the maker's key (KV_KLUCZ, KV_KLUCZ_ID), or
+# with the throw-away pair the build made when it was given no key.
+KLUCZ=${KV_KLUCZ:-$BUDOWA/klucze/kavrostel-test.key}
+KLUCZ_ID=${KV_KLUCZ_ID:-kavrostel-test}
+[ -f "$KLUCZ" ] || { echo "No signing key: $KLUCZ (set KV_KLUCZ and KV_KLUCZ_ID to the maker's)." >&2; exit 1; }
+bash "$KORZEN/server/pakuj.sh" -k "$KLUCZ" -i "$KLUCZ_ID" -b "$baza" "$BUDOWA/wydanie" "$DRZEWO" >/dev/null
 if (exec 3<>"/dev/tcp/${hostport%:*}/${hostport##*:}") 2>/dev/null; then
   echo "Something already listens on $hostport, where the installer expects its server." >&2
   echo "Stop it, or build with -DKAVROSTEL_SERVER_URL=http://127.0.0.1:OTHER_PORT/ (KV_BUDOWA=...)." >&2

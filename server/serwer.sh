@@ -32,7 +32,7 @@ limit=${KV_LIMIT:-}
 pracownik=${KV_PRACOWNIK:-nobody}
 UZYTKOWNIK=tamrix4
 HASLO=lorven905
-MANIFEST=.sumy-sha256
+MANIFEST=.naglowki
 
 uzycie() {
   sed -n '2,25p' "$0" | sed 's/^# \{0,1\}//' >&2
@@ -63,6 +63,9 @@ case $adres in
 esac
 port=${adres##*:}
 host=${adres%:*}
+case $host in
+  *[!A-Za-z0-9.:\[\]-]* | "") echo "$0: an address of letters, digits, '.', ':' and [] expected, got '$host'" >&2; exit 2 ;;
+esac
 if ! [[ $port =~ ^[0-9]+$ ]]; then
   echo "$0: the port must be a number, got '$port'" >&2
   exit 2
@@ -178,6 +181,7 @@ ustal_roboczy() {
     if [ "$tworz" = tak ] && [ ! -e "$dany" ] && [ ! -L "$dany" ]; then
       mkdir -p -- "$(dirname -- "$dany")"
       mkdir -m 0700 -- "$dany"
+      roboczy_nowy=tak
     fi
     if [ ! -e "$dany" ] && [ ! -L "$dany" ]; then
       roboczy=""
@@ -193,8 +197,11 @@ ustal_roboczy() {
     return 0
   fi
   [ "$tworz" = tak ] || return 1
+  roboczy_nowy=tak
   uzyj_roboczego "$(mktemp -d "${TMPDIR:-/tmp}/kavrostel-serwer-$port.XXXXXX")"
 }
+
+roboczy_nowy=nie
 
 pid_dziala() {
   [ -n "$roboczy" ] && pid_w "$roboczy" >/dev/null
@@ -227,7 +234,8 @@ usun_foldery_hasel() {
 zapisz_hasla() {
   local plik=$1 tymczasowy
   tymczasowy=$(mktemp "$(dirname "$plik")/.hasla.XXXXXX")
-  printf '%s:%s\n' "$UZYTKOWNIK" "$(openssl passwd -apr1 "$HASLO")" >"$tymczasowy"
+  # On standard input: a command line is visible to every user in ps.
+  printf '%s:%s\n' "$UZYTKOWNIK" "$(printf '%s\n' "$HASLO" | openssl passwd -apr1 -stdin)" >"$tymczasowy"
   chmod 0600 "$tymczasowy"
   mv -f -- "$tymczasowy" "$plik"
 }
@@ -244,42 +252,105 @@ hasla_pracownika() {
   echo "$folder/hasla"
 }
 
-# ---------------------------------------------------------------- digests
-# One exact location per file listed by pakuj.sh, sending its digest.
-cudzyslow() {
-  local s=$1
-  s=${s//\\/\\\\}
-  s=${s//\"/\\\"}
-  printf '"%s"' "$s"
+# ---------------------------------------------------------------- nginx.conf
+# Every path and value written into nginx.conf goes inside double quotes;
+# what cannot be quoted safely there (a quote, '\', '$' that nginx would
+# expand, ';' and braces, control characters) is refused, never written.
+wpisywalne() {  # description, value
+  case $2 in
+    *[[:cntrl:]]* | *[\"\'\\\$\;{}]*)
+      blad "$1 holds a character nginx.conf cannot carry safely (a quote, '\\', '\$', ';', braces or a" \
+        "control character): $2"
+      ;;
+  esac
+}
+cudzyslow() { printf '"%s"' "$1"; }
+
+# The served release: the folder programy/wersja8/aktualne names (a link
+# made by pakuj.sh), resolved once here, so that nginx serves one release
+# with its own headers until the next reload, whatever is packed meanwhile.
+wydanie_biezace() {
+  local link="$drzewo_abs/programy/wersja8/aktualne" cel
+  if [ -L "$link" ]; then
+    cel=$(readlink -- "$link")
+    [[ $cel =~ ^\.wydania/[A-Za-z0-9.-]+$ ]] && [ -d "$drzewo_abs/programy/wersja8/$cel" ] ||
+      blad "$link points at '$cel', not at a release packed by pakuj.sh"
+    printf 'programy/wersja8/%s' "$cel"
+  elif [ -d "$link" ]; then
+    blad "$link is a folder of an older pakuj.sh: pack the release again"
+  fi
 }
 
-lokacje_sum() {
-  local manifest folder wzgledny suma sciezka
-  while IFS= read -r -d '' manifest; do
-    folder=$(dirname "$manifest")
-    wzgledny=${folder#"$drzewo_abs"}
-    printf '        location = %s { return 404; }\n' "$(cudzyslow "$wzgledny/$MANIFEST")"
-    while IFS=$'\t' read -r suma sciezka; do
-      [[ $suma =~ ^sha-256=:[A-Za-z0-9+/]+=*:$ ]] || continue
-      [ -n "$sciezka" ] || continue
-      printf '        location = %s {\n' "$(cudzyslow "$wzgledny/$sciezka")"
-      printf '            try_files $uri =404;\n'
-      printf '            add_header Repr-Digest "%s";\n' "$suma"
-      printf '        }\n'
-    done <"$manifest"
-  done < <(find "$drzewo_abs" -name "$MANIFEST" -type f -print0 | sort -z)
+# One exact location per file listed by pakuj.sh, served from the release's
+# own folder with its digest and signature.
+lokacje_plikow() {
+  local wydanie=$1 manifest rodzaj sciezka suma wejscie podpis baza=/
+  [ -n "$wydanie" ] || return 0
+  manifest="$drzewo_abs/$wydanie/$MANIFEST"
+  [ -f "$manifest" ] && [ ! -L "$manifest" ] || blad "the release $wydanie has no $MANIFEST"
+  while IFS=$'\t' read -r rodzaj sciezka suma wejscie podpis; do
+    case $rodzaj in
+      baza)
+        [[ $sciezka =~ ^/([A-Za-z0-9._~-]+/)*$ ]] || blad "$manifest: a base path '$sciezka'"
+        baza=$sciezka
+        continue
+        ;;
+      plik) ;;
+      *) blad "$manifest: a line of an unknown kind '$rodzaj'" ;;
+    esac
+    [[ $suma =~ ^sha-256=:[A-Za-z0-9+/]+=*:$ ]] || blad "$manifest: a malformed digest for $sciezka"
+    [[ $wejscie =~ ^[a-z][a-z0-9_-]*=\(\"repr-digest\"\ \"@path\"\;req\)\;created=[0-9]+\;keyid=\"[A-Za-z0-9._-]+\"\;alg=\"ecdsa-p256-sha256\"$ ]] ||
+      blad "$manifest: a malformed Signature-Input for $sciezka"
+    [[ $podpis =~ ^[a-z][a-z0-9_-]*=:[A-Za-z0-9+/]+=*:$ ]] || blad "$manifest: a malformed Signature for $sciezka"
+    [ -n "$sciezka" ] && [ "${sciezka:0:1}" != / ] && ! [[ /$sciezka/ =~ /\.\.?/ ]] ||
+      blad "$manifest: a file path '$sciezka'"
+    wpisywalne "a file name" "$sciezka"
+    printf '        location = %s {\n' "$(cudzyslow "${baza}programy/wersja8/aktualne/$sciezka")"
+    printf '            try_files %s =404;\n' "$(cudzyslow "/$wydanie/$sciezka")"
+    printf '            add_header Repr-Digest "%s";\n' "$suma"
+    printf "            add_header Signature-Input '%s';\n" "$wejscie"
+    printf '            add_header Signature "%s";\n' "$podpis"
+    printf '        }\n'
+  done <"$manifest"
+}
+
+# The listen line(s) of the server block.
+linie_nasluchu() {
+  printf '        listen %s;\n' "$adres"
+}
+
+# Releases older than the served one, once no worker serves them any more.
+usun_stare_wydania() {
+  local biezace=$1 f
+  [ -n "$biezace" ] || return 0
+  for f in "$drzewo_abs/programy/wersja8/.wydania"/*; do
+    [ -d "$f" ] && [ ! -L "$f" ] || continue
+    [[ $(basename "$f") < $(basename "$biezace") ]] || continue
+    rm -rf -- "$f"
+  done
 }
 
 # ---------------------------------------------------------------- configuration
+# Writes WORK_DIR/nginx.conf.nowy and has nginx check it; on success
+# nginx.conf is replaced. A rejected one is removed with its password
+# folder: nothing of a failed attempt stays.
 przygotuj() {
   local tryb_demona=$1
   [ -d "$drzewo" ] || blad "tree folder not found: $drzewo (build it with server/pakuj.sh)"
-  drzewo_abs=$(cd "$drzewo" && pwd)
+  # The real path: nginx checks links from the tree on, so that a link in a
+  # parent of the tree works and one inside it is never followed.
+  drzewo_abs=$(cd -P -- "$drzewo" && pwd -P)
+  wpisywalne "the tree's path" "$drzewo_abs"
+  wpisywalne "the working folder's path" "$roboczy"
+  wydanie=$(wydanie_biezace)
+  local lokacje
+  lokacje=$(lokacje_plikow "$wydanie")
   mkdir -p "$roboczy/tmp"
   umask 077
 
   local linia_uzytkownika="" hasla="$roboczy/hasla"
   grupa=""
+  nowy_folder_hasel=""
   if jestem_rootem; then
     id -u "$pracownik" >/dev/null 2>&1 || blad "the worker account '$pracownik' does not exist (-u USER)"
     [ "$(id -u "$pracownik")" -ne 0 ] || blad "the worker account must not be root (-u USER)"
@@ -293,6 +364,8 @@ przygotuj() {
       "make the tree readable to others (folders 755, files 644, and the folders above it)," \
       "or name another account with -u"
     hasla=$(hasla_pracownika)
+    nowy_folder_hasel=$(dirname "$hasla")
+    wpisywalne "the password folder's path" "$hasla"
     linia_uzytkownika="user $pracownik $grupa;"
   else
     zapisz_hasla "$hasla"
@@ -301,26 +374,26 @@ przygotuj() {
   local linia_limitu=""
   [ -n "$limit" ] && linia_limitu="limit_rate $limit;"
 
-  cat >"$roboczy/nginx.conf.nowy" <<EOF
+  cat >"$roboczy/nginx.conf.nowy" <<KONIEC
 # Generated by serwer.sh; rewritten at every start and reload.
 $linia_uzytkownika
 daemon $tryb_demona;
 worker_processes 1;
-pid $roboczy/nginx.pid;
-lock_file $roboczy/nginx.lock;
-error_log $roboczy/error.log notice;
+pid "$roboczy/nginx.pid";
+lock_file "$roboczy/nginx.lock";
+error_log "$roboczy/error.log" notice;
 
 events {
     worker_connections 512;
 }
 
 http {
-    access_log $roboczy/access.log;
-    client_body_temp_path $roboczy/tmp/client;
-    proxy_temp_path $roboczy/tmp/proxy;
-    fastcgi_temp_path $roboczy/tmp/fastcgi;
-    uwsgi_temp_path $roboczy/tmp/uwsgi;
-    scgi_temp_path $roboczy/tmp/scgi;
+    access_log "$roboczy/access.log";
+    client_body_temp_path "$roboczy/tmp/client";
+    proxy_temp_path "$roboczy/tmp/proxy";
+    fastcgi_temp_path "$roboczy/tmp/fastcgi";
+    uwsgi_temp_path "$roboczy/tmp/uwsgi";
+    scgi_temp_path "$roboczy/tmp/scgi";
 
     types { }
     default_type application/octet-stream;
@@ -330,52 +403,93 @@ http {
     keepalive_timeout 30s;
 
     server {
-        listen $host:$port;
+$(linie_nasluchu)
         server_name _;
-        root $drzewo_abs;
+        root "$drzewo_abs";
+        # Only what lies in the tree: a link inside it is never followed.
+        disable_symlinks on from=\$document_root;
         autoindex off;
         auth_basic "Kavrostel";
-        auth_basic_user_file $hasla;
+        auth_basic_user_file "$hasla";
         $linia_limitu
 
         location / {
             try_files \$uri =404;
         }
+        # The releases' own folders and lists are reached only through the
+        # locations below, with their headers.
+        location ~ /\\. {
+            return 404;
+        }
 
-        # Each packed file with its SHA-256 (RFC 9530), from pakuj.sh's list.
-$(lokacje_sum)
+        # Each file of the served release with its SHA-256 (RFC 9530) and
+        # its signature (RFC 9421), from pakuj.sh's list.
+$lokacje
     }
 }
-EOF
+KONIEC
+  if ! "$nginx_bin" -q -t -p "$roboczy/" -c "$roboczy/nginx.conf.nowy" -e "$roboczy/error.log"; then
+    odrzuc_nowy
+    blad "nginx rejected the configuration; nothing was changed"
+  fi
   mv -f "$roboczy/nginx.conf.nowy" "$roboczy/nginx.conf"
-  if ! "$nginx_bin" -q -t -p "$roboczy/" -c "$roboczy/nginx.conf" -e "$roboczy/error.log"; then
-    blad "nginx rejected the configuration $roboczy/nginx.conf"
+}
+
+# Removes what a rejected configuration brought: the file and, as root,
+# the password folder made for it.
+odrzuc_nowy() {
+  rm -f -- "$roboczy/nginx.conf.nowy"
+  if [ -n "${nowy_folder_hasel:-}" ]; then
+    rm -rf -- "$nowy_folder_hasel"
+    if [ -f "$roboczy/hasla.folder" ]; then
+      grep -vxF -- "$nowy_folder_hasel" "$roboczy/hasla.folder" >"$roboczy/hasla.folder.nowy" || true
+      mv -f "$roboczy/hasla.folder.nowy" "$roboczy/hasla.folder"
+    fi
+    nowy_folder_hasel=""
   fi
 }
 
 # ---------------------------------------------------------------- commands
+# A start that fails leaves nothing: not the configuration it wrote, not a
+# password folder, not the working folder it made (its log is shown).
+nieudany_start() {
+  [ -n "$roboczy" ] || return 0
+  if [ -s "$roboczy/error.log" ]; then
+    echo "$0: from nginx's error.log:" >&2
+    tail -n 5 "$roboczy/error.log" >&2 || true
+  fi
+  odrzuc_nowy
+  usun_foldery_hasel
+  if [ "$roboczy_nowy" = tak ]; then
+    rm -rf -- "$roboczy"
+  else
+    rm -f -- "$roboczy/nginx.conf" "$roboczy/hasla"
+  fi
+}
+
 uruchom() {
   ustal_roboczy tak
   if pid_dziala; then
     echo "already running (pid $(pid_w "$roboczy")) on $adres, work folder $roboczy"
     return 0
   fi
+  trap nieudany_start EXIT
   rm -f "$roboczy/nginx.pid"
   usun_foldery_hasel
   przygotuj on
   if ! "$nginx_bin" -p "$roboczy/" -c "$roboczy/nginx.conf" -e "$roboczy/error.log"; then
-    echo "$0: nginx did not start; see $roboczy/error.log:" >&2
-    tail -n 5 "$roboczy/error.log" >&2 || true
-    exit 1
+    blad "nginx did not start"
   fi
   for _ in $(seq 1 100); do
     if pid_dziala; then
+      trap - EXIT
+      usun_stare_wydania "$wydanie"
       echo "serving $drzewo on http://$adres/ (pid $(pid_w "$roboczy"), work folder $roboczy)"
       return 0
     fi
     sleep 0.05
   done
-  blad "nginx wrote no pid file; see $roboczy/error.log"
+  blad "nginx wrote no pid file"
 }
 
 zatrzymaj() {
@@ -403,23 +517,41 @@ przeladuj() {
   if ! ustal_roboczy nie || ! pid_dziala; then
     blad "not running on $adres; nothing to reload"
   fi
-  local pid stare
+  local pid stare poprzednie_hasla=""
   pid=$(pid_w "$roboczy")
+  [ -f "$roboczy/hasla.folder" ] && poprzednie_hasla=$(cat "$roboczy/hasla.folder")
   przygotuj on
   stare=$(dzieci "$pid")
+  # nginx takes the new configuration as a whole: new connections get the
+  # new release with its headers, and the old workers finish what they
+  # serve from the old release's folder, which stays until they have gone.
   kill -HUP "$pid"
-  # Done when the workers of the old configuration have gone: from then on
-  # every request gets the new one.
-  for _ in $(seq 1 100); do
+  for _ in $(seq 1 600); do
     local zostaly=""
     for p in $stare; do zyje "$p" && zostaly=tak; done
     if [ -z "$zostaly" ]; then
-      echo "reloaded (pid $pid): $drzewo with its digests"
+      usun_stare_wydania "$wydanie"
+      usun_poprzednie_hasla "$poprzednie_hasla"
+      echo "reloaded (pid $pid): $drzewo with its digests and signatures"
       return 0
     fi
     sleep 0.05
   done
-  blad "nginx (pid $pid) kept its old workers for 5 s; see $roboczy/error.log"
+  echo "reloaded (pid $pid); the old workers still finish their downloads after 30 s:" \
+    "the previous release's folder stays until the next reload" >&2
+}
+
+# As root: the password folders of configurations no worker uses any more.
+usun_poprzednie_hasla() {
+  local folder
+  [ -n "$1" ] || return 0
+  while IFS= read -r folder; do
+    case $folder in
+      "${TMPDIR:-/tmp}"/kavrostel-hasla.*) rm -rf -- "$folder" ;;
+    esac
+    grep -vxF -- "$folder" "$roboczy/hasla.folder" >"$roboczy/hasla.folder.nowy" || true
+    mv -f "$roboczy/hasla.folder.nowy" "$roboczy/hasla.folder"
+  done <<<"$1"
 }
 
 case $polecenie in

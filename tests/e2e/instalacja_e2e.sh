@@ -14,7 +14,9 @@
 # updater and both shortcut files (read by lnkinfo), removes the installation
 # and checks that the prefix is as it was before; then, on a fresh start with
 # only a stale shortcut, removes right after acceptance and checks that files
-# of someone else on drive C: stay. Screenshots go to OUT_DIR.
+# of someone else on drive C: stay; a file damaged on the server and a man
+# in the middle who replaces the program and its digest are refused with
+# the installed program kept. Screenshots go to OUT_DIR.
 set -euo pipefail
 
 INSTALATOR=$(realpath "$1")
@@ -159,5 +161,19 @@ zawartosc=$(cd "$FOLDER" && find . -mindepth 1 | sort | tr '\n' ' ')
 [ ! -e "$SKROT_PULPIT" ] && [ ! -e "$SKROT_MENU" ] || blad "shortcuts were made after a failed download"
 zadania=$(grep -c 'GET /programy/wersja8/aktualne/_Kavrostel._exe' "$tmp/serwer/access.log" || true)
 [ "$zadania" -eq $((zadania_przed + 1)) ] || blad "expected one more request of the program file, saw $((zadania - zadania_przed))"
+zamknij
+
+# ------------------------------------------------------------------ a man in the middle
+# The release packed again whole; on the installer's address a proxy that
+# puts another program in the reply with that program's own digest (the
+# maker's signature no longer covers it): refused, the installed program
+# kept.
+krok "a man in the middle"
+klucz_podpisu
+bash "$ZRODLA/server/pakuj.sh" -k "$KV_KLUCZ_PRYWATNY" -i "$KV_KLUCZ_ID" -b "$baza" "$tmp/wydanie" "$tmp/drzewo" >/dev/null
+mitm_uruchom "$(dirname "$INSTALATOR")/Program/_Aktualizacja.exe"
+uruchom_instalator
+akceptuj
+sprawdz_odmowe_mitm mitm
 zamknij
 echo "E2E OK"

@@ -21,7 +21,8 @@
 # "Usunięcie instalacji" leaving the prefix as it was; the window drag (left
 # moves, right does not); and the failure path: an older program file and a
 # server error give the standard dialog titled "Instalator", then
-# "Instalacja przerwana.", and the old file stays.
+# "Instalacja przerwana.", and the old file stays; a man in the middle who
+# replaces the program and its digest is refused the same way.
 set -euo pipefail
 
 INSTALATOR=$(realpath "$1")
@@ -183,6 +184,18 @@ zamknij_okno "Uwaga!" przerwana "Instalacja przerwana"
 [ -e "$SKROT_PULPIT" ] && blad "a shortcut was made after a failed download"
 grep -q 'GET /programy/wersja8/aktualne/_Kavrostel._exe HTTP/1.1" 404' "$tmp/serwer/access.log" \
   || blad "no failed GET in the server's log"
+
+# ------------------------------------------------------------------ a man in the middle
+# The release packed again whole; on the installer's address a proxy that
+# puts another program in the reply with that program's own digest (the
+# maker's signature no longer covers it): refused, the installed program
+# kept.
+krok "a man in the middle"
+cp "$WYNIKI/demo/_Kavrostel.exe" "$PROGRAM"
+klucz_podpisu
+bash "$ZRODLA/server/pakuj.sh" -k "$KV_KLUCZ_PRYWATNY" -i "$KV_KLUCZ_ID" -b "$baza" "$tmp/wydanie" "$tmp/drzewo" >/dev/null
+mitm_uruchom "$(dirname "$INSTALATOR")/Program/_Aktualizacja.exe"
+sprawdz_odmowe_mitm mitm
 
 krok "close"
 zamknij_instalator 673 338

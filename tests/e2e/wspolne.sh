@@ -104,3 +104,42 @@ usun_instalacje() {
   [ "$przed" = "$po" ] || blad "the removal left something behind:
 $(diff <(echo "$przed") <(echo "$po"))"
 }
+
+# mitm_uruchom FOREIGN_FILE
+# A man in the middle on the installer's address: the server kit moves to a
+# free port (same tree, same working folder), and on hostport a proxy
+# (tests/support/posrednik_mitm.py) passes every request on but answers the
+# program file with FOREIGN_FILE and its own Repr-Digest, the maker's
+# signature kept. Sets pid_mitm (sprzataj ends it).
+mitm_uruchom() {
+  local obcy=$1 wolny
+  wolny=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])')
+  bash "$ZRODLA/server/serwer.sh" -w "$tmp/serwer" -l "$hostport" stop >/dev/null
+  bash "$ZRODLA/server/serwer.sh" -t "$tmp/drzewo" -w "$tmp/serwer" -l "127.0.0.1:$wolny" start >/dev/null
+  python3 "$ZRODLA/tests/support/posrednik_mitm.py" "${hostport##*:}" "127.0.0.1:$wolny" "$obcy" \
+    >"$tmp/mitm.log" 2>&1 &
+  pid_mitm=$!
+  for _ in $(seq 1 100); do grep -q '^ready' "$tmp/mitm.log" && return 0; sleep 0.1; done
+  blad "the man in the middle did not start: $(cat "$tmp/mitm.log")"
+}
+
+# sprawdz_odmowe_mitm NAME
+# "Instaluj" over an installed program, through the man in the middle: the
+# notice of the replacement, the failed download with a Polish reason, then
+# "Instalacja przerwana."; the installed program stays byte for byte, with
+# nothing beside it, and no shortcut is made. Screenshots NAME_*.
+sprawdz_odmowe_mitm() {
+  local nazwa=$1 zawartosc
+  # "Instaluj": BBInstal at 243,289 (204x30) on PanelInstalacji at 0,34.
+  kliknij 345 338
+  zamknij_okno "Uwaga!" "${nazwa}_zastapienie" "zostanie"
+  zamknij_okno "Instalator" "${nazwa}_blad" "Nieudane pobranie pliku"
+  zamknij_okno "Uwaga!" "${nazwa}_przerwana" "Instalacja przerwana"
+  sleep 0.5
+  zdjecie "${nazwa}_koniec"
+  cmp "$PROGRAM" "$WYNIKI/demo/_Kavrostel.exe" || blad "the man in the middle changed the installed program"
+  zawartosc=$(cd "$FOLDER" && find . -mindepth 1 | sort | tr '\n' ' ')
+  [ "$zawartosc" = "./_Kavrostel.exe " ] || blad "the installation folder holds: $zawartosc"
+  [ ! -e "$SKROT_PULPIT" ] && [ ! -e "$SKROT_MENU" ] || blad "shortcuts were made after a forged download"
+  grep -q 'GET /programy/wersja8/aktualne/_Kavrostel._exe' "$tmp/mitm.log" || blad "the request did not pass the proxy"
+}

@@ -60,9 +60,24 @@ std::string ZestawSerwera::Polecenie(const std::string& czynnosc) const {
            Cytuj(folder_ + "/praca") + " -l 127.0.0.1:" + std::to_string(port_) + " " + czynnosc;
 }
 
+std::string KluczPodpisu() {
+    const char* z_otoczenia = std::getenv("KV_KLUCZ_PRYWATNY");
+    return z_otoczenia && *z_otoczenia ? z_otoczenia : KV_KLUCZ_PRYWATNY_BUDOWY;
+}
+
+std::string IdKluczaPodpisu() {
+    const char* z_otoczenia = std::getenv("KV_KLUCZ_ID");
+    return z_otoczenia && *z_otoczenia ? z_otoczenia : KV_KLUCZ_ID_BUDOWY;
+}
+
 bool ZestawSerwera::Pakuj() {
-    const std::string pakuj = Cytuj(std::string(KV_ZRODLA) + "/server/pakuj.sh") + " " + Cytuj(Wydanie()) + " " +
-                              Cytuj(drzewo_) + " >/dev/null";
+    if (KluczPodpisu().empty()) {
+        blad_ = "no signing key: the build names none (KV_KLUCZ_PRYWATNY)";
+        return false;
+    }
+    const std::string pakuj = Cytuj(std::string(KV_ZRODLA) + "/server/pakuj.sh") + " -k " + Cytuj(KluczPodpisu()) +
+                              " -i " + Cytuj(IdKluczaPodpisu()) + " -b " + Cytuj(baza_) + " " + Cytuj(Wydanie()) +
+                              " " + Cytuj(drzewo_) + " >/dev/null";
     if (std::system(pakuj.c_str()) != 0) {
         blad_ = "pakuj.sh failed";
         return false;

@@ -42,6 +42,7 @@ przebieg() {
 # scratch folder removed.
 sprzataj() {
   [ -n "$pid_inst" ] && kill "$pid_inst" 2>/dev/null || true
+  [ -n "${pid_mitm:-}" ] && kill "$pid_mitm" 2>/dev/null || true
   [ -n "$przy_koncu" ] && "$przy_koncu" || true
   if [ -n "$hostport" ]; then
     bash "$ZRODLA/server/serwer.sh" -w "$tmp/serwer" -l "$hostport" stop >/dev/null 2>&1 || true
@@ -53,16 +54,31 @@ sprzataj() {
   rm -rf "$tmp"
 }
 
+# klucz_podpisu
+# The key that signs releases for the installer under test (INSTALATOR):
+# KV_KLUCZ_PRYWATNY and KV_KLUCZ_ID as the build's tests get them, else the
+# throw-away pair in the installer's build folder. Exports both.
+klucz_podpisu() {
+  if [ -z "${KV_KLUCZ_PRYWATNY:-}" ]; then
+    KV_KLUCZ_PRYWATNY="$(dirname "$(dirname "$INSTALATOR")")/klucze/kavrostel-test.key"
+    KV_KLUCZ_ID=kavrostel-test
+  fi
+  [ -f "$KV_KLUCZ_PRYWATNY" ] || blad "no signing key for the installer's releases: $KV_KLUCZ_PRYWATNY"
+  export KV_KLUCZ_PRYWATNY KV_KLUCZ_ID=${KV_KLUCZ_ID:-kavrostel-test}
+}
+
 # serwer_uruchom URL DEMO_DIR RATE
 # The distribution server the installer was built for (URL): builds the
-# 8 MiB demonstration program into DEMO_DIR, packs it with the server kit
-# into $tmp/drzewo and starts nginx on URL's address with the rate limit RATE
-# per reply, its working folder (and access.log) in $tmp/serwer. Sets
-# hostport. Ends the run when something else listens there.
+# 8 MiB demonstration program into DEMO_DIR, packs and signs it
+# (klucz_podpisu) with the server kit into $tmp/drzewo and starts nginx on
+# URL's address with the rate limit RATE per reply, its working folder (and
+# access.log) in $tmp/serwer. Sets hostport and baza (URL's path). Ends the
+# run when something else listens there.
 serwer_uruchom() {
   local adres=$1 demo=$2 tempo=$3 port
   hostport=${adres#http://}
-  hostport=${hostport%/}
+  baza=/${hostport#*/}
+  hostport=${hostport%%/*}
   port=${hostport##*:}
   if (exec 3<>"/dev/tcp/${hostport%:*}/$port") 2>/dev/null; then
     hostport=""
@@ -71,7 +87,9 @@ serwer_uruchom() {
   bash "$ZRODLA/scripts/demo.sh" "$demo" 8 >/dev/null
   mkdir -p "$tmp/wydanie"
   cp "$demo/_Kavrostel.exe" "$tmp/wydanie/"
-  bash "$ZRODLA/server/pakuj.sh" "$tmp/wydanie" "$tmp/drzewo" >/dev/null
+  klucz_podpisu
+  bash "$ZRODLA/server/pakuj.sh" -k "$KV_KLUCZ_PRYWATNY" -i "$KV_KLUCZ_ID" -b "$baza" \
+    "$tmp/wydanie" "$tmp/drzewo" >/dev/null
   bash "$ZRODLA/server/serwer.sh" -t "$tmp/drzewo" -l "$hostport" -w "$tmp/serwer" -r "$tempo" start
 }
 
