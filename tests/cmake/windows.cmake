@@ -48,11 +48,18 @@ if(WIN32)
     include(${CMAKE_SOURCE_DIR}/cmake/ZasobyProgramu.cmake)
     kv_zasoby_programu(manifest_win32_test)
   endif()
-  if(TARGET instalator)
+  if(TARGET instalator AND CMAKE_CROSSCOMPILING)
     # The program file's resources read back with icoutils, as Explorer finds
     # them: the icon, the version fields, every resource tagged Polish.
     add_test(NAME zasoby_programu
              COMMAND python3 ${CMAKE_CURRENT_SOURCE_DIR}/win32/zasoby_programu_test.py $<TARGET_FILE:instalator>)
+    # The README's run command with no display, a new home folder and a new
+    # prefix: the licence page, an installation, Ctrl+C. It serves on the
+    # build's own port and starts a display of its own.
+    add_test(NAME uruchom_windows
+             COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/uruchom_windows_test.sh ${CMAKE_SOURCE_DIR}
+                     ${CMAKE_BINARY_DIR} ${CMAKE_BINARY_DIR}/uruchom)
+    set_tests_properties(uruchom_windows PROPERTIES TIMEOUT 600 RUN_SERIAL TRUE)
   endif()
 else()
   # The POSIX half of the comparison: a link written by the POSIX writer.
