@@ -9,14 +9,17 @@
 # afterwards, and leave nothing in the home folder once ~/.kavrostel-demo is
 # removed.
 #
-#   uruchom_windows_test.sh SOURCE_DIR BUILD_DIR RESULTS_DIR
+#   uruchom_windows_test.sh SOURCE_DIR BUILD_DIR RESULTS_DIR [--linux]
 #
 # BUILD_DIR is the Windows cross build (its KAVROSTEL_SERVER_URL gives the
-# port). Screenshots go to RESULTS_DIR.
+# port). Screenshots go to RESULTS_DIR. With --linux the same road is taken
+# with the Linux build (BUILD_DIR a native build with the Qt program).
 set -euo pipefail
 ZRODLA=$1
 BUDOWA=$2
 WYNIKI=$3
+TRYB=(--windows)
+[ "${4:-}" = "--linux" ] && TRYB=()
 mkdir -p "$WYNIKI"
 . "$ZRODLA/tests/support/sterowanie.sh"
 
@@ -60,7 +63,7 @@ uruchom() {
   : >"$dziennik"
   env -u DISPLAY -u WINEPREFIX -u XAUTHORITY HOME="$dom" KV_BUDOWA="$BUDOWA" KV_LIMIT=32m \
     python3 -c 'import os, signal, sys; os.setsid(); signal.signal(signal.SIGINT, signal.SIG_DFL); os.execvp(sys.argv[1], sys.argv[1:])' \
-    bash "$ZRODLA/scripts/uruchom.sh" --windows >"$dziennik" 2>&1 &
+    bash "$ZRODLA/scripts/uruchom.sh" "${TRYB[@]}" >"$dziennik" 2>&1 &
   pid_polecenia=$!
   for _ in $(seq 1 1800); do
     grep -q '^installer: process' "$dziennik" && break
@@ -138,4 +141,4 @@ sleep 1
 rm -rf "$dom/.kavrostel-demo"
 zostalo=$(cd "$dom" && find . -mindepth 1 | sort | tr '\n' ' ')
 [ -z "$zostalo" ] || blad "after rm -rf ~/.kavrostel-demo the home folder still holds: $zostalo"
-echo "uruchom.sh --windows: licence page reached, installed inside its prefix, stopped by SIGINT and SIGTERM, nothing left"
+echo "uruchom.sh ${TRYB[*]}: licence page reached, installed inside its prefix, stopped by SIGINT and SIGTERM, nothing left"
