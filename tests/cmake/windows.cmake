@@ -60,6 +60,11 @@ if(WIN32)
              COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/uruchom_windows_test.sh ${CMAKE_SOURCE_DIR}
                      ${CMAKE_BINARY_DIR} ${CMAKE_BINARY_DIR}/uruchom)
     set_tests_properties(uruchom_windows PROPERTIES TIMEOUT 600 RUN_SERIAL TRUE)
+    # The real program refusing a C:\KV-Tek of another user (root only).
+    add_test(NAME folder_obcy_win32
+             COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/folder_obcy_win32_test.sh $<TARGET_FILE:instalator>
+                     ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/folder_obcy ${KAVROSTEL_SERVER_URL})
+    set_tests_properties(folder_obcy_win32 PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE SKIP_RETURN_CODE 77)
   endif()
 else()
   # The POSIX half of the comparison: a link written by the POSIX writer.
