@@ -81,59 +81,103 @@ if (exec 3<>"/dev/tcp/${hostport%:*}/${hostport##*:}") 2>/dev/null; then
   exit 1
 fi
 
+# Whatever ends the command (the installer closed, Ctrl+C, a TERM signal, a
+# failed step), the installer and the server stop with it and the port is
+# free again. The installer runs in the background and the script waits for
+# it, so that a signal is handled at once rather than after the installer ends.
 pid_x=""
 pid_zdjec=""
+pid_instalatora=""
 zakoncz() {
+  trap - INT TERM EXIT
+  if [ -n "$pid_instalatora" ] && kill -0 "$pid_instalatora" 2>/dev/null; then
+    echo "== stopping the installer"
+    kill "$pid_instalatora" 2>/dev/null || true
+    for _ in $(seq 1 50); do kill -0 "$pid_instalatora" 2>/dev/null || break; sleep 0.1; done
+    kill -KILL "$pid_instalatora" 2>/dev/null || true
+    wait "$pid_instalatora" 2>/dev/null || true
+  fi
   bash "$KORZEN/server/serwer.sh" -l "$hostport" stop >/dev/null 2>&1 || true
   [ -n "$drzewo_tymczasowe" ] && rm -rf "$drzewo_tymczasowe" || true
   [ -n "$pid_zdjec" ] && kill "$pid_zdjec" 2>/dev/null || true
   xvfb_zatrzymaj
 }
 trap zakoncz EXIT
+trap 'zakoncz; exit 130' INT
+trap 'zakoncz; exit 143' TERM
 
 echo "== server"
 bash "$KORZEN/server/serwer.sh" -t "$DRZEWO" -l "$hostport" -r "$LIMIT" start
 
+# The display comes first: Wine completes a new prefix on the display it
+# will run on, and without one its first start fails.
+if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+  na_xvfb=0
+else
+  xvfb_uruchom "$BUDOWA/xvfb.log" $(seq 90 99) || exit 1
+  na_xvfb=1
+  zdjecie="$BUDOWA/ekran.png"
+  ( while sleep 2; do import -window root "$zdjecie.tmp.png" 2>/dev/null && mv "$zdjecie.tmp.png" "$zdjecie"; done ) &
+  pid_zdjec=$!
+fi
+
 echo "== Wine prefix"
-export WINEPREFIX=${WINEPREFIX:-$HOME/.kavrostel-demo/wine}
+# A prefix the user names is used as it is. The command's own prefix keeps
+# everything of the demonstration under ~/.kavrostel-demo: Wine's programs
+# get a home folder there too, for Wine links a new prefix's Desktop and
+# Documents to the home folder, and the desktop shortcut would then land in
+# the real one and outlive the demonstration.
+WLASNY_PREFIKS=0
+if [ -z "${WINEPREFIX:-}" ]; then
+  WLASNY_PREFIKS=1
+  DEMO="$HOME/.kavrostel-demo"
+  export WINEPREFIX="$DEMO/wine"
+  [ -n "${XAUTHORITY:-}" ] || [ ! -f "$HOME/.Xauthority" ] || export XAUTHORITY="$HOME/.Xauthority"
+  mkdir -p "$DEMO/home"
+  export HOME="$DEMO/home"
+fi
 profil="$WINEPREFIX/drive_c/users/$(id -un)"
+folderyProfilu=("$profil/Desktop" "$profil/AppData/Roaming/Microsoft/Windows/Start Menu/Programs")
 if [ "$WINDOWS" -eq 1 ]; then
   # The Windows build runs in Wine itself: a whole prefix, with fonts-wine's
   # fonts where Wine 8.0 finds them.
   export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
   export WINEDEBUG=${WINEDEBUG:--all}
+  # Wine stores file names in the locale's character set.
+  [ "$(locale charmap 2>/dev/null)" = "UTF-8" ] || export LC_ALL=C.UTF-8
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    echo "making the prefix (wineboot, up to a minute)"
-    wineboot -i >/dev/null 2>&1
+    echo "making the prefix on $DISPLAY (wineboot, up to a minute)"
+    if ! wineboot -i >"$BUDOWA/wineboot.log" 2>&1; then
+      echo "wineboot failed; its output is in $BUDOWA/wineboot.log" >&2
+      exit 1
+    fi
   fi
   mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
   for f in /usr/share/wine/fonts/*; do
     [ -e "$WINEPREFIX/drive_c/windows/Fonts/$(basename "$f")" ] || cp "$f" "$WINEPREFIX/drive_c/windows/Fonts/"
   done
+  if [ "$na_xvfb" -eq 1 ]; then
+    # No window manager on Xvfb: Wine manages its windows itself.
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+  fi
 else
   # Only what the installer needs: drive C: and the user's desktop and Start
   # menu, laid out as Wine lays them out. Wine itself completes the prefix the
   # first time it starts a program in it ("Uruchom"), which takes a minute.
   mkdir -p "$WINEPREFIX/dosdevices" "$WINEPREFIX/drive_c"
   [ -e "$WINEPREFIX/dosdevices/c:" ] || ln -s ../drive_c "$WINEPREFIX/dosdevices/c:"
-  for folder in "$profil/Desktop" "$profil/AppData/Roaming/Microsoft/Windows/Start Menu/Programs"; do
-    # A real prefix may link Desktop to the home folder's; such a link stays.
-    [ -e "$folder" ] || [ -L "$folder" ] || mkdir -p "$folder"
-  done
 fi
+for folder in "${folderyProfilu[@]}"; do
+  # In the command's own prefix a link made by Wine gives way to a real
+  # folder; a prefix the user named keeps its links.
+  if [ "$WLASNY_PREFIKS" -eq 1 ] && [ -L "$folder" ]; then rm -f "$folder"; fi
+  [ -e "$folder" ] || [ -L "$folder" ] || mkdir -p "$folder"
+done
 echo "prefix $WINEPREFIX (C:\\KV-Tek\\Kavrostel8 is $WINEPREFIX/drive_c/KV-Tek/Kavrostel8)"
 
-if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+if [ "$na_xvfb" -eq 0 ]; then
   echo "== installer on $DISPLAY"
 else
-  xvfb_uruchom "$BUDOWA/xvfb.log" $(seq 90 99) || exit 1
-  zdjecie="$BUDOWA/ekran.png"
-  ( while sleep 2; do import -window root "$zdjecie.tmp.png" 2>/dev/null && mv "$zdjecie.tmp.png" "$zdjecie"; done ) &
-  pid_zdjec=$!
-  if [ "$WINDOWS" -eq 1 ]; then
-    # No window manager on Xvfb: Wine manages its windows itself.
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-  fi
   echo "== installer under Xvfb on $DISPLAY (no display was available)"
   echo "   look at it:  $zdjecie  (a screenshot renewed every 2 s)"
   echo "   click in it: DISPLAY=$DISPLAY xdotool mousemove X Y click 1"
@@ -141,8 +185,12 @@ else
 fi
 
 if [ "$WINDOWS" -eq 1 ]; then
-  (cd "$(dirname "$INSTALATOR")" && wine "$INSTALATOR")
+  (cd "$(dirname "$INSTALATOR")" && exec wine "$INSTALATOR") &
 else
-  "$INSTALATOR"
+  "$INSTALATOR" &
 fi
+pid_instalatora=$!
+echo "installer: process $pid_instalatora"
+wait "$pid_instalatora" || true
+pid_instalatora=""
 echo "== the installer has ended; the server stops"

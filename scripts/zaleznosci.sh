@@ -13,6 +13,8 @@ PAKIETY=(
   nginx-light openssl curl wrk
   # display, pointer and screenshots for the window tests
   xvfb xauth xdotool x11-utils imagemagick fonts-dejavu-core
+  # the Windows program's icon, made in the build and read back by its test
+  icoutils
   # an independent reader of shortcut files
   liblnk-utils
   # reads the installer's dialogs in the end-to-end test

@@ -203,6 +203,28 @@ bool SystemPlikowPosix::UtworzFolder(const std::u16string& sciezka) {
     return ::mkdir(p->c_str(), 0777) == 0;
 }
 
+StanFolderuProgramu SystemPlikowPosix::PrzygotujFolderProgramu(const std::u16string& sciezka) {
+    constexpr mode_t ZAPIS_INNYCH = S_IWGRP | S_IWOTH;
+    const auto p = sciezki_.NaPosix(sciezka);
+    if (!p) return StanFolderuProgramu::Brak;
+    // The umask can only take bits away from 0755: whatever it is, nobody
+    // but the user may write into the new folder.
+    if (::mkdir(p->c_str(), 0755) == 0) return StanFolderuProgramu::Chroniony;
+    struct stat st {};
+    if (errno != EEXIST || ::stat(p->c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+        return StanFolderuProgramu::Brak;
+    }
+    if (st.st_uid == ::geteuid()) {
+        if ((st.st_mode & ZAPIS_INNYCH) && ::chmod(p->c_str(), st.st_mode & 07777 & ~ZAPIS_INNYCH) != 0) {
+            return StanFolderuProgramu::OtwartyDlaInnych;
+        }
+        return StanFolderuProgramu::Chroniony;
+    }
+    // The administrator's folder is taken as it is, when it is closed to others.
+    if (st.st_uid != 0) return StanFolderuProgramu::Obcy;
+    return (st.st_mode & ZAPIS_INNYCH) ? StanFolderuProgramu::OtwartyDlaInnych : StanFolderuProgramu::Chroniony;
+}
+
 bool SystemPlikowPosix::UstawAtrybuty(const std::u16string& sciezka, std::uint32_t atrybuty) {
     const auto p = sciezki_.NaPosix(sciezka);
     struct stat st {};

@@ -14,6 +14,7 @@ public:
     bool PlikIstnieje(const std::u16string& sciezka) const override;
     bool FolderIstnieje(const std::u16string& sciezka) const override;
     bool UtworzFolder(const std::u16string& sciezka) override;
+    StanFolderuProgramu PrzygotujFolderProgramu(const std::u16string& sciezka) override;
     bool UstawAtrybuty(const std::u16string& sciezka, std::uint32_t atrybuty) override;
     bool KopiujPlik(const std::u16string& zrodlo, const std::u16string& cel,
                     bool bladGdyIstnieje) override;

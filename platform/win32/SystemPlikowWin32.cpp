@@ -3,6 +3,7 @@
 
 #include <atomic>
 
+#include "FolderProgramuWin32.h"
 #include "PlatformaWin32.h"
 #include "Win32Pomoc.h"
 
@@ -210,6 +211,10 @@ public:
 
     bool UtworzFolder(const std::u16string& sciezka) override {
         return CreateDirectoryW(SciezkaPliku(sciezka), nullptr) != FALSE;
+    }
+
+    StanFolderuProgramu PrzygotujFolderProgramu(const std::u16string& sciezka) override {
+        return PrzygotujFolderProgramuWin32(SciezkaPliku(sciezka));
     }
 
     bool UstawAtrybuty(const std::u16string& sciezka, std::uint32_t atrybuty) override {

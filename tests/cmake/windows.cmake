@@ -45,10 +45,26 @@ if(WIN32)
   endif()
   if(TARGET manifest_win32_test)
     # The program's own resources, to check them from inside a process.
-    target_sources(manifest_win32_test PRIVATE ${CMAKE_SOURCE_DIR}/app/instalator.rc)
-    set_property(SOURCE ${CMAKE_SOURCE_DIR}/app/instalator.rc APPEND PROPERTY
-                 OBJECT_DEPENDS ${CMAKE_SOURCE_DIR}/app/instalator.manifest)
-    target_include_directories(manifest_win32_test PRIVATE ${CMAKE_SOURCE_DIR}/app)
+    include(${CMAKE_SOURCE_DIR}/cmake/ZasobyProgramu.cmake)
+    kv_zasoby_programu(manifest_win32_test)
+  endif()
+  if(TARGET instalator AND CMAKE_CROSSCOMPILING)
+    # The program file's resources read back with icoutils, as Explorer finds
+    # them: the icon, the version fields, every resource tagged Polish.
+    add_test(NAME zasoby_programu
+             COMMAND python3 ${CMAKE_CURRENT_SOURCE_DIR}/win32/zasoby_programu_test.py $<TARGET_FILE:instalator>)
+    # The README's run command with no display, a new home folder and a new
+    # prefix: the licence page, an installation, Ctrl+C. It serves on the
+    # build's own port and starts a display of its own.
+    add_test(NAME uruchom_windows
+             COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/uruchom_windows_test.sh ${CMAKE_SOURCE_DIR}
+                     ${CMAKE_BINARY_DIR} ${CMAKE_BINARY_DIR}/uruchom)
+    set_tests_properties(uruchom_windows PROPERTIES TIMEOUT 600 RUN_SERIAL TRUE)
+    # The real program refusing a C:\KV-Tek of another user (root only).
+    add_test(NAME folder_obcy_win32
+             COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/folder_obcy_win32_test.sh $<TARGET_FILE:instalator>
+                     ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/folder_obcy ${KAVROSTEL_SERVER_URL})
+    set_tests_properties(folder_obcy_win32 PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE SKIP_RETURN_CODE 77)
   endif()
 else()
   # The POSIX half of the comparison: a link written by the POSIX writer.
@@ -64,12 +80,12 @@ if(TARGET kv_ui_win32)
   file(GLOB KV_TESTY_OKIEN CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/win32/okna/*_test.cpp)
   foreach(zrodlo ${KV_TESTY_OKIEN})
     get_filename_component(nazwa ${zrodlo} NAME_WE)
-    add_executable(${nazwa} ${zrodlo} ${CMAKE_SOURCE_DIR}/app/instalator.rc)
+    add_executable(${nazwa} ${zrodlo})
     target_link_libraries(${nazwa} PRIVATE kv_ui_win32 GTest::gtest_main)
     target_include_directories(${nazwa} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/win32/okna
-                               ${CMAKE_SOURCE_DIR}/platform/win32 ${CMAKE_SOURCE_DIR}/app)
-    set_property(SOURCE ${CMAKE_SOURCE_DIR}/app/instalator.rc APPEND PROPERTY
-                 OBJECT_DEPENDS ${CMAKE_SOURCE_DIR}/app/instalator.manifest)
+                               ${CMAKE_SOURCE_DIR}/platform/win32)
+    include(${CMAKE_SOURCE_DIR}/cmake/ZasobyProgramu.cmake)
+    kv_zasoby_programu(${nazwa})
     if(CMAKE_CROSSCOMPILING)
       target_link_options(${nazwa} PRIVATE -static)
     endif()

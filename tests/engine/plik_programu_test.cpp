@@ -85,6 +85,46 @@ TEST(PrzygotujPlikProgramu, AMissingParentIsNotCreatedAndTheFetchFailsWithTheFil
     EXPECT_EQ(a.strona.pozycjaPaska, 0);
 }
 
+// A folder another user may change is refused before anything is written:
+// the suite folder already, or the product's folder inside a protected one.
+TEST(PrzygotujPlikProgramu, AFolderOthersMayChangeIsRefusedBeforeAnythingIsWritten) {
+    using platforma::StanFolderuProgramu;
+    struct {
+        std::u16string folder;  // the level that is refused
+        StanFolderuProgramu stan;
+        std::u16string tekst;
+    } przypadki[] = {
+        {u"C:\\KV-Tek", StanFolderuProgramu::Obcy,
+         u"Folder \"C:\\KV-Tek\" należy do innego użytkownika komputera.\r"
+         u"Program nie zostanie w nim zainstalowany. Wybierz inny folder instalacji."},
+        {u"C:\\KV-Tek", StanFolderuProgramu::OtwartyDlaInnych,
+         u"Folder \"C:\\KV-Tek\" mogą zmieniać inni użytkownicy komputera.\r"
+         u"Program nie zostanie w nim zainstalowany. Wybierz inny folder instalacji."},
+        {u"C:\\KV-Tek\\Kavrostel8", StanFolderuProgramu::OtwartyDlaInnych,
+         u"Folder \"C:\\KV-Tek\\Kavrostel8\" mogą zmieniać inni użytkownicy komputera.\r"
+         u"Program nie zostanie w nim zainstalowany. Wybierz inny folder instalacji."},
+    };
+    for (const auto& p : przypadki) {
+        SCOPED_TRACE(U8(p.folder));
+        AtrapySrodowiska a;
+        a.pliki.DodajPlik(kPlik, "stara wersja");
+        a.pliki.stanyFolderow[p.folder] = p.stan;
+        a.pliki.dziennik.clear();
+
+        EXPECT_FALSE(PrzygotujPlikProgramu(a.srodowisko));
+
+        ASSERT_EQ(a.strona.informacje.size(), 1u);
+        EXPECT_EQ(a.strona.informacje[0].first, u"Uwaga!");
+        EXPECT_EQ(U8(a.strona.informacje[0].second), U8(p.tekst));
+        EXPECT_TRUE(a.http.zadania.empty()) << "nothing fetched";
+        EXPECT_TRUE(a.pliki.dziennik.empty()) << a.pliki.dziennik.front();
+        EXPECT_EQ(a.pliki.Tresc(kPlik), "stara wersja");
+        EXPECT_TRUE(a.strona.komunikatySystemowe.empty());
+        // The caller looks for the installed program in the whole folder.
+        EXPECT_EQ(U8(a.kontekst.FolderInstalacji), "C:\\KV-Tek\\Kavrostel8");
+    }
+}
+
 TEST(PrzygotujPlikProgramu, AnInstalledFileIsAnnouncedThenReplaced) {
     AtrapySrodowiska a;
     a.pliki.DodajPlik(kPlik, "stara wersja");

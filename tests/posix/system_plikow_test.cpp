@@ -107,6 +107,48 @@ TEST_F(SystemPlikowTest, FolderTworzonyJedenPoziomNaRaz) {
     EXPECT_FALSE(pliki.UtworzFolder(u"C:"));
 }
 
+// Whatever the umask, a folder made for the program is the user's alone to
+// change; an existing one of the user's is closed to others.
+TEST_F(SystemPlikowTest, FolderProgramuTylkoUzytkownikMozeZmieniac) {
+    struct {
+        mode_t umaska;
+        mode_t trybNowego;
+    } przypadki[] = {{0, 0755}, {002, 0755}, {022, 0755}, {077, 0700}};
+    for (const auto& u : przypadki) {
+        SCOPED_TRACE(u.umaska);
+        Umaska maska(u.umaska);
+        fs::remove_all(c / "KV-Tek");
+        EXPECT_EQ(pliki.PrzygotujFolderProgramu(u"C:\\KV-Tek\\Kavrostel8"), StanFolderuProgramu::Brak);
+        EXPECT_FALSE(fs::exists(c / "KV-Tek"));
+        EXPECT_EQ(pliki.PrzygotujFolderProgramu(u"C:\\KV-Tek"), StanFolderuProgramu::Chroniony);
+        EXPECT_EQ(pliki.PrzygotujFolderProgramu(u"C:\\KV-Tek\\Kavrostel8"), StanFolderuProgramu::Chroniony);
+        EXPECT_EQ(Tryb(c / "KV-Tek"), u.trybNowego);
+        EXPECT_EQ(Tryb(c / "KV-Tek" / "Kavrostel8"), u.trybNowego);
+    }
+    Umaska maska(0);
+    fs::permissions(c / "KV-Tek", fs::perms(01777));
+    EXPECT_EQ(pliki.PrzygotujFolderProgramu(u"C:\\KV-Tek"), StanFolderuProgramu::Chroniony);
+    EXPECT_EQ(Tryb(c / "KV-Tek"), 01755u) << "re-protected, other bits kept";
+    ZapiszPlik(c / "plik", "x");
+    EXPECT_EQ(pliki.PrzygotujFolderProgramu(u"C:\\plik"), StanFolderuProgramu::Brak);
+    EXPECT_EQ(pliki.PrzygotujFolderProgramu(u"D:\\KV-Tek"), StanFolderuProgramu::Brak);
+}
+
+// Another user's folder is never changed: refused as foreign, whatever its mode.
+TEST_F(SystemPlikowTest, FolderProgramuInnegoUzytkownikaOdrzucony) {
+    if (::geteuid() != 0) GTEST_SKIP() << "only root can give a folder to another user";
+    const uid_t inny = 65534;  // nobody
+    for (mode_t tryb : {0755, 0777}) {
+        SCOPED_TRACE(tryb);
+        fs::remove_all(c / "KV-Tek");
+        fs::create_directory(c / "KV-Tek");
+        fs::permissions(c / "KV-Tek", fs::perms(tryb));
+        ASSERT_EQ(::chown((c / "KV-Tek").c_str(), inny, inny), 0);
+        EXPECT_EQ(pliki.PrzygotujFolderProgramu(u"C:\\KV-Tek"), StanFolderuProgramu::Obcy);
+        EXPECT_EQ(Tryb(c / "KV-Tek"), tryb) << "left as it was";
+    }
+}
+
 TEST_F(SystemPlikowTest, AtrybutTylkoDoOdczytuToBrakBitowZapisu) {
     Umaska maska(022);
     ZapiszPlik(c / "a.exe", "MZ");

@@ -112,6 +112,16 @@ bool AtrapaSystemuPlikow::UtworzFolder(const std::u16string& sciezka) {
     return true;
 }
 
+platforma::StanFolderuProgramu AtrapaSystemuPlikow::PrzygotujFolderProgramu(const std::u16string& sciezka) {
+    if (!FolderIstnieje(sciezka)) {
+        return UtworzFolder(sciezka) ? platforma::StanFolderuProgramu::Chroniony
+                                     : platforma::StanFolderuProgramu::Brak;
+    }
+    for (const auto& [folder, stan] : stanyFolderow)
+        if (Klucz(folder) == Klucz(sciezka)) return stan;
+    return platforma::StanFolderuProgramu::Chroniony;
+}
+
 bool AtrapaSystemuPlikow::UstawAtrybuty(const std::u16string& sciezka, std::uint32_t atrybuty) {
     dziennik.push_back("UstawAtrybuty " + U8(sciezka) + " " + std::to_string(atrybuty));
     auto it = wpisy_.find(Klucz(sciezka));

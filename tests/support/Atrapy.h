@@ -52,10 +52,14 @@ public:
     std::vector<std::string> dziennik;
     // A failure to inject into the next writes of temporary files.
     std::optional<std::u16string> bladZapisu;
+    // How PrzygotujFolderProgramu judges an existing folder (by its spelling
+    // as a key, case-insensitive); unnamed folders are the user's own.
+    std::map<std::u16string, platforma::StanFolderuProgramu> stanyFolderow;
 
     bool PlikIstnieje(const std::u16string& sciezka) const override;
     bool FolderIstnieje(const std::u16string& sciezka) const override;
     bool UtworzFolder(const std::u16string& sciezka) override;
+    platforma::StanFolderuProgramu PrzygotujFolderProgramu(const std::u16string& sciezka) override;
     bool UstawAtrybuty(const std::u16string& sciezka, std::uint32_t atrybuty) override;
     bool KopiujPlik(const std::u16string& zrodlo, const std::u16string& cel,
                     bool bladGdyIstnieje) override;

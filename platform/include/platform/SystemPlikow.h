@@ -25,6 +25,18 @@ inline constexpr std::uint32_t ATRYBUT_TYLKO_DO_ODCZYTU = 0x1;  // FILE_ATTRIBUT
 inline constexpr std::uint32_t ATRYBUT_UKRYTY = 0x2;            // FILE_ATTRIBUTE_HIDDEN
 inline constexpr std::uint32_t ATRYBUT_SYSTEMOWY = 0x4;         // FILE_ATTRIBUTE_SYSTEM
 
+// How a folder that is to hold a program stands after PrzygotujFolderProgramu.
+enum class StanFolderuProgramu {
+    // Only the user, the system and the administrators may change it; everyone may read and run.
+    Chroniony,
+    // Missing and not made (its parent is missing, say): what follows fails as it would anyway.
+    Brak,
+    // Owned by another user, who may change its access list at any time.
+    Obcy,
+    // Others may write into it, delete it or rename it, and it could not be closed to them.
+    OtwartyDlaInnych,
+};
+
 class ISystemPlikow {
 public:
     virtual ~ISystemPlikow() = default;
@@ -35,6 +47,13 @@ public:
     virtual bool FolderIstnieje(const std::u16string& sciezka) const = 0;
     // CreateDirectoryW: one level; the parent must exist.
     virtual bool UtworzFolder(const std::u16string& sciezka) = 0;
+    // A folder whose program others must not replace: made one level, like
+    // UtworzFolder, with an access list (a mode on POSIX) that lets only the
+    // user, the system and the administrators change it, from the moment it
+    // exists; an existing folder of the user's gets that list, one of anyone
+    // else's is judged and never changed. Anything but Chroniony and Brak
+    // means nothing may be written into it.
+    virtual StanFolderuProgramu PrzygotujFolderProgramu(const std::u16string& sciezka) = 0;
     // SetFileAttributesW; 0 clears read-only, hidden and system.
     virtual bool UstawAtrybuty(const std::u16string& sciezka, std::uint32_t atrybuty) = 0;
     // CopyFileW: a full copy; with bladGdyIstnieje false an existing target is replaced.
