@@ -150,7 +150,7 @@ kliknij 345 338
 zamknij_okno "Uwaga!" uszkodzony_zastapienie "zostanie"
 sleep 1.5
 zdjecie uszkodzony_pobieranie
-zamknij_okno "Instalator" uszkodzony_blad "Nieudane pobranie pliku" "damaged"
+zamknij_okno "Instalator" uszkodzony_blad "Nieudane pobranie pliku" "Repr-Digest"
 zamknij_okno "Uwaga!" uszkodzony_przerwana "Instalacja przerwana"
 sleep 0.5
 zdjecie uszkodzony_koniec

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "Atrapy.h"
+#include "BledyPobierania.h"
 #include "KlientHttp.h"
 #include "PlikProgramu.h"
 #include "PrefiksTestowy.h"
@@ -69,8 +70,7 @@ TEST_F(SerwerNginx, TheProgramFileArrivesByteForByte) {
     EXPECT_EQ(a.strona.maksimumPaska, static_cast<std::int32_t>(program.size()));
 }
 
-const std::u16string kUszkodzony =
-    u"Nieudane pobranie pliku: The file arrived damaged: its SHA-256 digest differs from the server's Repr-Digest";
+const std::u16string kUszkodzony = TekstBleduPobierania(KomunikatBledu(BladPobierania::NiezgodnaSuma));
 
 // The kit sends each file's digest from the time of packing: a file that
 // changed on the server since (a broken mirror, a disk error) never
