@@ -16,13 +16,15 @@ constexpr std::u16string_view kZlaOdpowiedz = u"The server's reply is malformed:
 constexpr std::u16string_view kNiezgodna =
     u"The file arrived damaged: its SHA-256 digest differs from the server's Repr-Digest";
 constexpr std::u16string_view kZlaSuma = u"The server's Repr-Digest header is malformed: ";
+constexpr std::u16string_view kPosrednik = u"Serwer pośredniczący odmówił: ";
 
-// The download's own messages come first and are recognised by their whole
+// The download's own messages, and a proxy's refusal (its reason phrase is
+// the proxy's to choose), come first and are recognised by their whole
 // fixed beginning, so that a library's text quoted in them (which may say
 // "Socket") never turns a reply that did arrive into a connection failure.
 // Then the connection marker that every client puts into a connection
 // failure's message, then the status lines, then everything else.
-constexpr std::array<RegulaBleduPobierania, 11> kReguly{{
+constexpr std::array<RegulaBleduPobierania, 12> kReguly{{
     {BladPobierania::CzescPliku, kCzesc, kCzesc, kNieudane, true},
     {BladPobierania::BrakTresci, kBrak, kBrak, kNieudane, true},
     {BladPobierania::PustaTresc, kPusta, kPusta, kNieudane, true},
@@ -31,6 +33,8 @@ constexpr std::array<RegulaBleduPobierania, 11> kReguly{{
     {BladPobierania::ZlaOdpowiedz, kZlaOdpowiedz, kZlaOdpowiedz, kNieudane, true},
     {BladPobierania::NiezgodnaSuma, kNiezgodna, kNiezgodna, kNieudane, true},
     {BladPobierania::ZlaSuma, kZlaSuma, kZlaSuma, kNieudane, true},
+    {BladPobierania::Posrednik, kPosrednik, kPosrednik,
+     u"Nieudane pobranie pliku: Serwer pośredniczący wymaga zalogowania.", false},
     {BladPobierania::Polaczenie, u"Socket error: ", u"Socket", u"Błąd połączenia z internetem", false},
     {BladPobierania::Status, u"", u"HTTP/", kNieudane, true},
     {BladPobierania::Inny, u"", u"", kNieudane, true},
