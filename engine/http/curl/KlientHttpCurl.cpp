@@ -94,6 +94,25 @@ std::string_view WartoscNaglowka(std::string_view linia) {
     return linia;
 }
 
+// The way to the server. The proxy is the system's: libcurl's own reading of
+// http_proxy, https_proxy and no_proxy (and all_proxy), as every command-line
+// tool of the system honours them. Through a proxy an https:// address goes
+// by CONNECT, whose own reply ("200 Connection established") must not reach
+// the header handling as if it were the file's. The certificate is checked
+// as libcurl always does (chain to the system's CA bundle, host name): no
+// option here relaxes it, and nothing read at run time can.
+void UstawSiec(CURL* e) {
+    curl_easy_setopt(e, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(e, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
+    curl_easy_setopt(e, CURLOPT_SSLVERSION, static_cast<long>(CURL_SSLVERSION_TLSv1_2));
+}
+
+// A proxy's 407: to a plain request it is the reply itself; to CONNECT it
+// comes before any reply of the server and libcurl ends the transfer.
+std::u16string OdmowaPosrednika(const std::string& liniaStatusu) {
+    return KomunikatBledu(BladPobierania::Posrednik, platforma::Utf16(liniaStatusu));
+}
+
 // The state of one transfer, shared with libcurl's callbacks.
 struct Transfer {
     CURL* easy = nullptr;
@@ -226,25 +245,6 @@ struct Transfer {
         return n;
     }
 };
-
-// The way to the server. The proxy is the system's: libcurl's own reading of
-// http_proxy, https_proxy and no_proxy (and all_proxy), as every command-line
-// tool of the system honours them. Through a proxy an https:// address goes
-// by CONNECT, whose own reply ("200 Connection established") must not reach
-// the header handling as if it were the file's. The certificate is checked
-// as libcurl always does (chain to the system's CA bundle, host name): no
-// option here relaxes it, and nothing read at run time can.
-void UstawSiec(CURL* e) {
-    curl_easy_setopt(e, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(e, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
-    curl_easy_setopt(e, CURLOPT_SSLVERSION, static_cast<long>(CURL_SSLVERSION_TLSv1_2));
-}
-
-// A proxy's 407: to a plain request it is the reply itself; to CONNECT it
-// comes before any reply of the server and libcurl ends the transfer.
-std::u16string OdmowaPosrednika(const std::string& liniaStatusu) {
-    return KomunikatBledu(BladPobierania::Posrednik, platforma::Utf16(liniaStatusu));
-}
 
 class KlientHttpCurl : public IKlientHttp {
 public:
