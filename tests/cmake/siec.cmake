@@ -19,3 +19,11 @@ else()
                                    $<TARGET_FILE:kv_pobierz>)
   set_tests_properties(siec_test PROPERTIES TIMEOUT 600 RUN_SERIAL TRUE)
 endif()
+
+# The installer behind a proxy through its real window (Linux build).
+if(KV_BUILD_UI AND NOT WIN32 AND NOT CMAKE_CROSSCOMPILING)
+  add_test(NAME siec_e2e
+           COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/siec_e2e.sh $<TARGET_FILE:instalator>
+                   ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/e2e-siec ${KAVROSTEL_SERVER_URL})
+  set_tests_properties(siec_e2e PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE LABELS e2e)
+endif()

@@ -226,6 +226,10 @@ przejdz() {  # CLIENT (linux, wine)
   for wiersz in "${PRZYPADKI[@]}"; do
     IFS='|' read -r nazwa posrednik wyjatki adres oczekiwane log <<<"$wiersz"
     if [ "$klient" = linux ] && [ -z "$HTTPS_LINUX" ] && [[ $adres == https* ]]; then continue; fi
+    # Wine's WinHTTP ends a CONNECT the proxy refuses with 407 as a TLS
+    # failure (12157) and never shows the 407; Windows' shows it. Under
+    # Wine only the failure and the untouched file can be checked.
+    if [ "$klient" = wine ] && [ "$nazwa" = "https, pośrednik chce Basic" ]; then oczekiwane="Nieudane pobranie pliku: "; fi
     printf '%s' "$STARY" >"$CEL"
     local przed_otw przed_has wynik
     przed_otw=$(cat "$T/proxy/otwarty.log" 2>/dev/null | wc -l)
