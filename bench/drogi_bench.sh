@@ -4,7 +4,7 @@
 # trusted in a private mount namespace, as root), HTTP through tinyproxy and
 # HTTPS through it (CONNECT), all on loopback. Ours is kv_pobierz, the
 # download as the install button does it (onto the disk, the digest checked,
-# the file renamed into place); curl writes to a file too. The median ratio
+# the file flushed and renamed into place); curl writes to a file, flushed too. The median ratio
 # of the times per road (above 1: ours is slower).
 #
 #   bash bench/drogi_bench.sh KV_POBIERZ [SIZE_MIB] [ROUNDS]
@@ -79,7 +79,9 @@ for droga in http https proxy https+proxy; do
     rm -f "$CEL"
     n=$(czas "${env_[@]}" "$POBIERZ" "$adres" 'C:\KV-Tek\Kavrostel8')
     cmp -s "$CEL" "$T/drzewo/$SCIEZKA" || { echo "$droga: our download failed" >&2; exit 1; }
-    c=$(czas "${env_[@]}" curl -sf -u tamrix4:lorven905 -o "$T/curl.bin" "$adres$SCIEZKA")
+    # Ours flushes the file to the disk before it replaces the target; curl's
+    # is flushed too, so that both figures hold the same work.
+    c=$(czas "${env_[@]}" sh -c 'curl -sf -u tamrix4:lorven905 -o "$1" "$2" && sync "$1"' - "$T/curl.bin" "$adres$SCIEZKA")
     rm -f "$T/curl.bin"
     nasze+=("$n")
     curle+=("$c")

@@ -187,34 +187,17 @@ linux_pobierz() {
 
 wine_przygotuj() {
   . "$ZRODLA/tests/support/wine.sh"
+  . "$ZRODLA/tests/support/posrednik.sh"
   unset DISPLAY
   wine_prefiks "$T/wine-prefiks" || exit 1
   CEL="$WINEPREFIX/drive_c/KV-Tek/Kavrostel8/_Kavrostel.exe"
   mkdir -p "$(dirname "$CEL")"
   wine "$WINDOWS/tests/kv_zaufaj.exe" "$(winepath -w "$C/zaufany.pem")" >/dev/null || { blad "the test CA was not added to the prefix's Root store"; exit 1; }
 }
-# The per-user Internet settings as Windows keeps them: DefaultConnectionSettings
-# (version 0x46, a counter, the flags 1 direct | 2 fixed proxy, then the proxy,
-# the bypass list and the configuration script's address, each with its length).
 wine_ustaw_posrednika() {
-  local posrednik=$1 wyjatki=$2 dane
-  local klucz='HKCU\Software\Microsoft\Windows\CurrentVersion\Internet Settings\Connections'
-  if [ "$posrednik" = - ]; then
-    wine reg delete "$klucz" /v DefaultConnectionSettings /f >/dev/null 2>&1 || true
-    return
-  fi
   local pominiete=""
-  [ "$wyjatki" = tak ] && pominiete="127.0.0.1;localhost"
-  dane=$(python3 - "127.0.0.2:${PORT[$posrednik]}" "$pominiete" <<'EOF'
-import struct, sys
-proxy, bypass = (s.encode() for s in sys.argv[1:3])
-blob = struct.pack("<III", 0x46, 1, 3)
-blob += struct.pack("<I", len(proxy)) + proxy + struct.pack("<I", len(bypass)) + bypass
-blob += struct.pack("<I", 0) + bytes(32)
-print(blob.hex())
-EOF
-)
-  wine reg add "$klucz" /v DefaultConnectionSettings /t REG_BINARY /d "$dane" /f >/dev/null 2>&1
+  [ "$2" = tak ] && pominiete="127.0.0.1;localhost"
+  if [ "$1" = - ]; then wine_posrednik -; else wine_posrednik "127.0.0.2:${PORT[$1]}" "$pominiete"; fi
 }
 wine_pobierz() {
   wine_ustaw_posrednika "$1" "$2"
