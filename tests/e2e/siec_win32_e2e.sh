@@ -4,6 +4,9 @@
 # proxy in the Internet settings (as Windows keeps them), clicked through
 # acceptance and "Instaluj". The program file arrives byte for byte, and the
 # GET went through the proxy (its log) to the kit; nothing is asked.
+# A build for an https:// address meets the kit over TLS with a throw-away
+# certificate whose CA is trusted in the prefix's own Root store (kv_zaufaj.exe
+# beside the build's tests), through the proxy by CONNECT.
 #
 #   tests/e2e/siec_win32_e2e.sh INSTALATOR_EXE SOURCE_DIR OUT_DIR SERVER_URL
 set -euo pipefail
@@ -46,7 +49,34 @@ mkdir -p "$PULPIT" "$PROGRAMY"
 miejsca_instalacji
 
 krok "server and proxy"
-serwer_uruchom "$ADRES_URL" "$WYNIKI/demo" 2m
+if [[ $ADRES_URL == https://* ]]; then
+  # The kit over TLS, with a certificate of a CA made here.
+  hostport=${ADRES_URL#https://}
+  hostport=${hostport%/}
+  C="$tmp/ca"
+  mkdir -p "$C"
+  openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:P-256 -nodes -keyout "$C/ca.key" -out "$C/ca.pem" \
+    -days 1 -subj "/CN=Kavrostel e2e CA" 2>/dev/null
+  openssl req -newkey ec -pkeyopt ec_paramgen_curve:P-256 -nodes -keyout "$C/srv.key" -out "$C/srv.csr" \
+    -subj "/CN=${hostport%:*}" 2>/dev/null
+  # Wine compares the host with DNS names only: the address is named as both.
+  printf 'subjectAltName=IP:%s,DNS:%s\nextendedKeyUsage=serverAuth\n' "${hostport%:*}" "${hostport%:*}" >"$C/ext"
+  openssl x509 -req -in "$C/srv.csr" -CA "$C/ca.pem" -CAkey "$C/ca.key" -CAcreateserial -out "$C/srv.pem" \
+    -days 1 -extfile "$C/ext" 2>/dev/null
+  chmod 600 "$C/srv.key"
+  wine "$(dirname "$INSTALATOR")/../tests/kv_zaufaj.exe" "$(winepath -w "$C/ca.pem")" >/dev/null ||
+    blad "the test CA was not added to the prefix's Root store"
+  bash "$ZRODLA/scripts/demo.sh" "$WYNIKI/demo" 8 >/dev/null
+  mkdir -p "$tmp/wydanie"
+  cp "$WYNIKI/demo/_Kavrostel.exe" "$tmp/wydanie/"
+  bash "$ZRODLA/server/pakuj.sh" "$tmp/wydanie" "$tmp/drzewo" >/dev/null
+  bash "$ZRODLA/server/serwer.sh" -t "$tmp/drzewo" -l "$hostport" -w "$tmp/serwer" -r 2m \
+    -c "$C/srv.pem" -k "$C/srv.key" start
+  PRZEZ_POSREDNIKA="CONNECT $hostport "
+else
+  serwer_uruchom "$ADRES_URL" "$WYNIKI/demo" 2m
+  PRZEZ_POSREDNIKA="GET http://${ADRES_URL#http://}programy/wersja8/aktualne/_Kavrostel._exe"
+fi
 # On 127.0.0.2: Wine's WinHTTP sends the absolute form only when the proxy's
 # host differs from the server's.
 PORT_PROXY=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.2",0)); print(s.getsockname()[1])')
@@ -58,6 +88,7 @@ mkdir -p "$tmp/proxy"
   echo "Allow 127.0.0.0/8"
   echo "LogLevel Info"
   echo "LogFile \"$tmp/proxy/log\""
+  echo "ConnectPort ${hostport##*:}"
   [ "$(id -u)" -eq 0 ] && { echo "User nobody"; echo "Group $(id -gn nobody)"; }
 } >"$tmp/proxy/conf"
 tinyproxy -d -c "$tmp/proxy/conf" >"$tmp/proxy/out" 2>&1 &
@@ -80,9 +111,11 @@ czekaj_na_wskaznik 64 162 30 "no glide to the program choice"
 sleep 0.5
 zainstaluj
 cmp "$PROGRAM" "$WYNIKI/demo/_Kavrostel.exe" || blad "the program file differs from the server's"
-grep -q "GET http://${ADRES_URL#http://}programy/wersja8/aktualne/_Kavrostel._exe" "$tmp/proxy/log" ||
-  blad "the proxy saw no GET of the program file: $(cat "$tmp/proxy/log")"
-grep -q 'GET /programy/wersja8/aktualne/_Kavrostel._exe HTTP/1.1" 200' "$tmp/serwer/access.log" ||
+grep -qF "$PRZEZ_POSREDNIKA" "$tmp/proxy/log" ||
+  blad "the proxy saw no '$PRZEZ_POSREDNIKA': $(cat "$tmp/proxy/log")"
+# Inside the tunnel Wine's WinHTTP still writes the request as to a proxy
+# (absolute form, HTTP/1.0); nginx serves it alike.
+grep -qE '"GET (https://[^/]*)?/programy/wersja8/aktualne/_Kavrostel._exe HTTP/1\.[01]" 200' "$tmp/serwer/access.log" ||
   blad "the kit served no program file"
 zdjecie przez_posrednika
 zamknij_instalator 673 338

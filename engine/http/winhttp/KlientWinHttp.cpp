@@ -1,13 +1,14 @@
-// The HTTP client of the Windows build: WinHTTP, part of the system.
+// The HTTP client of the Windows build: WinHTTP, part of the system, for
+// http:// and https:// addresses, through the user's proxy.
 //
 // WinHTTP runs in asynchronous mode so that the user-interface thread, which
 // owns the transfer, never blocks for longer than one event-pump interval:
 // each step (send, headers, wait for data, read) is started here, its
 // completion comes from WinHTTP's own threads through the status callback,
-// and meanwhile this thread waits in slices of a few milliseconds and asks
-// the receiver whether to stop (the receiver pumps the window then). Every call of the receiver therefore happens on the
-// calling thread. Reads ask only for what is already there, because a read
-// of more may block its caller until it is filled (Wine's does).
+// and meanwhile this thread waits. The receiver is asked whether to stop
+// (and pumps the window then) once a tick, by the clock, whether completions
+// keep coming or not: never per piece, so a fast body is not slowed down by
+// the window. Every call of the receiver happens on the calling thread.
 #include <windows.h>
 #include <mmsystem.h>
 #include <winhttp.h>
