@@ -104,6 +104,24 @@ for c in dobry inna_nazwa przeterminowany nieznany; do kit "$c" -c "$C/$c.pem" -
 
 # The proxies listen on 127.0.0.2: Wine's WinHTTP sends a request in
 # absolute form only when the proxy's host name differs from the server's.
+# The kit's own TLS: 1.2 and 1.3 only; a key others may read is refused.
+for wersja in 1.2 1.3; do
+  curl -sf -o /dev/null --cacert "$C/zaufany.pem" --tlsv$wersja --tls-max $wersja -u tamrix4:lorven905 \
+    "https://127.0.0.1:${PORT[dobry]}/programy/wersja8/aktualne/_Kavrostel._exe" || blad "the kit refused TLS $wersja"
+done
+for wersja in 1 1.1; do
+  ! curl -s -o /dev/null --cacert "$C/zaufany.pem" --tlsv$wersja --tls-max $wersja \
+    "https://127.0.0.1:${PORT[dobry]}/" 2>/dev/null || blad "the kit accepted TLS $wersja"
+done
+cp "$C/dobry.key" "$C/czytelny.key"
+chmod 644 "$C/czytelny.key"
+if odmowa=$("$KIT" -t "$T/drzewo" -w "$T/praca-odmowa" -l "127.0.0.1:$(wolny_port)" -c "$C/dobry.pem" \
+              -k "$C/czytelny.key" start 2>&1); then
+  blad "the kit started with a key file others may read"
+fi
+grep -q "refusing the TLS key: .*mode 644" <<<"$odmowa" || blad "no reason for refusing the key: $odmowa"
+! "$KIT" -l "127.0.0.1:$(wolny_port)" -c "$C/dobry.pem" status >/dev/null 2>&1 || blad "-c without -k was accepted"
+
 mkdir -p "$T/proxy"
 [ "$(id -u)" -eq 0 ] && chown nobody "$T/proxy"
 posrednik() {  # NAME [more configuration lines]
