@@ -19,13 +19,15 @@ constexpr std::u16string_view kZlaSuma = u"Nagłówek Repr-Digest odpowiedzi jes
 constexpr std::u16string_view kNieOdProducenta = u"Plik nie pochodzi od producenta programu.";
 constexpr std::u16string_view kZaDuzy = u"Plik jest większy niż największy dozwolony (2 GiB): ";
 constexpr std::u16string_view kNadmiar = u"Serwer przysłał więcej bajtów, niż zapowiedział: ";
+constexpr std::u16string_view kPosrednik = u"Serwer pośredniczący odmówił: ";
 
-// The download's own messages come first and are recognised by their whole
+// The download's own messages, and a proxy's refusal (its reason phrase is
+// the proxy's to choose), come first and are recognised by their whole
 // fixed beginning, so that a library's text quoted in them (which may say
 // "Socket") never turns a reply that did arrive into a connection failure.
 // Then the connection marker that every client puts into a connection
 // failure's message, then the status lines, then everything else.
-constexpr std::array<RegulaBleduPobierania, 14> kReguly{{
+constexpr std::array<RegulaBleduPobierania, 15> kReguly{{
     {BladPobierania::CzescPliku, kCzesc, kCzesc, kNieudane, true},
     {BladPobierania::BrakTresci, kBrak, kBrak, kNieudane, true},
     {BladPobierania::PustaTresc, kPusta, kPusta, kNieudane, true},
@@ -37,6 +39,8 @@ constexpr std::array<RegulaBleduPobierania, 14> kReguly{{
     {BladPobierania::NieOdProducenta, kNieOdProducenta, kNieOdProducenta, kNieudane, true},
     {BladPobierania::ZaDuzy, kZaDuzy, kZaDuzy, kNieudane, true},
     {BladPobierania::Nadmiar, kNadmiar, kNadmiar, kNieudane, true},
+    {BladPobierania::Posrednik, kPosrednik, kPosrednik,
+     u"Nieudane pobranie pliku: Serwer pośredniczący wymaga zalogowania.", false},
     {BladPobierania::Polaczenie, u"Socket error: ", u"Socket", u"Błąd połączenia z internetem", false},
     {BladPobierania::Status, u"", u"HTTP/", kNieudane, true},
     {BladPobierania::Inny, u"", u"", kNieudane, true},

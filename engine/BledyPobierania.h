@@ -9,6 +9,7 @@
 // The kinds of failure of a download.
 enum class BladPobierania {
     Polaczenie,       // name resolution, connecting, a reset, a time limit, no reply at all
+    Posrednik,        // 407: the proxy wants credentials the installer cannot give
     Status,           // a reply status outside 2xx; the message is its status line
     CzescPliku,       // 206: a part of the file, never asked for
     BrakTresci,       // 204: a reply that carries no file

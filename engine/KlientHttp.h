@@ -1,5 +1,6 @@
 #pragma once
-// The HTTP client behind the download: one GET of an http:// address.
+// The HTTP client behind the download: one GET of an http:// or https://
+// address, through the system's proxy when one is set.
 // One implementation per system (libcurl, WinHTTP); tests use fakes and a
 // fault-injecting server.
 #include <cstddef>

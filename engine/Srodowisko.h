@@ -15,5 +15,5 @@ struct Srodowisko {
     platforma::IPowloka& powloka;
     platforma::IFabrykaSkrotow& skroty;
     IKlientHttp& http;
-    std::string adresSerwera;  // base address, absolute http:// ending in "/"
+    std::string adresSerwera;  // base address, absolute http:// or https:// ending in "/"
 };

@@ -76,6 +76,18 @@ bash tests/e2e/instalacja_win32_e2e.sh "$WINDOWS/app/instalator.exe" "$ZRODLA" "
   "${linux_e2e[@]}"
 echo "end to end under Wine: $(ile "$t") s"
 
+echo "== the network roads of the WinHTTP client under Wine"
+t=$(sekundy)
+# A proxy (tinyproxy) and HTTPS with a throw-away CA, the native build's
+# kv_pobierz beside the Windows one; then the installer behind a proxy set
+# in the prefix's per-user settings, through its real window.
+NATYWNA_SIEC=$BUDOWA/native
+[ -f "$NATYWNA_SIEC/CMakeCache.txt" ] || cmake -S . -B "$NATYWNA_SIEC" >/dev/null
+cmake --build "$NATYWNA_SIEC" -j"$ROWNOLEGLE" --target kv_pobierz
+KV_WINDOWS="$WINDOWS" bash tests/serwer/siec_test.sh "$ZRODLA" "$NATYWNA_SIEC/tests/kv_pobierz"
+bash tests/e2e/siec_win32_e2e.sh "$WINDOWS/app/instalator.exe" "$ZRODLA" "$WINDOWS/e2e-siec" "$adres_url"
+echo "network roads: $(ile "$t") s"
+
 echo "== the signed release medium"
 t=$(sekundy)
 bash tests/nosnik/nosnik_test.sh "$WINDOWS" "$WINDOWS/nosnik"

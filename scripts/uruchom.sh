@@ -7,6 +7,10 @@
 #
 #   bash scripts/uruchom.sh             # the Linux build (Qt)
 #   bash scripts/uruchom.sh --windows   # the Windows build, instalator.exe, under Wine
+#   bash scripts/uruchom.sh --https [--windows]   # the same over HTTPS: a build for
+#            https://127.0.0.1:18443/, the server with a throw-away certificate whose
+#            CA only this run trusts (Linux: as root, in a private mount namespace;
+#            Windows: in the Wine prefix's Root store)
 #
 # Environment:
 #   WINEPREFIX   the Wine prefix that stands for the Windows disk
@@ -21,28 +25,37 @@ set -euo pipefail
 
 KORZEN=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 WINDOWS=0
-case "${1:-}" in
-  "") ;;
-  --windows | -w) WINDOWS=1 ;;
-  *) sed -n '2,20p' "$0" | sed 's/^# \{0,1\}//' >&2; exit 2 ;;
-esac
+HTTPS=0
+for opcja in "$@"; do
+  case "$opcja" in
+    --windows | -w) WINDOWS=1 ;;
+    --https) HTTPS=1 ;;
+    *) sed -n '2,22p' "$0" | sed 's/^# \{0,1\}//' >&2; exit 2 ;;
+  esac
+done
 LIMIT=${KV_LIMIT:-8m}
+URL_OPCJA=()
+PRZYROSTEK=""
+if [ "$HTTPS" -eq 1 ]; then
+  URL_OPCJA=(-DKAVROSTEL_SERVER_URL=https://127.0.0.1:18443/)
+  PRZYROSTEK=-https
+fi
 . "$KORZEN/tests/support/xvfb.sh"
 
 echo "== dependencies"
 bash "$KORZEN/scripts/zaleznosci.sh"
 
 if [ "$WINDOWS" -eq 1 ]; then
-  BUDOWA=${KV_BUDOWA:-$KORZEN/build/windows}
+  BUDOWA=${KV_BUDOWA:-$KORZEN/build/windows$PRZYROSTEK}
   echo "== Windows build ($BUDOWA)"
   cmake -S "$KORZEN" -B "$BUDOWA" -DCMAKE_TOOLCHAIN_FILE="$KORZEN/cmake/mingw-w64-x86_64.cmake" \
-    -DCMAKE_BUILD_TYPE=Release >/dev/null
-  cmake --build "$BUDOWA" --target instalator -j2
+    -DCMAKE_BUILD_TYPE=Release "${URL_OPCJA[@]}" >/dev/null
+  cmake --build "$BUDOWA" --target instalator $([ "$HTTPS" -eq 1 ] && echo kv_zaufaj) -j2
   INSTALATOR="$BUDOWA/app/instalator.exe"
 else
-  BUDOWA=${KV_BUDOWA:-$KORZEN/build/native}
+  BUDOWA=${KV_BUDOWA:-$KORZEN/build/native$PRZYROSTEK}
   echo "== build ($BUDOWA)"
-  cmake -S "$KORZEN" -B "$BUDOWA" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  cmake -S "$KORZEN" -B "$BUDOWA" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${URL_OPCJA[@]}" >/dev/null
   cmake --build "$BUDOWA" --target instalator -j2
   INSTALATOR="$BUDOWA/app/instalator"
 fi
@@ -65,7 +78,7 @@ if [ "$(id -u)" -eq 0 ]; then
 fi
 # The server listens where the installer was built to look.
 adres_url=$(sed -n 's/^KAVROSTEL_SERVER_URL:[A-Z]*=//p' "$BUDOWA/CMakeCache.txt")
-hostport=${adres_url#http://}
+hostport=${adres_url#*://}
 baza=/${hostport#*/}
 hostport=${hostport%%/*}
 
@@ -106,8 +119,27 @@ trap zakoncz EXIT
 trap 'zakoncz; exit 130' INT
 trap 'zakoncz; exit 143' TERM
 
+# The HTTPS road: a throw-away CA and a certificate for 127.0.0.1 in the
+# build folder, trusted by this run alone (below, where the installer starts).
+TLS_OPCJE=()
+if [[ $adres_url == https://* ]]; then
+  TLS="$BUDOWA/tls"
+  mkdir -p "$TLS"
+  if [ ! -f "$TLS/serwer.pem" ]; then
+    openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:P-256 -nodes -keyout "$TLS/ca.key" -out "$TLS/ca.pem" \
+      -days 30 -subj "/CN=Kavrostel demo CA" 2>/dev/null
+    openssl req -newkey ec -pkeyopt ec_paramgen_curve:P-256 -nodes -keyout "$TLS/serwer.key" -out "$TLS/serwer.csr" \
+      -subj "/CN=127.0.0.1" 2>/dev/null
+    printf 'subjectAltName=IP:127.0.0.1,DNS:127.0.0.1\nextendedKeyUsage=serverAuth\n' >"$TLS/serwer.ext"
+    openssl x509 -req -in "$TLS/serwer.csr" -CA "$TLS/ca.pem" -CAkey "$TLS/ca.key" -CAcreateserial \
+      -out "$TLS/serwer.pem" -days 30 -extfile "$TLS/serwer.ext" 2>/dev/null
+  fi
+  chmod 600 "$TLS/ca.key" "$TLS/serwer.key"
+  TLS_OPCJE=(-c "$TLS/serwer.pem" -k "$TLS/serwer.key")
+fi
+
 echo "== server"
-bash "$KORZEN/server/serwer.sh" -t "$DRZEWO" -l "$hostport" -r "$LIMIT" start
+bash "$KORZEN/server/serwer.sh" -t "$DRZEWO" -l "$hostport" -r "$LIMIT" "${TLS_OPCJE[@]}" start
 
 # The display comes first: Wine completes a new prefix on the display it
 # will run on, and without one its first start fails.
@@ -185,7 +217,12 @@ else
 fi
 
 if [ "$WINDOWS" -eq 1 ]; then
+  [ ${#TLS_OPCJE[@]} -eq 0 ] || wine "$BUDOWA/tests/kv_zaufaj.exe" "$(winepath -w "$TLS/ca.pem")"
   (cd "$(dirname "$INSTALATOR")" && exec wine "$INSTALATOR") &
+elif [ ${#TLS_OPCJE[@]} -gt 0 ]; then
+  # libcurl's CA bundle path shows the demo CA, for the installer alone.
+  [ "$(id -u)" -eq 0 ] || { echo "the HTTPS road on Linux runs the installer in a private mount namespace: run as root" >&2; exit 1; }
+  unshare -m sh -c 'mount --bind "$1" /etc/ssl/certs/ca-certificates.crt && exec "$2"' - "$TLS/ca.pem" "$INSTALATOR" &
 else
   "$INSTALATOR" &
 fi

@@ -11,6 +11,8 @@ PAKIETY=(
   libgtest-dev libgmock-dev googletest
   # distribution server kit, and the load tool of its benchmark
   nginx-light openssl curl wrk
+  # a proxy on loopback for the tests of the download through one
+  tinyproxy
   # display, pointer and screenshots for the window tests
   xvfb xauth xdotool x11-utils imagemagick fonts-dejavu-core
   # the Windows program's icon, made in the build and read back by its test

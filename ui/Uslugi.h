@@ -17,5 +17,5 @@ struct UslugiInterfejsu {
     platforma::IPowloka& powloka;
     platforma::IFabrykaSkrotow& skroty;
     IKlientHttp& http;
-    std::string adresSerwera;  // absolute http:// ending in "/"
+    std::string adresSerwera;  // absolute http:// or https:// ending in "/"
 };

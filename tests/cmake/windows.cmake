@@ -77,6 +77,16 @@ endif()
 # program's resources (the manifest: common controls 6) as the installer has
 # them. They open windows, so they run on an X display under Wine.
 if(TARGET kv_ui_win32)
+  # Not a test: the same download through the installer's real window and
+  # its pump. Built on demand, run under Wine by bench/pompowanie_wine.sh.
+  add_executable(pompowanie_okna_bench EXCLUDE_FROM_ALL ${CMAKE_SOURCE_DIR}/bench/pompowanie_okna_bench.cpp
+                 ${CMAKE_SOURCE_DIR}/app/instalator.rc)
+  target_link_libraries(pompowanie_okna_bench PRIVATE kv_ui_win32 kv_formularze)
+  target_include_directories(pompowanie_okna_bench PRIVATE ${CMAKE_SOURCE_DIR}/platform/win32
+                             ${CMAKE_SOURCE_DIR}/app)
+  if(CMAKE_CROSSCOMPILING)
+    target_link_options(pompowanie_okna_bench PRIVATE -static)
+  endif()
   file(GLOB KV_TESTY_OKIEN CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/win32/okna/*_test.cpp)
   foreach(zrodlo ${KV_TESTY_OKIEN})
     get_filename_component(nazwa ${zrodlo} NAME_WE)

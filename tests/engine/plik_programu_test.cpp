@@ -155,6 +155,9 @@ TEST(BledyPobierania, EveryRuleOfTheTableGivesItsNotice) {
         {u"socket closed", u"Nieudane pobranie pliku: socket closed"},
         {u"HTTP/1.1 404 Not Found", u"Nieudane pobranie pliku: HTTP/1.1 404 Not Found"},
         {u"", u"Nieudane pobranie pliku: "},
+        // A proxy's refusal, whatever reason phrase it chose.
+        {KomunikatBledu(BladPobierania::Posrednik, u"HTTP/1.1 407 Socket gone"),
+         u"Nieudane pobranie pliku: Serwer pośredniczący wymaga zalogowania."},
     };
     for (const auto& p : przypadki) {
         EXPECT_EQ(U8(TekstBleduPobierania(p.komunikat)), U8(p.pokazany)) << U8(p.komunikat);
@@ -189,6 +192,8 @@ TEST(BledyPobierania, EachKindsMessageGivesItsOwnNotice) {
             const auto tekst = TekstBleduPobierania(komunikat);
             if (r.rodzaj == BladPobierania::Polaczenie) {
                 EXPECT_EQ(U8(tekst), "Błąd połączenia z internetem");
+            } else if (!r.zKomunikatem) {
+                EXPECT_EQ(U8(tekst), U8(std::u16string(r.tekst)));
             } else {
                 EXPECT_EQ(U8(tekst), U8(u"Nieudane pobranie pliku: " + komunikat));
             }

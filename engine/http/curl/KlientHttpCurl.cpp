@@ -1,4 +1,4 @@
-// The HTTP client on libcurl. The transfer runs on the calling (user-interface)
+// The HTTP client on libcurl, for http:// and https:// addresses. The transfer runs on the calling (user-interface)
 // thread through the multi interface: short polls, and between them the
 // receiver is asked whether to stop, so the window keeps being pumped even
 // while no byte arrives.
@@ -76,6 +76,25 @@ bool JestWadliwaOdpowiedzia(CURLcode kod, const char* bladCurl) {
         default:
             return false;
     }
+}
+
+// The way to the server. The proxy is the system's: libcurl's own reading of
+// http_proxy, https_proxy and no_proxy (and all_proxy), as every command-line
+// tool of the system honours them. Through a proxy an https:// address goes
+// by CONNECT, whose own reply ("200 Connection established") must not reach
+// the header handling as if it were the file's. The certificate is checked
+// as libcurl always does (chain to the system's CA bundle, host name): no
+// option here relaxes it, and nothing read at run time can.
+void UstawSiec(CURL* e) {
+    curl_easy_setopt(e, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(e, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
+    curl_easy_setopt(e, CURLOPT_SSLVERSION, static_cast<long>(CURL_SSLVERSION_TLSv1_2));
+}
+
+// A proxy's 407: to a plain request it is the reply itself; to CONNECT it
+// comes before any reply of the server and libcurl ends the transfer.
+std::u16string OdmowaPosrednika(const std::string& liniaStatusu) {
+    return KomunikatBledu(BladPobierania::Posrednik, platforma::Utf16(liniaStatusu));
 }
 
 // The state of one transfer, shared with libcurl's callbacks.
@@ -156,6 +175,11 @@ struct Transfer {
         long kod = 0;
         curl_easy_getinfo(t.easy, CURLINFO_RESPONSE_CODE, &kod);
         if (kod >= 100 && kod < 200) return n;  // an interim reply; the real one follows
+        if (kod == 407) {
+            t.komunikatOdrzucenia = OdmowaPosrednika(t.liniaStatusu);
+            t.odpowiedzOdrzucona = true;
+            return 0;
+        }
         KontrolaOdpowiedzi::Glowa glowa;
         glowa.kodStatusu = static_cast<int>(kod);
         glowa.liniaStatusu = platforma::Utf16(t.liniaStatusu);
@@ -230,9 +254,8 @@ public:
         curl_easy_setopt(e, CURLOPT_URL, adres.c_str());
         curl_easy_setopt(e, CURLOPT_HTTPGET, 1L);
         curl_easy_setopt(e, CURLOPT_HTTP_VERSION, CURL_HTTP_VERSION_1_1);
-        curl_easy_setopt(e, CURLOPT_PROTOCOLS_STR, "http");
         curl_easy_setopt(e, CURLOPT_FOLLOWLOCATION, 0L);
-        curl_easy_setopt(e, CURLOPT_PROXY, "");  // the environment's proxy is not used
+        UstawSiec(e);
         // Basic only: the credentials go with the first request, no challenge round trip.
         curl_easy_setopt(e, CURLOPT_HTTPAUTH, static_cast<long>(CURLAUTH_BASIC));
         curl_easy_setopt(e, CURLOPT_USERNAME, ustawienia.uzytkownik.c_str());
@@ -317,7 +340,11 @@ public:
             std::string przyczyna = curl_easy_strerror(kod);
             if (bladCurl[0]) przyczyna += std::string(" (") + bladCurl + ")";
             const auto tekst = platforma::Utf16(przyczyna);
-            if (kod == CURLE_PARTIAL_FILE && t.naglowkiGotowe) {
+            long kodTunelu = 0;
+            curl_easy_getinfo(e, CURLINFO_HTTP_CONNECTCODE, &kodTunelu);
+            if (kodTunelu == 407) {
+                wynik.komunikat = OdmowaPosrednika("CONNECT 407 (" + przyczyna + ")");
+            } else if (kod == CURLE_PARTIAL_FILE && t.naglowkiGotowe) {
                 // The connection ended before the body did: fewer bytes than
                 // announced, or no last chunk.
                 wynik.komunikat = t.kontrola.Urwana();

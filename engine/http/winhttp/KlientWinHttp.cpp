@@ -1,18 +1,21 @@
-// The HTTP client of the Windows build: WinHTTP, part of the system.
+// The HTTP client of the Windows build: WinHTTP, part of the system, for
+// http:// and https:// addresses, through the user's proxy.
 //
 // WinHTTP runs in asynchronous mode so that the user-interface thread, which
 // owns the transfer, never blocks for longer than one event-pump interval:
 // each step (send, headers, wait for data, read) is started here, its
 // completion comes from WinHTTP's own threads through the status callback,
-// and meanwhile this thread waits in slices of a few milliseconds and asks
-// the receiver whether to stop (the receiver pumps the window then). Every call of the receiver therefore happens on the
-// calling thread. Reads ask only for what is already there, because a read
-// of more may block its caller until it is filled (Wine's does).
+// and meanwhile this thread waits. The receiver is asked whether to stop
+// (and pumps the window then) once a tick, by the clock, whether completions
+// keep coming or not: never per piece, so a fast body is not slowed down by
+// the window. Every call of the receiver happens on the calling thread.
 #include <windows.h>
 #include <mmsystem.h>
 #include <winhttp.h>
 
 #include <atomic>
+#include <cstdio>
+#include <chrono>
 #include <memory>
 #include <string>
 #include <vector>
@@ -26,7 +29,14 @@ namespace {
 
 // Well under one frame at 60 Hz (16.7 ms), so that the pump itself still fits.
 constexpr DWORD kTaktMs = 8;
+// The most read in one step. Whatever has arrived is read piece after piece
+// with no wait between them; the window is pumped by the clock, not per piece.
 constexpr DWORD kRozmiarPorcji = 64 * 1024;
+// WinHTTP's own receive buffer (Wine's holds 8 KiB): an answer of this much
+// or more means the body is streaming in.
+constexpr DWORD kPelnyBufor = 8 * 1024;
+
+using Zegar = std::chrono::steady_clock;
 
 const wchar_t* Szeroki(const std::u16string& tekst) {
     return reinterpret_cast<const wchar_t*>(tekst.c_str());
@@ -123,12 +133,42 @@ bool JestBledemPolaczenia(DWORD kod) {
     }
 }
 
+// The certificate problems WinHTTP reports for a TLS connection, each as the
+// system's own certificate error, whose text the system has (in the user's
+// language on Windows).
+std::u16string PowodyCertyfikatu(DWORD flagi) {
+    static const struct {
+        DWORD flaga;
+        HRESULT blad;
+    } kPowody[] = {
+        {WINHTTP_CALLBACK_STATUS_FLAG_CERT_DATE_INVALID, CERT_E_EXPIRED},
+        {WINHTTP_CALLBACK_STATUS_FLAG_CERT_CN_INVALID, CERT_E_CN_NO_MATCH},
+        {WINHTTP_CALLBACK_STATUS_FLAG_INVALID_CA, CERT_E_UNTRUSTEDROOT},
+        {WINHTTP_CALLBACK_STATUS_FLAG_CERT_REVOKED, CRYPT_E_REVOKED},
+        {WINHTTP_CALLBACK_STATUS_FLAG_CERT_REV_FAILED, CRYPT_E_REVOCATION_OFFLINE},
+        {WINHTTP_CALLBACK_STATUS_FLAG_CERT_WRONG_USAGE, CERT_E_WRONG_USAGE},
+        {WINHTTP_CALLBACK_STATUS_FLAG_INVALID_CERT, CERT_E_MALFORMED},
+    };
+    std::u16string tekst;
+    for (const auto& p : kPowody) {
+        if (!(flagi & p.flaga)) continue;
+        std::u16string powod = TekstBledu(static_cast<DWORD>(p.blad));
+        if (powod.empty()) {
+            char szesnastkowo[16];
+            std::snprintf(szesnastkowo, sizeof szesnastkowo, "0x%08lX", static_cast<unsigned long>(p.blad));
+            powod = ZAscii(szesnastkowo);
+        }
+        tekst += u"; " + powod;
+    }
+    return tekst;
+}
+
 // `odebrano`: the server has sent some bytes of a reply. WinHTTP gives the
 // same code to a reply it cannot read and to a server that hangs up without
 // replying at all; only the second is a connection failure.
-std::u16string KomunikatBledu(DWORD kod, bool odebrano = false) {
+std::u16string KomunikatBledu(DWORD kod, bool odebrano = false, DWORD flagiCertyfikatu = 0) {
     std::u16string tekst = TekstBledu(kod);
-    tekst = (tekst.empty() ? u"WinHTTP error" : tekst) + u" (" + Liczba(kod) + u")";
+    tekst = (tekst.empty() ? u"WinHTTP error" : tekst) + u" (" + Liczba(kod) + u")" + PowodyCertyfikatu(flagiCertyfikatu);
     const bool wadliwa = kod == ERROR_WINHTTP_HEADER_SIZE_OVERFLOW ||
                          (kod == ERROR_WINHTTP_INVALID_SERVER_RESPONSE && odebrano);
     if (wadliwa) return KomunikatBledu(BladPobierania::ZlaOdpowiedz, tekst);
@@ -157,7 +197,11 @@ struct Stan {
     // as if it were complete.
     std::atomic<bool> wCiele{false};
     std::atomic<bool> zamknietePodczasCiala{false};
+    // Bytes received from the server while the body is read (WinHTTP's own
+    // count, ahead of the pieces handed over).
+    std::atomic<std::int64_t> bajtyCiala{0};
     DWORD blad = ERROR_SUCCESS;
+    std::atomic<DWORD> flagiCertyfikatu{0};  // WINHTTP_CALLBACK_STATUS_FLAG_... of a TLS failure
     std::vector<char> bufor = std::vector<char>(kRozmiarPorcji);
     ~Stan() {
         if (zdarzenie) {
@@ -181,6 +225,9 @@ void CALLBACK Zwrotna(HINTERNET, DWORD_PTR kontekst, DWORD status, LPVOID inform
             stan.polaczony = true;
             stan.ostatniaAktywnosc = GetTickCount64();
             return;
+        case WINHTTP_CALLBACK_STATUS_SECURE_FAILURE:
+            if (informacja && dlugosc >= sizeof(DWORD)) stan.flagiCertyfikatu = *static_cast<DWORD*>(informacja);
+            return;
         case WINHTTP_CALLBACK_STATUS_REQUEST_SENT:
             stan.ostatniaAktywnosc = GetTickCount64();
             return;
@@ -188,6 +235,7 @@ void CALLBACK Zwrotna(HINTERNET, DWORD_PTR kontekst, DWORD status, LPVOID inform
             stan.ostatniaAktywnosc = GetTickCount64();
             if (informacja && dlugosc >= sizeof(DWORD) && *static_cast<DWORD*>(informacja) > 0) {
                 stan.odebrano = true;
+                if (stan.wCiele) stan.bajtyCiala += *static_cast<DWORD*>(informacja);
             } else if (stan.wCiele) {
                 stan.zamknietePodczasCiala = true;
             }
@@ -213,6 +261,64 @@ void CALLBACK Zwrotna(HINTERNET, DWORD_PTR kontekst, DWORD status, LPVOID inform
             return;
     }
     SetEvent(stan.zdarzenie);
+}
+
+// The proxy of the signed-in user as Windows keeps it (the Internet
+// Options' connection settings), read for each session.
+struct Posrednik {
+    DWORD dostep = WINHTTP_ACCESS_TYPE_NO_PROXY;
+    std::wstring nazwa;      // a fixed proxy: "host:port" or "http=host:port;https=..."
+    std::wstring pominiete;  // its bypass list: "host;*.domain;<local>"
+};
+
+Posrednik PosrednikUzytkownika() {
+    Posrednik p;
+    WINHTTP_CURRENT_USER_IE_PROXY_CONFIG ie{};
+    if (!WinHttpGetIEProxyConfigForCurrentUser(&ie)) return p;
+    if (ie.lpszProxy && *ie.lpszProxy) {
+        p.dostep = WINHTTP_ACCESS_TYPE_NAMED_PROXY;
+        p.nazwa = ie.lpszProxy;
+        if (ie.lpszProxyBypass) p.pominiete = ie.lpszProxyBypass;
+    } else if (ie.fAutoDetect || (ie.lpszAutoConfigUrl && *ie.lpszAutoConfigUrl)) {
+        p.dostep = WINHTTP_ACCESS_TYPE_AUTOMATIC_PROXY;
+    }
+    for (LPWSTR tekst : {ie.lpszAutoConfigUrl, ie.lpszProxy, ie.lpszProxyBypass}) {
+        if (tekst) GlobalFree(tekst);
+    }
+    return p;
+}
+
+// The session of one download, through the user's proxy. A fixed proxy and
+// its bypass list go to the session itself (Wine's WINHTTP_OPTION_PROXY
+// setter does nothing). Automatic detection and a configuration script are
+// left to WinHTTP's own asynchronous work where Windows has it (8.1 and
+// later): WinHttpGetProxyForUrl would fetch the script on this thread and
+// freeze the window meanwhile. Where it does not, the connection is direct.
+HINTERNET OtworzSesje() {
+    const Posrednik p = PosrednikUzytkownika();
+    if (p.dostep == WINHTTP_ACCESS_TYPE_NAMED_PROXY) {
+        return WinHttpOpen(L"Instalator", WINHTTP_ACCESS_TYPE_NAMED_PROXY, p.nazwa.c_str(),
+                           p.pominiete.empty() ? WINHTTP_NO_PROXY_BYPASS : p.pominiete.c_str(), WINHTTP_FLAG_ASYNC);
+    }
+    if (p.dostep == WINHTTP_ACCESS_TYPE_AUTOMATIC_PROXY) {
+        if (HINTERNET sesja = WinHttpOpen(L"Instalator", WINHTTP_ACCESS_TYPE_AUTOMATIC_PROXY, WINHTTP_NO_PROXY_NAME,
+                                          WINHTTP_NO_PROXY_BYPASS, WINHTTP_FLAG_ASYNC)) {
+            return sesja;
+        }
+    }
+    return WinHttpOpen(L"Instalator", WINHTTP_ACCESS_TYPE_NO_PROXY, WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS,
+                       WINHTTP_FLAG_ASYNC);
+}
+
+// TLS 1.2 and 1.3, nothing older; a system that does not know 1.3 gets 1.2
+// alone. The certificate is checked as WinHTTP always does (chain to
+// Windows' trusted roots, the host name, the dates): nothing here relaxes it.
+void UstawProtokolyTls(HINTERNET sesja) {
+    DWORD protokoly = WINHTTP_FLAG_SECURE_PROTOCOL_TLS1_2 | WINHTTP_FLAG_SECURE_PROTOCOL_TLS1_3;
+    if (!WinHttpSetOption(sesja, WINHTTP_OPTION_SECURE_PROTOCOLS, &protokoly, sizeof protokoly)) {
+        protokoly = WINHTTP_FLAG_SECURE_PROTOCOL_TLS1_2;
+        WinHttpSetOption(sesja, WINHTTP_OPTION_SECURE_PROTOCOLS, &protokoly, sizeof protokoly);
+    }
 }
 
 class Uchwyt {
@@ -288,6 +394,9 @@ private:
             if (!Naglowki(wynik, kodStatusu)) {
                 return wynik;
             }
+            if (kodStatusu == HTTP_STATUS_PROXY_AUTH_REQ && !ZalogujUPosrednika(wynik, kodStatusu)) {
+                return wynik;
+            }
             KontrolaOdpowiedzi::Glowa glowa;
             glowa.kodStatusu = static_cast<int>(kodStatusu);
             glowa.liniaStatusu = LiniaStatusu(kodStatusu);
@@ -316,7 +425,8 @@ private:
             czesci.dwUrlPathLength = static_cast<DWORD>(-1);
             czesci.dwExtraInfoLength = static_cast<DWORD>(-1);
             czesci.dwSchemeLength = static_cast<DWORD>(-1);
-            if (!WinHttpCrackUrl(Szeroki(adres_), 0, 0, &czesci) || czesci.nScheme != INTERNET_SCHEME_HTTP ||
+            if (!WinHttpCrackUrl(Szeroki(adres_), 0, 0, &czesci) ||
+                (czesci.nScheme != INTERNET_SCHEME_HTTP && czesci.nScheme != INTERNET_SCHEME_HTTPS) ||
                 czesci.dwHostNameLength == 0) {
                 wynik.komunikat = u"Malformed or unsupported address: " + adres_;
                 return false;
@@ -328,13 +438,13 @@ private:
                 sciezka = u"/";
             }
 
-            sesja_ = std::make_unique<Uchwyt>(WinHttpOpen(L"Instalator", WINHTTP_ACCESS_TYPE_NO_PROXY,
-                                                          WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS,
-                                                          WINHTTP_FLAG_ASYNC));
+            const bool szyfrowane = czesci.nScheme == INTERNET_SCHEME_HTTPS;
+            sesja_ = std::make_unique<Uchwyt>(OtworzSesje());
             if (!*sesja_) {
                 wynik.komunikat = KomunikatBledu(GetLastError());
                 return false;
             }
+            UstawProtokolyTls(sesja_->get());
             // The system's own limits back up the ones kept here; they are
             // a little longer so that the limits below decide.
             int polaczenie = static_cast<int>(ustawienia_.limitPolaczeniaMs) + 1000;
@@ -344,7 +454,8 @@ private:
                                      WINHTTP_CALLBACK_FLAG_ALL_COMPLETIONS | WINHTTP_CALLBACK_FLAG_HANDLES |
                                          WINHTTP_CALLBACK_FLAG_CONNECT_TO_SERVER |
                                          WINHTTP_CALLBACK_FLAG_SEND_REQUEST |
-                                         WINHTTP_CALLBACK_FLAG_RECEIVE_RESPONSE,
+                                         WINHTTP_CALLBACK_FLAG_RECEIVE_RESPONSE |
+                                         WINHTTP_CALLBACK_FLAG_SECURE_FAILURE,
                                      0);
 
             polaczenie_ = std::make_unique<Uchwyt>(WinHttpConnect(sesja_->get(), Szeroki(host), czesci.nPort, 0));
@@ -354,7 +465,8 @@ private:
             }
             zadanie_ = std::make_unique<Uchwyt>(WinHttpOpenRequest(polaczenie_->get(), L"GET", Szeroki(sciezka),
                                                                    nullptr, WINHTTP_NO_REFERER,
-                                                                   WINHTTP_DEFAULT_ACCEPT_TYPES, 0));
+                                                                   WINHTTP_DEFAULT_ACCEPT_TYPES,
+                                                                   szyfrowane ? WINHTTP_FLAG_SECURE : 0));
             if (!*zadanie_) {
                 wynik.komunikat = KomunikatBledu(GetLastError());
                 return false;
@@ -415,6 +527,29 @@ private:
                 return false;
             }
             return true;
+        }
+
+        // A proxy that wants to know who the user is. Negotiate and NTLM are
+        // answered once, with the signed-in user's own credentials (no name
+        // given: Windows' logon session), by sending the request again on
+        // the same connection; what the installer has no credentials for
+        // (Basic, or a second refusal) ends the download with the notice.
+        bool ZalogujUPosrednika(WynikHttp& wynik, DWORD& kodStatusu) {
+            DWORD obslugiwane = 0, pierwszy = 0, cel = 0;
+            if (WinHttpQueryAuthSchemes(zadanie_->get(), &obslugiwane, &pierwszy, &cel) &&
+                cel == WINHTTP_AUTH_TARGET_PROXY) {
+                const DWORD schemat = (obslugiwane & WINHTTP_AUTH_SCHEME_NEGOTIATE) ? WINHTTP_AUTH_SCHEME_NEGOTIATE
+                                      : (obslugiwane & WINHTTP_AUTH_SCHEME_NTLM) ? WINHTTP_AUTH_SCHEME_NTLM
+                                                                                  : 0;
+                if (schemat != 0 && WinHttpSetCredentials(zadanie_->get(), WINHTTP_AUTH_TARGET_PROXY, schemat,
+                                                          nullptr, nullptr, nullptr)) {
+                    if (!Wyslij(wynik) || !Naglowki(wynik, kodStatusu)) return false;
+                    if (kodStatusu != HTTP_STATUS_PROXY_AUTH_REQ) return true;
+                }
+            }
+            wynik.komunikat = KomunikatBledu(BladPobierania::Posrednik, LiniaStatusu(kodStatusu));
+            zadanie_->Zamknij();
+            return false;
         }
 
         // One header of the reply as text; empty when absent.
@@ -478,10 +613,13 @@ private:
             WynikHttp wynik;
             limity_.Wstrzymaj([&] { odbiorca_.Poczatek(oczekiwane > 0 ? oczekiwane : 0); });
             stan_->wCiele = true;
-            std::int64_t dotad = 0;
+            // The body streams in faster than WinHTTP's own buffer holds.
+            bool plynie = false;
             for (;;) {
-                // First wait until something can be read, then read no more
-                // than that.
+                // First ask what is there, then read no more than that: a
+                // read of more, while WinHTTP holds some bytes already, is
+                // done on the calling thread until it is filled (Wine's is),
+                // and a slow server would hold the window meanwhile.
                 ResetEvent(stan_->zdarzenie);
                 if (!WinHttpQueryDataAvailable(zadanie_->get(), nullptr)) {
                     wynik.komunikat = KomunikatBledu(GetLastError());
@@ -490,19 +628,24 @@ private:
                 if (!Poczekaj(wynik, WINHTTP_CALLBACK_STATUS_DATA_AVAILABLE, false)) {
                     break;
                 }
-                DWORD ile = stan_->bajty;
-                if (ile > 0) {
-                    ResetEvent(stan_->zdarzenie);
-                    DWORD porcja = ile < kRozmiarPorcji ? ile : kRozmiarPorcji;
-                    if (!WinHttpReadData(zadanie_->get(), stan_->bufor.data(), porcja, nullptr)) {
-                        wynik.komunikat = KomunikatBledu(GetLastError());
-                        break;
-                    }
-                    if (!Poczekaj(wynik, WINHTTP_CALLBACK_STATUS_READ_COMPLETE, false)) {
-                        break;
-                    }
-                    ile = stan_->bajty;
+                DWORD dostepne = stan_->bajty;
+                plynie = plynie || dostepne >= kPelnyBufor;
+                DWORD ile = 0;
+                bool dalej = true;
+                while (dostepne > 0 && dalej) {
+                    dalej = Czytaj(wynik, dostepne < kRozmiarPorcji ? dostepne : kRozmiarPorcji, ile);
+                    dostepne = ile < dostepne ? dostepne - ile : 0;
+                    if (ile == 0) break;
                 }
+                // WinHTTP's buffer is empty now: while the body streams, a
+                // whole piece is asked for, and WinHTTP fills it on its own
+                // threads. One completion then brings a piece, where asking
+                // first brings one buffer for two.
+                if (dalej && ile > 0 && plynie && !porcjami) {
+                    dalej = Czytaj(wynik, kRozmiarPorcji, ile);
+                    plynie = ile == kRozmiarPorcji;
+                }
+                if (!dalej) break;
                 if (ile == 0) {
                     // The end as WinHTTP sees it. A chunked body is whole
                     // only when its last chunk came, and the server closing
@@ -515,55 +658,120 @@ private:
                     }
                     break;
                 }
-                std::u16string blad;
-                // Bounded before a byte is kept.
-                if (!kontrola_.Dane(stan_->bufor.data(), ile, blad) ||
-                    !limity_.Wstrzymaj([&] { return odbiorca_.Dane(stan_->bufor.data(), ile, blad); })) {
-                    zadanie_->Zamknij();
-                    wynik.komunikat = blad;
-                    break;
-                }
-                limity_.Dane(ile);
-                dotad += ile;
-                limity_.Wstrzymaj([&] { odbiorca_.Postep(dotad); });
-                if (auto przekroczone = limity_.Przekroczone(); !przekroczone.empty()) {
-                    zadanie_->Zamknij();
-                    wynik.komunikat = std::move(przekroczone);
-                    break;
-                }
+            }
+            if (wynik.udany && zgloszone_ != dotad_) {
+                zgloszone_ = dotad_;
+                limity_.Wstrzymaj([&] { odbiorca_.Postep(dotad_); });
             }
             limity_.Wstrzymaj([&] { odbiorca_.Koniec(); });
             return wynik;
         }
 
+        // Reads up to `porcja` bytes into the buffer and hands them to the
+        // receiver, bounded before a byte is kept; `ile` is 0 at the end of
+        // the body. False: the transfer has failed or stopped, `wynik` says why.
+        bool Czytaj(WynikHttp& wynik, DWORD porcja, DWORD& ile) {
+            ile = 0;
+            ResetEvent(stan_->zdarzenie);
+            if (!WinHttpReadData(zadanie_->get(), stan_->bufor.data(), porcja, nullptr)) {
+                wynik.komunikat = KomunikatBledu(GetLastError());
+                return false;
+            }
+            if (!Poczekaj(wynik, WINHTTP_CALLBACK_STATUS_READ_COMPLETE, false)) {
+                return false;
+            }
+            ile = stan_->bajty;
+            if (ile == 0) return true;
+            std::u16string blad;
+            if (!kontrola_.Dane(stan_->bufor.data(), ile, blad) ||
+                !limity_.Wstrzymaj([&] { return odbiorca_.Dane(stan_->bufor.data(), ile, blad); })) {
+                zadanie_->Zamknij();
+                wynik.komunikat = blad;
+                return false;
+            }
+            dotad_ += ile;
+            PoliczDoLimitu();
+            return !Przekroczony(wynik);
+        }
+
+        // The rate rule counts what has come from the server: the pieces
+        // handed over, or, while a whole piece is still being filled, the
+        // bytes WinHTTP reports received, whichever is more. A piece of a
+        // body that slows down is not counted as silence meanwhile.
+        void PoliczDoLimitu() {
+            const std::int64_t odebrane = stan_->bajtyCiala.load();
+            const std::int64_t dotad = odebrane > dotad_ ? odebrane : dotad_;
+            if (dotad > policzone_) {
+                limity_.Dane(static_cast<std::size_t>(dotad - policzone_));
+                policzone_ = dotad;
+            }
+        }
+
+        bool Przekroczony(WynikHttp& wynik) {
+            auto przekroczone = limity_.Przekroczone();
+            if (przekroczone.empty()) return false;
+            zadanie_->Zamknij();
+            wynik.komunikat = std::move(przekroczone);
+            return true;
+        }
+
+        // Tells the receiver how far the body has come and asks whether to
+        // stop. The receiver pumps the window here, so this happens once a
+        // tick, however many pieces arrive meanwhile: a pump (and the bar's
+        // redrawing) for every piece would cost more than the piece. The
+        // time spent in the receiver (a notice's modal loop among it) does
+        // not count towards the limits.
+        bool Przerwac() {
+            ostatniePytanie_ = Zegar::now();
+            return limity_.Wstrzymaj([&] {
+                if (zgloszone_ != dotad_) {
+                    zgloszone_ = dotad_;
+                    odbiorca_.Postep(dotad_);
+                }
+                return odbiorca_.Przerwij();
+            });
+        }
+
+        // Milliseconds until the receiver is due to be asked again, 0 when due.
+        DWORD DoPytania() const {
+            const auto zostalo = std::chrono::ceil<std::chrono::milliseconds>(
+                                     ostatniePytanie_ + std::chrono::milliseconds(kTaktMs) - Zegar::now())
+                                     .count();
+            return zostalo <= 0 ? 0 : static_cast<DWORD>(zostalo);
+        }
+
+        bool Przerwany(WynikHttp& wynik) {
+            zadanie_->Zamknij();
+            wynik.przerwany = true;
+            wynik.komunikat = u"Operation aborted";
+            return false;
+        }
+
         // Waits for the completion of the step just started, asking the
-        // receiver every few milliseconds whether to stop. A failure, a stop
-        // or a time limit closes the request and fills `wynik`. While `laczenie`, the
-        // connection limit counts until the connection stands; after that,
-        // and in every other step, the silence limit since the last sign of
-        // life.
+        // receiver every few milliseconds whether to stop, also while
+        // completions keep coming. A failure, a stop or a time limit closes
+        // the request and fills `wynik`. While `laczenie`, the connection
+        // limit counts until the connection stands; after that, and in every
+        // other step, the silence limit since the last sign of life, and the
+        // limits of the reply's head and of the body's rate.
         bool Poczekaj(WynikHttp& wynik, DWORD oczekiwane, bool laczenie) {
             ULONGLONG poczatek = GetTickCount64();
             if (!laczenie) {
                 stan_->ostatniaAktywnosc = poczatek;
             }
             for (;;) {
-                DWORD w = WaitForSingleObject(stan_->zdarzenie, kTaktMs);
+                DWORD czekaj = DoPytania();
+                if (czekaj == 0) {
+                    if (Przerwac()) return Przerwany(wynik);
+                    if (!laczenie) {
+                        PoliczDoLimitu();
+                        if (Przekroczony(wynik)) return false;
+                    }
+                    czekaj = kTaktMs;
+                }
+                DWORD w = WaitForSingleObject(stan_->zdarzenie, czekaj);
                 if (w == WAIT_OBJECT_0) {
                     break;
-                }
-                if (limity_.Wstrzymaj([&] { return odbiorca_.Przerwij(); })) {
-                    zadanie_->Zamknij();
-                    wynik.przerwany = true;
-                    wynik.komunikat = u"Operation aborted";
-                    return false;
-                }
-                if (!laczenie) {
-                    if (auto przekroczone = limity_.Przekroczone(); !przekroczone.empty()) {
-                        zadanie_->Zamknij();
-                        wynik.komunikat = std::move(przekroczone);
-                        return false;
-                    }
                 }
                 ULONGLONG teraz = GetTickCount64();
                 if (laczenie && !stan_->polaczony) {
@@ -583,20 +791,13 @@ private:
                 }
             }
             if (stan_->zakonczenie == WINHTTP_CALLBACK_STATUS_REQUEST_ERROR) {
-                wynik.komunikat = KomunikatBledu(stan_->blad, stan_->odebrano);
+                wynik.komunikat = KomunikatBledu(stan_->blad, stan_->odebrano, stan_->flagiCertyfikatu);
                 zadanie_->Zamknij();
                 return false;
             }
             if (stan_->zakonczenie != oczekiwane) {
                 wynik.komunikat = KomunikatBledu(ERROR_WINHTTP_INCORRECT_HANDLE_STATE);
                 zadanie_->Zamknij();
-                return false;
-            }
-            // A stop asked for during a busy transfer is seen at once too.
-            if (limity_.Wstrzymaj([&] { return odbiorca_.Przerwij(); })) {
-                zadanie_->Zamknij();
-                wynik.przerwany = true;
-                wynik.komunikat = u"Operation aborted";
                 return false;
             }
             return true;
@@ -610,6 +811,10 @@ private:
         KontrolaOdpowiedzi kontrola_;
         LimityCzasu limity_;
         DWORD_PTR kontekst_ = 0;
+        Zegar::time_point ostatniePytanie_{};  // of the receiver; never yet: at once
+        std::int64_t dotad_ = 0;               // body bytes received
+        std::int64_t zgloszone_ = 0;           // of them, told to the receiver
+        std::int64_t policzone_ = 0;           // of them, counted by the rate rule
         // Closed in reverse order: request, connection, session.
         std::unique_ptr<Uchwyt> sesja_;
         std::unique_ptr<Uchwyt> polaczenie_;

@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# The installer behind a proxy, as a user meets it: the real instalator binary
+# under Xvfb, started with the system's proxy set (http_proxy, as a desktop
+# session sets it), clicked through acceptance and "Instaluj". Where the only
+# way out is the proxy, the installation works as at home: the program file
+# arrives byte for byte, the GET went through the proxy (its log) and reached
+# the kit; nothing is asked of the user.
+#
+#   tests/e2e/siec_e2e.sh INSTALATOR SOURCE_DIR OUT_DIR SERVER_URL
+set -euo pipefail
+
+INSTALATOR=$(realpath "$1")
+ZRODLA=$(realpath "$2")
+WYNIKI=$3
+ADRES_URL=$4
+mkdir -p "$WYNIKI"
+: >"$WYNIKI/instalator.log"
+WYNIKI=$(realpath "$WYNIKI")
+
+blad() { echo "E2E FAILURE: $*" >&2; exit 1; }
+krok() { echo "== $*"; }
+. "$ZRODLA/tests/support/xvfb.sh"
+. "$ZRODLA/tests/support/sterowanie.sh"
+. "$ZRODLA/tests/e2e/wspolne.sh"
+
+wymagaj Xvfb xdotool import nginx openssl python3 tinyproxy x86_64-w64-mingw32-g++
+pid_proxy=""
+zatrzymaj_posrednika() { [ -n "$pid_proxy" ] && kill "$pid_proxy" 2>/dev/null || true; }
+przebieg kv-e2e-siec "$WYNIKI" zatrzymaj_posrednika
+
+xvfb_uruchom "$tmp/xvfb.log" ${KV_E2E_EKRAN:-} $(seq 150 159) || blad "no X server of our own"
+
+krok "server and proxy"
+serwer_uruchom "$ADRES_URL" "$WYNIKI/demo" 2m
+# On 127.0.0.2, so that its log tells its requests from the kit's.
+PORT_PROXY=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.2",0)); print(s.getsockname()[1])')
+mkdir -p "$tmp/proxy"
+[ "$(id -u)" -eq 0 ] && chown nobody "$tmp/proxy"
+{
+  echo "Port $PORT_PROXY"
+  echo "Listen 127.0.0.2"
+  echo "Allow 127.0.0.0/8"
+  echo "LogLevel Info"
+  echo "LogFile \"$tmp/proxy/log\""
+  [ "$(id -u)" -eq 0 ] && { echo "User nobody"; echo "Group $(id -gn nobody)"; }
+} >"$tmp/proxy/conf"
+tinyproxy -d -c "$tmp/proxy/conf" >"$tmp/proxy/out" 2>&1 &
+pid_proxy=$!
+for _ in $(seq 100); do (exec 3<>"/dev/tcp/127.0.0.2/$PORT_PROXY") 2>/dev/null && break; sleep 0.05; done
+
+prefiks_bez_wine "$tmp/wine"
+miejsca_instalacji
+
+krok "installer behind the proxy"
+env -u https_proxy -u no_proxy -u NO_PROXY http_proxy="http://127.0.0.2:$PORT_PROXY" \
+  "$INSTALATOR" >>"$WYNIKI/instalator.log" 2>&1 &
+pid_inst=$!
+okno_instalatora "$pid_inst" "$WYNIKI/instalator.log" || blad "the installer's window"
+czekaj_na_wskaznik 58 318 120 "the presentation did not end"
+sleep 0.3
+kliknij 50 307
+czekaj_na_wskaznik 64 162 30 "no glide to the program choice"
+sleep 0.5
+zainstaluj
+cmp "$PROGRAM" "$WYNIKI/demo/_Kavrostel.exe" || blad "the program file differs from the server's"
+grep -q "GET http://${ADRES_URL#http://}programy/wersja8/aktualne/_Kavrostel._exe" "$tmp/proxy/log" ||
+  blad "the proxy saw no GET of the program file: $(cat "$tmp/proxy/log")"
+grep -q 'GET /programy/wersja8/aktualne/_Kavrostel._exe HTTP/1.1" 200' "$tmp/serwer/access.log" ||
+  blad "the kit served no program file"
+zdjecie przez_posrednika
+zamknij_instalator 673 338
+echo "E2E OK"
