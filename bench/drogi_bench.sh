@@ -32,7 +32,8 @@ trap sprzatnij EXIT
 
 mkdir -p "$T/wydanie" "$T/tls" "$T/proxy"
 head -c $((ROZMIAR << 20)) /dev/urandom >"$T/wydanie/_Kavrostel.exe"
-bash server/pakuj.sh "$T/wydanie" "$T/drzewo" >/dev/null
+KLUCZ=${KV_KLUCZ_PRYWATNY:-$(dirname "$(dirname "$POBIERZ")")/klucze/kavrostel-test.key}
+bash server/pakuj.sh -k "$KLUCZ" -i "${KV_KLUCZ_ID:-kavrostel-test}" "$T/wydanie" "$T/drzewo" >/dev/null
 rm -rf "$T/wydanie"
 openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:P-256 -nodes -keyout "$T/tls/ca.key" -out "$T/tls/ca.pem" \
   -days 1 -subj "/CN=Kavrostel bench CA" 2>/dev/null

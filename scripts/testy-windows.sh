@@ -28,6 +28,16 @@ poczatek=$(sekundy)
 
 echo "== Windows cross build"
 t=$(sekundy)
+# Both builds trust one throw-away release key, so that one signed tree
+# serves the tests of both HTTP clients: the native build's, made when it
+# is configured (cmake/Klucze.cmake keeps a pair it finds in place).
+NATYWNA_KLUCZE=$BUDOWA/native
+[ -f "$NATYWNA_KLUCZE/CMakeCache.txt" ] || cmake -S . -B "$NATYWNA_KLUCZE" >/dev/null
+if [ -f "$NATYWNA_KLUCZE/klucze/kavrostel-test.key" ]; then
+  mkdir -p "$WINDOWS/klucze"
+  chmod 0700 "$WINDOWS/klucze"
+  cp -p "$NATYWNA_KLUCZE/klucze/kavrostel-test.key" "$NATYWNA_KLUCZE/klucze/kavrostel-test.pem" "$WINDOWS/klucze/"
+fi
 cmake -S . -B "$WINDOWS" -DCMAKE_TOOLCHAIN_FILE="$ZRODLA/cmake/mingw-w64-x86_64.cmake" \
   -DCMAKE_BUILD_TYPE=Release -DKV_BUILD_UI=ON >/dev/null
 cmake --build "$WINDOWS" -j"$ROWNOLEGLE"

@@ -17,7 +17,8 @@ if(WIN32)
 else()
   add_test(NAME siec_test COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/serwer/siec_test.sh ${CMAKE_SOURCE_DIR}
                                    $<TARGET_FILE:kv_pobierz>)
-  set_tests_properties(siec_test PROPERTIES TIMEOUT 600 RUN_SERIAL TRUE)
+  set_tests_properties(siec_test PROPERTIES TIMEOUT 600 RUN_SERIAL TRUE
+                       ENVIRONMENT "KV_KLUCZ_PRYWATNY=${KV_KLUCZ_PRYWATNY};KV_KLUCZ_ID=${KV_KLUCZ_ID}")
 endif()
 
 # The installer behind a proxy through its real window (Linux build).
@@ -25,5 +26,6 @@ if(KV_BUILD_UI AND NOT WIN32 AND NOT CMAKE_CROSSCOMPILING)
   add_test(NAME siec_e2e
            COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/siec_e2e.sh $<TARGET_FILE:instalator>
                    ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/e2e-siec ${KAVROSTEL_SERVER_URL})
-  set_tests_properties(siec_e2e PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE LABELS e2e)
+  set_tests_properties(siec_e2e PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE LABELS e2e
+                       ENVIRONMENT "KV_KLUCZ_PRYWATNY=${KV_KLUCZ_PRYWATNY};KV_KLUCZ_ID=${KV_KLUCZ_ID}")
 endif()

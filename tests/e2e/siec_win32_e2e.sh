@@ -69,7 +69,8 @@ if [[ $ADRES_URL == https://* ]]; then
   bash "$ZRODLA/scripts/demo.sh" "$WYNIKI/demo" 8 >/dev/null
   mkdir -p "$tmp/wydanie"
   cp "$WYNIKI/demo/_Kavrostel.exe" "$tmp/wydanie/"
-  bash "$ZRODLA/server/pakuj.sh" "$tmp/wydanie" "$tmp/drzewo" >/dev/null
+  klucz_podpisu
+  bash "$ZRODLA/server/pakuj.sh" -k "$KV_KLUCZ_PRYWATNY" -i "$KV_KLUCZ_ID" "$tmp/wydanie" "$tmp/drzewo" >/dev/null
   bash "$ZRODLA/server/serwer.sh" -t "$tmp/drzewo" -l "$hostport" -w "$tmp/serwer" -r 2m \
     -c "$C/srv.pem" -k "$C/srv.key" start
   PRZEZ_POSREDNIKA="CONNECT $hostport "

@@ -42,7 +42,10 @@ blad() { echo "FAIL: $*" >&2; BLEDY=$((BLEDY + 1)); }
 # ---------------------------------------------------------------- release, CA, certificates
 mkdir -p "$T/wydanie"
 head -c 3000000 /dev/urandom >"$T/wydanie/_Kavrostel.exe"
-"$ZRODLA/server/pakuj.sh" "$T/wydanie" "$T/drzewo" >/dev/null
+# Signed with the key the clients under test trust: the build's (both
+# builds share it, scripts/testy-windows.sh).
+KLUCZ=${KV_KLUCZ_PRYWATNY:-$(dirname "$(dirname "$POBIERZ")")/klucze/kavrostel-test.key}
+"$ZRODLA/server/pakuj.sh" -k "$KLUCZ" -i "${KV_KLUCZ_ID:-kavrostel-test}" "$T/wydanie" "$T/drzewo" >/dev/null
 
 C="$T/ca"
 mkdir -p "$C/nowe"

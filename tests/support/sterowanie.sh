@@ -76,7 +76,7 @@ klucz_podpisu() {
 # run when something else listens there.
 serwer_uruchom() {
   local adres=$1 demo=$2 tempo=$3 port
-  hostport=${adres#http://}
+  hostport=${adres#*://}
   baza=/${hostport#*/}
   hostport=${hostport%%/*}
   port=${hostport##*:}
