@@ -29,9 +29,19 @@ namespace {
 
 // Well under one frame at 60 Hz (16.7 ms), so that the pump itself still fits.
 constexpr DWORD kTaktMs = 8;
-// The most read in one step. Whatever has arrived is read piece after piece
-// with no wait between them; the window is pumped by the clock, not per piece.
+// The most read in one step of what WinHTTP holds already. Whatever has
+// arrived is read piece after piece with no wait between them; the window is
+// pumped by the clock, not per piece.
 constexpr DWORD kRozmiarPorcji = 64 * 1024;
+// While the body streams, one read is left to WinHTTP's own threads, sized
+// so that it fills in a few milliseconds at the rate seen so far: from a
+// piece up to this much. Every completion costs a switch between threads,
+// so a fast body wants few of them; a slow one small reads, so that the
+// bytes reach the receiver (and the bar) about once a tick.
+constexpr DWORD kNajwiekszyOdczyt = 2 * 1024 * 1024;
+// A streaming read that fills quicker than this may double, one slower than
+// twice this halves.
+constexpr DWORD kCzasOdczytuMs = 4;
 // WinHTTP's own receive buffer (Wine's holds 8 KiB): an answer of this much
 // or more means the body is streaming in.
 constexpr DWORD kPelnyBufor = 8 * 1024;
@@ -202,7 +212,7 @@ struct Stan {
     std::atomic<std::int64_t> bajtyCiala{0};
     DWORD blad = ERROR_SUCCESS;
     std::atomic<DWORD> flagiCertyfikatu{0};  // WINHTTP_CALLBACK_STATUS_FLAG_... of a TLS failure
-    std::vector<char> bufor = std::vector<char>(kRozmiarPorcji);
+    std::vector<char> bufor = std::vector<char>(kNajwiekszyOdczyt);
     ~Stan() {
         if (zdarzenie) {
             CloseHandle(zdarzenie);
@@ -615,6 +625,7 @@ private:
             stan_->wCiele = true;
             // The body streams in faster than WinHTTP's own buffer holds.
             bool plynie = false;
+            DWORD odczyt = kRozmiarPorcji;  // of a streaming read
             for (;;) {
                 // First ask what is there, then read no more than that: a
                 // read of more, while WinHTTP holds some bytes already, is
@@ -638,12 +649,18 @@ private:
                     if (ile == 0) break;
                 }
                 // WinHTTP's buffer is empty now: while the body streams, a
-                // whole piece is asked for, and WinHTTP fills it on its own
-                // threads. One completion then brings a piece, where asking
-                // first brings one buffer for two.
+                // large read is asked for, and WinHTTP fills it on its own
+                // threads. One completion then brings many of its buffers,
+                // where asking first brings one buffer for two.
                 if (dalej && ile > 0 && plynie && !porcjami) {
-                    dalej = Czytaj(wynik, kRozmiarPorcji, ile);
-                    plynie = ile == kRozmiarPorcji;
+                    dalej = Czytaj(wynik, odczyt, ile);
+                    plynie = ile == odczyt;
+                    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(wypelnianie_).count();
+                    if (plynie && ms < kCzasOdczytuMs && odczyt < kNajwiekszyOdczyt) {
+                        odczyt *= 2;
+                    } else if (ms >= 2 * kCzasOdczytuMs && odczyt > kRozmiarPorcji) {
+                        odczyt /= 2;
+                    }
                 }
                 if (!dalej) break;
                 if (ile == 0) {
@@ -672,6 +689,8 @@ private:
         // the body. False: the transfer has failed or stopped, `wynik` says why.
         bool Czytaj(WynikHttp& wynik, DWORD porcja, DWORD& ile) {
             ile = 0;
+            const auto start = Zegar::now();
+            const auto wOdbiorcy = wOdbiorcy_;
             ResetEvent(stan_->zdarzenie);
             if (!WinHttpReadData(zadanie_->get(), stan_->bufor.data(), porcja, nullptr)) {
                 wynik.komunikat = KomunikatBledu(GetLastError());
@@ -680,6 +699,7 @@ private:
             if (!Poczekaj(wynik, WINHTTP_CALLBACK_STATUS_READ_COMPLETE, false)) {
                 return false;
             }
+            wypelnianie_ = Zegar::now() - start - (wOdbiorcy_ - wOdbiorcy);
             ile = stan_->bajty;
             if (ile == 0) return true;
             std::u16string blad;
@@ -723,13 +743,15 @@ private:
         // not count towards the limits.
         bool Przerwac() {
             ostatniePytanie_ = Zegar::now();
-            return limity_.Wstrzymaj([&] {
+            const bool przerwac = limity_.Wstrzymaj([&] {
                 if (zgloszone_ != dotad_) {
                     zgloszone_ = dotad_;
                     odbiorca_.Postep(dotad_);
                 }
                 return odbiorca_.Przerwij();
             });
+            wOdbiorcy_ += Zegar::now() - ostatniePytanie_;
+            return przerwac;
         }
 
         // Milliseconds until the receiver is due to be asked again, 0 when due.
@@ -812,6 +834,8 @@ private:
         LimityCzasu limity_;
         DWORD_PTR kontekst_ = 0;
         Zegar::time_point ostatniePytanie_{};  // of the receiver; never yet: at once
+        Zegar::duration wOdbiorcy_{};          // spent asking the receiver, all told
+        Zegar::duration wypelnianie_{};        // the last read's wait, the receiver's time left out
         std::int64_t dotad_ = 0;               // body bytes received
         std::int64_t zgloszone_ = 0;           // of them, told to the receiver
         std::int64_t policzone_ = 0;           // of them, counted by the rate rule
