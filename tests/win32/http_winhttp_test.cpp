@@ -267,6 +267,44 @@ TEST_F(KlientWinHttp, ARefusedPieceEndsTheTransferWithTheReceiversMessage) {
     EXPECT_EQ(U8(w.komunikat), "There is not enough space on the disk.");
 }
 
+// A body large enough for the streaming reads, which grow to a megabyte and
+// are handed over while WinHTTP fills the next: every byte in its place
+// (the pattern repeats every 251 bytes, so a read handed out of order or
+// twice shows), and a refusal in the middle, while a read is pending, ends
+// the transfer with nothing handed after it.
+TEST_F(KlientWinHttp, AStreamingBodyArrivesInOrderAndARefusalInItsMiddleIsFinal) {
+    constexpr std::size_t kRozmiar = 12 * 1024 * 1024 + 17;
+    struct {
+        std::size_t odmowaPo;  // bytes accepted before the refusal; 0: none
+    } przypadki[] = {{0}, {2 * 1024 * 1024}, {7 * 1024 * 1024 + 5}};
+    for (const auto& p : przypadki) {
+        SCOPED_TRACE(p.odmowaPo);
+        Rejestrator r;
+        int poOdmowie = 0;
+        bool odmowiono = false;
+        r.czyPrzyjac = [&](std::u16string& blad) {
+            if (odmowiono) ++poOdmowie;
+            if (p.odmowaPo == 0 || r.tresc.size() < p.odmowaPo) return true;
+            odmowiono = true;
+            blad = u"There is not enough space on the disk.";
+            return false;
+        };
+        auto w = Pobierz("ok-" + std::to_string(kRozmiar), r);
+        if (p.odmowaPo == 0) {
+            ASSERT_TRUE(w.udany) << U8(w.komunikat);
+            EXPECT_EQ(r.tresc.size(), kRozmiar);
+            EXPECT_TRUE(r.tresc == TrescWzorcowa(kRozmiar)) << "the body differs from the server's";
+            EXPECT_EQ(r.postepy.back(), static_cast<std::int64_t>(kRozmiar));
+        } else {
+            EXPECT_FALSE(w.udany);
+            EXPECT_EQ(U8(w.komunikat), "There is not enough space on the disk.");
+            EXPECT_EQ(poOdmowie, 0);
+            EXPECT_TRUE(r.tresc == TrescWzorcowa(kRozmiar).substr(0, r.tresc.size()));
+        }
+        EXPECT_EQ(r.zdarzenia.back(), "Koniec");
+    }
+}
+
 TEST_F(KlientWinHttp, SilenceBeyondTheLimitIsAConnectionFailure) {
     for (const char* scenariusz : {"stall-3000", "stallbody-1000-3000"}) {
         SCOPED_TRACE(scenariusz);

@@ -37,8 +37,10 @@ constexpr DWORD kRozmiarPorcji = 64 * 1024;
 // so that it fills in a few milliseconds at the rate seen so far: from a
 // piece up to this much. Every completion costs a switch between threads,
 // so a fast body wants few of them; a slow one small reads, so that the
-// bytes reach the receiver (and the bar) about once a tick.
-constexpr DWORD kNajwiekszyOdczyt = 2 * 1024 * 1024;
+// bytes reach the receiver (and the bar) about once a tick. Handing one
+// read over (writing and hashing it) happens between two pumps: a megabyte
+// takes a few milliseconds, which still fits in a frame with the tick.
+constexpr DWORD kNajwiekszyOdczyt = 1024 * 1024;
 // A streaming read that fills quicker than this may double, one slower than
 // twice this halves.
 constexpr DWORD kCzasOdczytuMs = 4;
@@ -212,7 +214,8 @@ struct Stan {
     std::atomic<std::int64_t> bajtyCiala{0};
     DWORD blad = ERROR_SUCCESS;
     std::atomic<DWORD> flagiCertyfikatu{0};  // WINHTTP_CALLBACK_STATUS_FLAG_... of a TLS failure
-    std::vector<char> bufor = std::vector<char>(kNajwiekszyOdczyt);
+    // Two streaming reads (one filling while the other is handed over) and a piece.
+    std::vector<char> bufor = std::vector<char>(2 * kNajwiekszyOdczyt + kRozmiarPorcji);
     ~Stan() {
         if (zdarzenie) {
             CloseHandle(zdarzenie);
@@ -626,6 +629,14 @@ private:
             // The body streams in faster than WinHTTP's own buffer holds.
             bool plynie = false;
             DWORD odczyt = kRozmiarPorcji;  // of a streaming read
+            char* const duze[2] = {stan_->bufor.data(), stan_->bufor.data() + kNajwiekszyOdczyt};
+            char* const male = stan_->bufor.data() + 2 * kNajwiekszyOdczyt;
+            int ktory = 0;
+            // A streaming read not handed over yet: it goes to the receiver
+            // while WinHTTP fills the next one, so that writing and hashing
+            // it cost no time of the transfer.
+            const char* zalegle = nullptr;
+            DWORD ileZaleglych = 0;
             for (;;) {
                 // First ask what is there, then read no more than that: a
                 // read of more, while WinHTTP holds some bytes already, is
@@ -643,24 +654,62 @@ private:
                 plynie = plynie || dostepne >= kPelnyBufor;
                 DWORD ile = 0;
                 bool dalej = true;
-                while (dostepne > 0 && dalej) {
-                    dalej = Czytaj(wynik, dostepne < kRozmiarPorcji ? dostepne : kRozmiarPorcji, ile);
-                    dostepne = ile < dostepne ? dostepne - ile : 0;
-                    if (ile == 0) break;
+                // What is there, up to a piece, waits with the streaming read
+                // before it; more, or the end, and both go now, in order.
+                DWORD ileMalych = 0;
+                if (zalegle && dostepne > 0 && dostepne <= kRozmiarPorcji && plynie && !porcjami) {
+                    dalej = Zacznij(wynik, male, dostepne) && Dokoncz(wynik, ile);
+                    ileMalych = ile;
+                } else {
+                    if (zalegle) {
+                        dalej = Przekaz(wynik, zalegle, ileZaleglych);
+                        zalegle = nullptr;
+                    }
+                    while (dostepne > 0 && dalej) {
+                        dalej = Czytaj(wynik, male, dostepne < kRozmiarPorcji ? dostepne : kRozmiarPorcji, ile);
+                        dostepne = ile < dostepne ? dostepne - ile : 0;
+                        if (ile == 0) break;
+                    }
                 }
                 // WinHTTP's buffer is empty now: while the body streams, a
                 // large read is asked for, and WinHTTP fills it on its own
                 // threads. One completion then brings many of its buffers,
                 // where asking first brings one buffer for two.
                 if (dalej && ile > 0 && plynie && !porcjami) {
-                    dalej = Czytaj(wynik, odczyt, ile);
+                    char* const cel = duze[ktory];
+                    ktory ^= 1;
+                    dalej = Zacznij(wynik, cel, odczyt);
+                    const auto start = Zegar::now();
+                    if (dalej && zalegle) dalej = Przekaz(wynik, zalegle, ileZaleglych);
+                    if (dalej && ileMalych > 0) dalej = Przekaz(wynik, male, ileMalych);
+                    zalegle = nullptr;
+                    ileMalych = 0;
+                    const auto przekazanie = Zegar::now() - start;
+                    dalej = dalej && Dokoncz(wynik, ile);
+                    // The receiver's share of the wait is WinHTTP's time too.
+                    const auto ms =
+                        std::chrono::duration_cast<std::chrono::milliseconds>(wypelnianie_ - przekazanie).count();
                     plynie = ile == odczyt;
-                    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(wypelnianie_).count();
                     if (plynie && ms < kCzasOdczytuMs && odczyt < kNajwiekszyOdczyt) {
                         odczyt *= 2;
                     } else if (ms >= 2 * kCzasOdczytuMs && odczyt > kRozmiarPorcji) {
                         odczyt /= 2;
                     }
+                    if (dalej && ile > 0) {
+                        if (plynie) {
+                            zalegle = cel;
+                            ileZaleglych = ile;
+                        } else {
+                            dalej = Przekaz(wynik, cel, ile);
+                        }
+                    }
+                }
+                if (dalej && (zalegle || ileMalych > 0) && ile == 0) {
+                    // The end came while bytes before it wait.
+                    if (zalegle) dalej = Przekaz(wynik, zalegle, ileZaleglych);
+                    if (dalej && ileMalych > 0) dalej = Przekaz(wynik, male, ileMalych);
+                    zalegle = nullptr;
+                    ileMalych = 0;
                 }
                 if (!dalej) break;
                 if (ile == 0) {
@@ -687,24 +736,39 @@ private:
         // Reads up to `porcja` bytes into the buffer and hands them to the
         // receiver, bounded before a byte is kept; `ile` is 0 at the end of
         // the body. False: the transfer has failed or stopped, `wynik` says why.
-        bool Czytaj(WynikHttp& wynik, DWORD porcja, DWORD& ile) {
-            ile = 0;
-            const auto start = Zegar::now();
-            const auto wOdbiorcy = wOdbiorcy_;
+        bool Czytaj(WynikHttp& wynik, char* cel, DWORD porcja, DWORD& ile) {
+            return Zacznij(wynik, cel, porcja) && Dokoncz(wynik, ile) && (ile == 0 || Przekaz(wynik, cel, ile));
+        }
+
+        // Starts a read into `cel`, kept in the shared state so that a read
+        // still pending when the request closes writes into live memory.
+        bool Zacznij(WynikHttp& wynik, char* cel, DWORD porcja) {
+            startOdczytu_ = Zegar::now();
+            wOdbiorcyPrzedOdczytem_ = wOdbiorcy_;
             ResetEvent(stan_->zdarzenie);
-            if (!WinHttpReadData(zadanie_->get(), stan_->bufor.data(), porcja, nullptr)) {
+            if (!WinHttpReadData(zadanie_->get(), cel, porcja, nullptr)) {
                 wynik.komunikat = KomunikatBledu(GetLastError());
                 return false;
             }
+            return true;
+        }
+
+        // Waits for the read just started; `ile` is 0 at the end of the body.
+        bool Dokoncz(WynikHttp& wynik, DWORD& ile) {
+            ile = 0;
             if (!Poczekaj(wynik, WINHTTP_CALLBACK_STATUS_READ_COMPLETE, false)) {
                 return false;
             }
-            wypelnianie_ = Zegar::now() - start - (wOdbiorcy_ - wOdbiorcy);
+            wypelnianie_ = Zegar::now() - startOdczytu_ - (wOdbiorcy_ - wOdbiorcyPrzedOdczytem_);
             ile = stan_->bajty;
-            if (ile == 0) return true;
+            return true;
+        }
+
+        // Hands bytes read to the receiver, bounded before a byte is kept.
+        bool Przekaz(WynikHttp& wynik, const char* dane, DWORD ile) {
             std::u16string blad;
-            if (!kontrola_.Dane(stan_->bufor.data(), ile, blad) ||
-                !limity_.Wstrzymaj([&] { return odbiorca_.Dane(stan_->bufor.data(), ile, blad); })) {
+            if (!kontrola_.Dane(dane, ile, blad) ||
+                !limity_.Wstrzymaj([&] { return odbiorca_.Dane(dane, ile, blad); })) {
                 zadanie_->Zamknij();
                 wynik.komunikat = blad;
                 return false;
@@ -836,6 +900,8 @@ private:
         Zegar::time_point ostatniePytanie_{};  // of the receiver; never yet: at once
         Zegar::duration wOdbiorcy_{};          // spent asking the receiver, all told
         Zegar::duration wypelnianie_{};        // the last read's wait, the receiver's time left out
+        Zegar::time_point startOdczytu_{};
+        Zegar::duration wOdbiorcyPrzedOdczytem_{};
         std::int64_t dotad_ = 0;               // body bytes received
         std::int64_t zgloszone_ = 0;           // of them, told to the receiver
         std::int64_t policzone_ = 0;           // of them, counted by the rate rule
