@@ -37,10 +37,10 @@ constexpr DWORD kRozmiarPorcji = 64 * 1024;
 // so that it fills in a few milliseconds at the rate seen so far: from a
 // piece up to this much. Every completion costs a switch between threads,
 // so a fast body wants few of them; a slow one small reads, so that the
-// bytes reach the receiver (and the bar) about once a tick. Handing one
-// read over (writing and hashing it) happens between two pumps: a megabyte
-// takes a few milliseconds, which still fits in a frame with the tick.
+// bytes reach the receiver (and the bar) about once a tick.
 constexpr DWORD kNajwiekszyOdczyt = 1024 * 1024;
+// The most handed to the receiver between two looks at the clock.
+constexpr DWORD kPrzekazanie = 256 * 1024;
 // A streaming read that fills quicker than this may double, one slower than
 // twice this halves.
 constexpr DWORD kCzasOdczytuMs = 4;
@@ -764,18 +764,28 @@ private:
             return true;
         }
 
-        // Hands bytes read to the receiver, bounded before a byte is kept.
+        // Hands bytes read to the receiver, bounded before a byte is kept,
+        // a piece at a time: writing and hashing a whole streaming read at
+        // once would keep the window from its pump for longer than a frame,
+        // so the receiver is asked between pieces when its tick is due.
         bool Przekaz(WynikHttp& wynik, const char* dane, DWORD ile) {
-            std::u16string blad;
-            if (!kontrola_.Dane(dane, ile, blad) ||
-                !limity_.Wstrzymaj([&] { return odbiorca_.Dane(dane, ile, blad); })) {
-                zadanie_->Zamknij();
-                wynik.komunikat = blad;
-                return false;
+            while (ile > 0) {
+                const DWORD kawalek = ile < kPrzekazanie ? ile : kPrzekazanie;
+                std::u16string blad;
+                if (!kontrola_.Dane(dane, kawalek, blad) ||
+                    !limity_.Wstrzymaj([&] { return odbiorca_.Dane(dane, kawalek, blad); })) {
+                    zadanie_->Zamknij();
+                    wynik.komunikat = blad;
+                    return false;
+                }
+                dotad_ += kawalek;
+                dane += kawalek;
+                ile -= kawalek;
+                PoliczDoLimitu();
+                if (Przekroczony(wynik)) return false;
+                if (ile > 0 && DoPytania() == 0 && Przerwac()) return Przerwany(wynik);
             }
-            dotad_ += ile;
-            PoliczDoLimitu();
-            return !Przekroczony(wynik);
+            return true;
         }
 
         // The rate rule counts what has come from the server: the pieces
