@@ -66,7 +66,8 @@ TEST_F(SerwerNginx, TheProgramFileArrivesByteForByte) {
 }
 
 const std::u16string kUszkodzony =
-    u"Nieudane pobranie pliku: The file arrived damaged: its SHA-256 digest differs from the server's Repr-Digest";
+    u"Nieudane pobranie pliku: Plik nadszedł uszkodzony: jego skrót SHA-256 różni się od podanego w nagłówku "
+    u"Repr-Digest";
 
 // The kit sends each file's digest from the time of packing: a file that
 // changed on the server since (a broken mirror, a disk error) never
