@@ -328,6 +328,24 @@ TEST_F(Pobieranie, AModalWindowInsideThePumpIsNotServerSilence) {
     EXPECT_EQ(a->pliki.Tresc(kPlik), TrescWzorcowa(2000));
 }
 
+// The same for the rate: 1000 bytes, 3 s of the server's silence of which a
+// modal window takes 1.5 s, and a window of 2 s for 1 KiB: the server was
+// slow for 1.5 s only.
+TEST_F(Pobieranie, AModalWindowInsideThePumpIsNotASlowServer) {
+    KlientTestowy wolne(*prawdziwy, [](UstawieniaHttp& u) { u.oknoTempaMs = 2000; });
+    bool pokazany = false;
+    a->strona.przyPompowaniu = [&] {
+        if (a->strona.pozycjaPaska == 1000 && !pokazany) {
+            pokazany = true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+        }
+    };
+    EXPECT_TRUE(Pobierz(serwer.Adres("stallbody-1000-3000"), &wolne));
+    EXPECT_TRUE(pokazany);
+    EXPECT_TRUE(a->strona.komunikatySystemowe.empty());
+    EXPECT_EQ(a->pliki.Tresc(kPlik), TrescWzorcowa(2000));
+}
+
 TEST_F(Pobieranie, ClosingTheInstallerCancelsTheTransferSilently) {
     a->pliki.DodajPlik(kPlik, kStaraWersja);
     a->strona.przyPompowaniu = [&] {
