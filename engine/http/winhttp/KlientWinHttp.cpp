@@ -558,7 +558,9 @@ private:
                     wynik.komunikat = u"Operation aborted";
                     return false;
                 }
-                if (!laczenie) {
+                // Some implementations complete the sending only with the
+                // reply: the header limit counts there too.
+                if (!laczenie || stan_->polaczony) {
                     if (auto przekroczone = limity_.Przekroczone(); !przekroczone.empty()) {
                         zadanie_->Zamknij();
                         wynik.komunikat = std::move(przekroczone);
