@@ -271,7 +271,8 @@ TEST(Instal, TheFolderChoice) {
         ASSERT_EQ(s.zaplecze.pytaniaZapisu.size(), 1u);
         EXPECT_EQ(s.zaplecze.pytaniaZapisu[0].tytul, u"Wskaż folder instalacji");
         EXPECT_EQ(s.zaplecze.pytaniaZapisu[0].nazwaPliku, u"_Kavrostel.exe");
-        EXPECT_EQ(s.zaplecze.pytaniaZapisu[0].folderPoczatkowy, u"C:");
+        // The bare drive the page keeps is offered as that drive's root.
+        EXPECT_EQ(s.zaplecze.pytaniaZapisu[0].folderPoczatkowy, u"C:\\");
         EXPECT_EQ(s.f().Edit1->Text(), p.tekst);
         EXPECT_EQ(s.kontekst.DyskInstalacji, p.tekst);
         EXPECT_EQ(s.kontekst.FolderInstalacji, p.tekst + u"\\KV-Tek\\Kavrostel8");

@@ -39,7 +39,7 @@ void SprawdzZgodnosc(const SrodowiskoQt& s, const TControl& k) {
         QCOMPARE(w->isHidden(), !k.Visible());
         const TControl* rodzic = k.Parent();
         QVERIFY2(rodzic, qPrintable(nazwa));
-        QWidget* obszar = static_cast<WidokQt*>(rodzic->Widok())->Obszar();
+        QWidget* obszar = s.zaplecze.WidokiQt().Widok(*rodzic)->Obszar();
         QCOMPARE(w->parentWidget(), obszar);
     }
     QCOMPARE(w->isEnabledTo(w->parentWidget() ? w->parentWidget() : w), k.Enabled());
@@ -220,16 +220,26 @@ private slots:
         QWidget* naSrodku = s.W(f)->childAt(100, 100);
         QVERIFY(naSrodku == s.W(*f.ListBox1) || s.W(*f.ListBox1)->isAncestorOf(naSrodku));
 
-        QList<QWidget*> lancuch;
-        for (QWidget* w = s.W(f)->nextInFocusChain(); w && w != s.W(f); w = w->nextInFocusChain())
-            if (w->focusPolicy() & Qt::TabFocus) lancuch.append(w);
+
+        // Tab walks the model's tab order, whichever widget has the focus,
+        // and round again; Shift+Tab walks it back.
+        f.Timer1->Enabled = false;
+        f.RGAkceptacja->Enabled = true;
+        f.Show();
+        QVERIFY(QTest::qWaitForWindowActive(s.W(f)));
         const auto& przyciski = s.W<GrupaOpcjiQt>(*f.RGAkceptacja)->Przyciski();
-        const QList<QWidget*> oczekiwane = {przyciski[0], przyciski[1], s.W(*f.BitBtn1), s.W(*f.EditNazwa),
-                                            s.W(*f.EditMail), s.W(*f.ListBox1)};
-        QList<QWidget*> naStronie;
-        for (QWidget* w : lancuch)
-            if (oczekiwane.contains(w)) naStronie.append(w);
-        QCOMPARE(naStronie, oczekiwane);
+        const QList<QWidget*> oczekiwane = {przyciski[0], s.W(*f.BitBtn1), s.W(*f.ListBox1)};
+        QList<QWidget*> naprzod, wstecz;
+        for (int i = 0; i < 4; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            naprzod.append(QApplication::focusWidget());
+        }
+        QCOMPARE(naprzod, (QList<QWidget*>{oczekiwane[0], oczekiwane[1], oczekiwane[2], oczekiwane[0]}));
+        for (int i = 0; i < 3; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+            wstecz.append(QApplication::focusWidget());
+        }
+        QCOMPARE(wstecz, (QList<QWidget*>{oczekiwane[2], oczekiwane[1], oczekiwane[0]}));
     }
 
     // Disabled and silver for the whole run: what is drawn, not only what is
