@@ -868,9 +868,6 @@ ListaQt::ListaQt(TListBox& lista, QWidget* rodzic) : QAbstractScrollArea(rodzic)
     viewport()->setBackgroundRole(QPalette::Base);
     viewport()->setAutoFillBackground(true);
     verticalScrollBar()->installEventFilter(this);
-    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int wartosc) {
-        if (!ustawiamPasek_) l_.ZdarzeniePrzewiniecia(wartosc);
-    });
 }
 
 QRect ListaQt::ProstokatElementu(int indeks) const {
@@ -1053,7 +1050,11 @@ void ListaQt::keyPressEvent(QKeyEvent* zdarzenie) {
     WybierzPrzezUzytkownika(std::clamp(nowy, 0, std::max(l_.Items.Count() - 1, 0)));
 }
 
+// The scroll bar moved. The user's move reaches the model before the bar is
+// set from the model again, or the bar would spring back while the view
+// stays where the user left it.
 void ListaQt::scrollContentsBy(int, int) {
+    if (!ustawiamPasek_) l_.ZdarzeniePrzewiniecia(verticalScrollBar()->value());
     UstawPasek();
     viewport()->update();
 }
