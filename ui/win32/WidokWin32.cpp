@@ -105,7 +105,6 @@ WidokWin32* WidokWin32::Z(HWND okno) {
     return okno ? static_cast<WidokWin32*>(GetPropW(okno, NazwaWlasciwosci(ID_WIDOKU))) : nullptr;
 }
 
-
 void WidokWin32::Utworz(const wchar_t* klasa, DWORD styl, DWORD stylRozszerzony, HWND wlasciciel) {
     const bool forma = kontrolka_.Rodzaj() == TRodzaj::Forma;
     HWND rodzic = forma ? wlasciciel : OknoPojemnikaRodzica(z_, kontrolka_);
@@ -377,8 +376,8 @@ void MalujPodKontrolka(ZasobyWin32& z, const TControl& kontrolka, HDC dc) {
     HDC pamiec = nullptr;
     for (const TControl* brat : rodzic->Controls()) {
         if (brat == &kontrolka) break;
-        if (brat->Rodzaj() != TRodzaj::Obraz || !brat->Visible) continue;
-        HBITMAP bitmapa = BitmapaObrazu(z, static_cast<const TImage&>(*brat));
+        const WidokWin32* widok = brat->Visible ? WidokWin32::Z(*brat) : nullptr;
+        HBITMAP bitmapa = widok ? widok->Bitmapa() : nullptr;
         if (!bitmapa) continue;
         if (!pamiec) pamiec = CreateCompatibleDC(dc);
         BITMAP opis{};

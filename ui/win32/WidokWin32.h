@@ -74,6 +74,9 @@ public:
     virtual LRESULT KomunikatElementu(HWND okno, UINT msg, WPARAM wp, LPARAM lp);
     // The window was destroyed under the view.
     void Odlaczono() { okno_ = nullptr; }
+    // The picture the view shows at its current size, for what lies over
+    // it to show it too; null for a view that shows none.
+    virtual HBITMAP Bitmapa() const { return nullptr; }
 
 protected:
     // Makes the native window under the parent's view (or the hidden window
@@ -159,9 +162,6 @@ std::unique_ptr<IWidokKontrolki> UtworzWidokPolaEdycji(ZasobyWin32& z, TEdit& po
 std::unique_ptr<IWidokKontrolki> UtworzWidokListy(ZasobyWin32& z, TListBox& lista);
 std::unique_ptr<IWidokKontrolki> UtworzWidokPaska(ZasobyWin32& z, TProgressBar& pasek);
 std::unique_ptr<IWidok> UtworzWidokZegara(ZasobyWin32& z, TTimer& zegar);
-
-// The bitmap a picture view shows at its current size; null without one.
-HBITMAP BitmapaObrazu(ZasobyWin32& z, const TImage& obraz);
 
 // One message of a loop of this backend: the keys the model handles for the
 // form whose window has the focus first (Tab, Enter, Escape, the arrows on

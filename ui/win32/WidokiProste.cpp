@@ -88,6 +88,13 @@ public:
         Utworz(KLASA_OBRAZU, 0);
     }
 
+    HBITMAP Bitmapa() const override {
+        if (obraz_.Picture().empty()) return nullptr;
+        if (obraz_.Stretch && obraz_.Width > 0 && obraz_.Height > 0)
+            return z_.Grafika().Daj(obraz_.Picture, obraz_.Width, obraz_.Height);
+        return z_.Grafika().Daj(obraz_.Picture);
+    }
+
     void Zmiana(TZmiana co, int indeks) override {
         WidokWin32::Zmiana(co, indeks);
         if (!okno_ || (co != TZmiana::Obraz && co != TZmiana::Rozciagniecie && co != TZmiana::Miejsce)) return;
@@ -119,7 +126,7 @@ protected:
 
 private:
     void Maluj(HDC dc) {
-        HBITMAP bitmapa = BitmapaObrazu(z_, obraz_);
+        HBITMAP bitmapa = Bitmapa();
         BITMAP opis{};
         if (bitmapa) GetObjectW(bitmapa, sizeof opis, &opis);
         // Where the picture does not cover the control, what lies under it shows.
@@ -209,12 +216,6 @@ bool WidokObramowania::Odbity(UINT msg, WPARAM wp, LPARAM, LRESULT& wynik) {
     return true;
 }
 
-HBITMAP BitmapaObrazu(ZasobyWin32& z, const TImage& obraz) {
-    if (obraz.Picture().empty()) return nullptr;
-    if (obraz.Stretch && obraz.Width > 0 && obraz.Height > 0)
-        return z.Grafika().Daj(obraz.Picture, obraz.Width, obraz.Height);
-    return z.Grafika().Daj(obraz.Picture);
-}
 
 std::unique_ptr<IWidokKontrolki> UtworzWidokPanelu(ZasobyWin32& z, TControl& panel) {
     return std::make_unique<WidokPanelu>(z, panel);
