@@ -5,6 +5,7 @@
 // does not have.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "AtrapyUi.h"
@@ -175,8 +176,9 @@ TEST(Klawiatura, ArrowsMoveTheChoiceRoundARadioGroup) {
     EXPECT_FALSE(t.s->ZdarzenieKlawisza(TKlawisz::Dol));
     t.s->Grupa->SetFocus();
     t.s->Grupa->Enabled = false;
-    EXPECT_TRUE(t.s->ZdarzenieKlawisza(TKlawisz::Dol));
-    EXPECT_EQ(t.s->Grupa->ItemIndex(), -1);  // a disabled group keeps its choice
+    EXPECT_EQ(t.s->ActiveControl(), t.s->Ok);  // the focus left the disabled group
+    EXPECT_FALSE(t.s->ZdarzenieKlawisza(TKlawisz::Dol));
+    EXPECT_EQ(t.s->Grupa->ItemIndex(), -1);
 }
 
 TEST(Klawiatura, TheNativeFocusLandsOnTheFormTheControlLiesOn) {
@@ -274,6 +276,139 @@ TEST(Klawiatura, ADesignRowThatSetsAFieldItsKindHasNotIsRefused) {
             EXPECT_THROW(p.utworz(f), std::logic_error);
         else
             EXPECT_NO_THROW(p.utworz(f));
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// A page with a view that can be laid over part of it, as the completion
+// view lies over the installation page.
+struct Zakrywana : TForm {
+    TButton* Pierwszy;
+    TCheckBox* Pole;
+    TEdit* Edit;
+    TButton* Ostatni;
+    TPanel* Nakrywka;
+    Zakrywana() : TForm("Zakrywana") {
+        SetBounds(0, 0, 400, 300);
+        Pierwszy = Utworz<TButton>(this, "Pierwszy");
+        Pierwszy->SetBounds(10, 10, 80, 25);
+        Pole = Utworz<TCheckBox>(this, "Pole");
+        Pole->SetBounds(10, 100, 150, 20);
+        Pole->Caption = u"Skrót na &Pulpicie";
+        Edit = Utworz<TEdit>(this, "Edit");
+        Edit->SetBounds(10, 130, 150, 22);
+        Ostatni = Utworz<TButton>(this, "Ostatni");
+        Ostatni->SetBounds(300, 260, 80, 25);
+        Ostatni->Caption = u"&Zamknij";
+        Nakrywka = Utworz<TPanel>(this, "Nakrywka");
+        Nakrywka->SetBounds(0, 90, 400, 100);  // over the box and the edit, whole
+        Nakrywka->Visible = false;
+        Realizuj();
+    }
+};
+
+struct UkladZakrywany : AplikacjaTestowa {
+    std::unique_ptr<Zakrywana> f = std::make_unique<Zakrywana>();
+    UkladZakrywany() { PokazINamaluj(*f); }
+    ~UkladZakrywany() { f.reset(); }
+    std::vector<std::string> Stopy() const {
+        std::vector<std::string> w;
+        for (const TControl* k : f->KolejnoscTabulacji()) w.push_back(k->Name);
+        return w;
+    }
+};
+
+TEST(Klawiatura, AControlCoveredByAShownViewIsNoTabStop) {
+    UkladZakrywany t;
+    EXPECT_EQ(t.Stopy(), (std::vector<std::string>{"Pierwszy", "Pole", "Edit", "Ostatni"}));
+    t.f->Nakrywka->Visible = true;
+    EXPECT_EQ(t.Stopy(), (std::vector<std::string>{"Pierwszy", "Ostatni"}));
+    // Covering part of a control only does not hide it.
+    t.f->Nakrywka->SetBounds(0, 95, 400, 30);
+    EXPECT_EQ(t.Stopy(), (std::vector<std::string>{"Pierwszy", "Edit", "Ostatni"}));
+    t.f->Nakrywka->Visible = false;
+    EXPECT_EQ(t.Stopy(), (std::vector<std::string>{"Pierwszy", "Pole", "Edit", "Ostatni"}));
+}
+
+TEST(Klawiatura, TheFocusLeavesAControlThatCanNoLongerHoldIt) {
+    struct Przypadek {
+        const char* opis;
+        const char* fokus;
+        std::function<void(Zakrywana&)> zmiana;
+        const char* potem;  // null: the form itself
+    };
+    const Przypadek przypadki[] = {
+        {"disabled: to the next stop", "Pole", [](Zakrywana& f) { f.Pole->Enabled = false; }, "Edit"},
+        {"hidden: to the next stop", "Edit", [](Zakrywana& f) { f.Edit->Visible = false; }, "Ostatni"},
+        {"the last one: round to the first", "Ostatni", [](Zakrywana& f) { f.Ostatni->Enabled = false; }, "Pierwszy"},
+        {"covered: past what is covered with it", "Pole", [](Zakrywana& f) { f.Nakrywka->Visible = true; },
+         "Ostatni"},
+        {"none left: the form itself", "Pierwszy",
+         [](Zakrywana& f) {
+             for (TControl* k : std::initializer_list<TControl*>{f.Pole, f.Edit, f.Ostatni}) k->Enabled = false;
+             f.Pierwszy->Enabled = false;
+         },
+         nullptr},
+        {"another control disabled: the focus stays", "Edit", [](Zakrywana& f) { f.Pole->Enabled = false; }, "Edit"},
+        {"the window hidden: the focus is kept for its return", "Edit", [](Zakrywana& f) { f.Hide(); }, "Edit"},
+    };
+    for (const Przypadek& p : przypadki) {
+        SCOPED_TRACE(p.opis);
+        UkladZakrywany t;
+        static_cast<TControl*>(t.f->Znajdz(p.fokus))->SetFocus();
+        auto fokusy = [&] {
+            const auto z = t.zaplecze.Zmiany("Zakrywana");
+            return std::count(z.begin(), z.end(), TZmiana::Fokus);
+        };
+        const auto przed = fokusy();
+        p.zmiana(*t.f);
+        EXPECT_EQ(t.f->ActiveControl() ? t.f->ActiveControl()->Name : "-", p.potem ? p.potem : "-");
+        // The view is told where the focus went, once.
+        const bool przeniesiony = !p.potem || std::string(p.potem) != p.fokus;
+        EXPECT_EQ(fokusy(), przed + (przeniesiony ? 1 : 0));
+    }
+    // With the focus on the form itself, the next Tab still finds the first stop.
+    UkladZakrywany t;
+    t.f->Pierwszy->SetFocus();
+    t.f->Pierwszy->Enabled = false;
+    t.f->Pole->Enabled = false;
+    t.f->Edit->Enabled = false;
+    t.f->Ostatni->Enabled = false;
+    EXPECT_EQ(t.f->ActiveControl(), nullptr);
+    t.f->Ostatni->Enabled = true;
+    t.f->ZdarzenieKlawisza(TKlawisz::Tab);
+    EXPECT_EQ(t.f->ActiveControl(), t.f->Ostatni);
+}
+
+TEST(Klawiatura, AnAccessKeyWantsTheLeftAltAloneAndAControlThatCanBeSeen) {
+    struct Przypadek {
+        const char* opis;
+        TModyfikatory mod;
+        bool nakryte;
+        char16_t znak;
+        bool uzyty;
+    };
+    const Przypadek przypadki[] = {
+        {"left Alt", {.lewyAlt = true}, false, u'z', true},
+        {"AltGr as Ctrl with Alt types a letter", {.lewyAlt = true, .ctrl = true}, false, u'z', false},
+        {"the right Alt", {.prawyAlt = true}, false, u'z', false},
+        {"both Alts", {.lewyAlt = true, .prawyAlt = true}, false, u'z', false},
+        {"no Alt", {}, false, u'z', false},
+        {"a covered box", {.lewyAlt = true}, true, u'p', false},
+        {"a box that can be seen", {.lewyAlt = true}, false, u'p', true},
+    };
+    for (const Przypadek& p : przypadki) {
+        SCOPED_TRACE(p.opis);
+        UkladZakrywany t;
+        t.f->Nakrywka->Visible = p.nakryte;
+        int klikniecia = 0;
+        t.f->Ostatni->OnClick = [&] { ++klikniecia; };
+        t.f->Pole->OnClick = [&] { ++klikniecia; };
+        EXPECT_EQ(t.f->ZdarzenieKlawiszaDostepu(p.znak, p.mod), p.uzyty);
+        EXPECT_EQ(klikniecia, p.uzyty ? 1 : 0);
     }
 }
 

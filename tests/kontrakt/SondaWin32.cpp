@@ -120,9 +120,18 @@ public:
         Przepusc(20);
     }
     void KlawiszDostepu(char16_t litera) override {
-        // The context bit: Alt is held.
+        // The left Alt held, as the thread's keyboard state shows it, and the
+        // context bit of the message.
+        BYTE stan[256];
+        GetKeyboardState(stan);
+        const BYTE przed[2] = {stan[VK_MENU], stan[VK_LMENU]};
+        stan[VK_MENU] = stan[VK_LMENU] = 0x80;
+        SetKeyboardState(stan);
         PostMessageW(GetFocus(), WM_SYSCHAR, litera, LPARAM(1) << 29);
         Przepusc(20);
+        stan[VK_MENU] = przed[0];
+        stan[VK_LMENU] = przed[1];
+        SetKeyboardState(stan);
     }
     void ZamknijOkno(const TForm& forma) override { SendMessageW(O(forma), WM_CLOSE, 0, 0); }
 

@@ -163,6 +163,33 @@ bool TControl::Dostepna() const {
     return true;
 }
 
+bool TControl::Zakryta() const {
+    // The control's rectangle in the coordinates of each parent in turn.
+    int lewo = Left, gora = Top;
+    const int szerokosc = Width, wysokosc = Height;
+    for (const TControl* k = this; k->rodzic_ && !k->jestForma_; k = k->rodzic_) {
+        const auto& rodzenstwo = k->rodzic_->dzieci_;
+        auto it = std::find(rodzenstwo.begin(), rodzenstwo.end(), k);
+        for (++it; it != rodzenstwo.end(); ++it) {
+            const TControl& nad = **it;
+            if (nad.Visible && nad.Width > 0 && nad.Height > 0 && nad.Left <= lewo && nad.Top <= gora && nad.Left + nad.Width >= lewo + szerokosc &&
+                nad.Top + nad.Height >= gora + wysokosc)
+                return true;
+        }
+        if (k->rodzic_->jestForma_) break;
+        lewo += k->rodzic_->Left;
+        gora += k->rodzic_->Top;
+    }
+    return false;
+}
+
+bool TControl::MozeMiecFokus() const {
+    if (!PrzyjmujeFokus() || jestForma_ || !Forma()) return false;
+    for (const TControl* k = this; k && !k->jestForma_; k = k->rodzic_)
+        if (!k->Visible || !k->Enabled) return false;
+    return !Zakryta();
+}
+
 std::u16string TControl::PokazywanaPodpowiedz() const {
     return Enabled ? Hint() : std::u16string();
 }
@@ -175,6 +202,9 @@ TColor TControl::KolorEfektywny() const {
 
 void TControl::Zmieniono(TZmiana co) {
     Powiadom(co);
+    // A control that goes, or a view laid over it, may take the focus away.
+    if (co == TZmiana::Dostepnosc || co == TZmiana::Widocznosc || co == TZmiana::Miejsce)
+        if (TForm* forma = Forma(); forma && forma->ActiveControl()) forma->PilnujFokusu();
     // The hint shown follows the enabled state.
     if (co == TZmiana::Dostepnosc) Powiadom(TZmiana::Podpowiedz);
     // Children that take their parent's colour are drawn anew.
@@ -548,16 +578,19 @@ void TForm::Przeciagnij() {
 
 namespace {
 
-void ZbierzTabulacje(const TControl& rodzic, std::vector<TControl*>& wynik) {
+// The controls that take the focus, in the tab order; with `wszystkie`
+// false only those that can hold it now.
+void ZbierzTabulacje(const TControl& rodzic, std::vector<TControl*>& wynik, bool wszystkie) {
     std::vector<TControl*> dzieci(rodzic.Controls().begin(), rodzic.Controls().end());
     std::stable_sort(dzieci.begin(), dzieci.end(),
                      [](const TControl* a, const TControl* b) { return a->TabOrder() < b->TabOrder(); });
     for (TControl* dziecko : dzieci) {
-        if (!dziecko->Visible || !dziecko->Enabled) continue;
-        if (dziecko->PrzyjmujeFokus())
-            wynik.push_back(dziecko);
-        else
-            ZbierzTabulacje(*dziecko, wynik);
+        if (!wszystkie && (!dziecko->Visible || !dziecko->Enabled)) continue;
+        if (dziecko->PrzyjmujeFokus()) {
+            if (wszystkie || !dziecko->Zakryta()) wynik.push_back(dziecko);
+        } else {
+            ZbierzTabulacje(*dziecko, wynik, wszystkie);
+        }
     }
 }
 
@@ -566,6 +599,7 @@ void ZbierzTabulacje(const TControl& rodzic, std::vector<TControl*>& wynik) {
 TControl* KontrolkaKlawiszaDostepu(const TControl& rodzic, char16_t znak) {
     for (TControl* dziecko : rodzic.Controls()) {
         if (!dziecko->Visible || !dziecko->Enabled) continue;
+        if (dziecko->PrzyjmujeFokus() && !dziecko->MozeMiecFokus()) continue;
         const std::u16string& napis = dziecko->Caption();
         for (std::size_t i = 0; i + 1 < napis.size(); ++i) {
             if (napis[i] != u'&') continue;
@@ -583,11 +617,31 @@ TControl* KontrolkaKlawiszaDostepu(const TControl& rodzic, char16_t znak) {
 
 std::vector<TControl*> TForm::KolejnoscTabulacji() const {
     std::vector<TControl*> wynik;
-    ZbierzTabulacje(*this, wynik);
+    ZbierzTabulacje(*this, wynik, false);
     return wynik;
 }
 
-bool TForm::ZdarzenieKlawiszaDostepu(char16_t znak) { return KontrolkaKlawiszaDostepu(*this, znak) != nullptr; }
+void TForm::PilnujFokusu() {
+    TControl* aktywna = ActiveControl();
+    if (!aktywna || aktywna->MozeMiecFokus()) return;
+    std::vector<TControl*> wszystkie;
+    ZbierzTabulacje(*this, wszystkie, true);
+    const auto it = std::find(wszystkie.begin(), wszystkie.end(), aktywna);
+    TControl* cel = nullptr;
+    if (it != wszystkie.end()) {
+        const std::size_t n = wszystkie.size(), od = static_cast<std::size_t>(it - wszystkie.begin());
+        for (std::size_t i = 1; i < n && !cel; ++i)
+            if (TControl* k = wszystkie[(od + i) % n]; k->MozeMiecFokus()) cel = k;
+    } else if (const auto stopy = KolejnoscTabulacji(); !stopy.empty()) {
+        cel = stopy.front();
+    }
+    ActiveControl = cel;
+}
+
+bool TForm::ZdarzenieKlawiszaDostepu(char16_t znak, TModyfikatory modyfikatory) {
+    if (!modyfikatory.lewyAlt || modyfikatory.prawyAlt || modyfikatory.ctrl) return false;
+    return KontrolkaKlawiszaDostepu(*this, znak) != nullptr;
+}
 
 bool TForm::ZdarzenieKlawisza(TKlawisz klawisz) {
     switch (klawisz) {

@@ -62,6 +62,16 @@ enum class TMouseButton { mbLeft, mbRight, mbMiddle };
 // and Cancel buttons, Tab and Shift+Tab through its tab stops, the arrows
 // within a radio group.
 enum class TKlawisz { Enter, Escape, Tab, TabWstecz, Lewo, Prawo, Gora, Dol };
+
+// Which modifiers were held with a letter, as the backend saw them. Only the
+// left Alt alone makes an access key: AltGr (reported as Ctrl with Alt, or
+// as the right Alt) types the Polish letters.
+struct TModyfikatory {
+    bool lewyAlt = false;
+    bool prawyAlt = false;
+    bool ctrl = false;
+    friend bool operator==(const TModyfikatory&, const TModyfikatory&) = default;
+};
 enum class TGlif { Brak, Zatwierdzenie };  // a button's glyph: none, a green check mark
 enum class TPozycjaFormy { poDesigned, poScreenCenter };
 
@@ -209,6 +219,14 @@ public:
     bool Showing() const;
     // Showing and enabled, it and every parent: it can take the user's input.
     bool Dostepna() const;
+    // A visible control lying over it (a later sibling of it or of one of
+    // its parents) covers it whole: the user cannot see it.
+    bool Zakryta() const;
+    // It can hold the keyboard focus on its form: a kind that takes the
+    // focus, visible and enabled with every parent below the form, and not
+    // covered. (The form's own visibility does not count: a form remembers
+    // its focus while it is hidden.)
+    bool MozeMiecFokus() const;
     // The hint the control shows: its hint while it is enabled, none otherwise.
     std::u16string PokazywanaPodpowiedz() const;
     // The colour the control is drawn with: its own, or its parent's with ParentColor.
@@ -615,17 +633,21 @@ public:
     // an arrow on a radio group moves its choice. False when the key is not
     // the model's (the native control may use it).
     bool ZdarzenieKlawisza(TKlawisz klawisz);
-    // Alt with a letter: the first button or check box lying on this form,
-    // visible and enabled, whose caption marks that letter with "&" does
-    // what a click does. False when none does.
-    bool ZdarzenieKlawiszaDostepu(char16_t znak);
+    // Alt with a letter: the first button or check box lying on this form
+    // that can take the focus (MozeMiecFokus), whose caption marks that
+    // letter with "&", does what a click does. Only with the left Alt alone
+    // (TModyfikatory). False when none does.
+    bool ZdarzenieKlawiszaDostepu(char16_t znak, TModyfikatory modyfikatory = {.lewyAlt = true});
     void ZdarzenieFokusu(TControl* kontrolka);  // the focus moved (null: the form itself)
 
     // The tab stops lying on this form, in the tab order: each parent's
     // children in the order of TabOrder, a container's stops in its place;
-    // only controls that take the focus, are visible and enabled, with every
-    // parent.
+    // only controls that can hold the focus (MozeMiecFokus).
     std::vector<TControl*> KolejnoscTabulacji() const;
+    // The focused control can no longer hold the focus (disabled, hidden,
+    // covered): the focus moves to the next tab stop after it in the tab
+    // order, round the form, or to the form itself when none is left.
+    void PilnujFokusu();
 
 protected:
     void UtworzWidok(IFabrykaWidokow& fabryka) override;

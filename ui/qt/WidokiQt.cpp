@@ -261,9 +261,11 @@ protected:
         default:
             break;
         }
-        // Alt with a letter: the model's access keys.
+        // Alt with a letter: the model's access keys. Qt does not tell the
+        // left Alt from the right one; AltGr comes as no Alt at all (X11's
+        // third level) or with the group switch.
         const Qt::KeyboardModifiers mod = zdarzenie->modifiers();
-        if ((mod & Qt::AltModifier) && !(mod & Qt::ControlModifier)) {
+        if (mod & Qt::AltModifier) {
             const int k = zdarzenie->key();
             char16_t znak = 0;
             if (k >= Qt::Key_A && k <= Qt::Key_Z)
@@ -272,7 +274,10 @@ protected:
                 znak = static_cast<char16_t>(u'0' + (k - Qt::Key_0));
             else if (zdarzenie->text().size() == 1)
                 znak = zdarzenie->text().at(0).unicode();
-            if (znak && f_.ZdarzenieKlawiszaDostepu(znak)) return;
+            const TModyfikatory m{.lewyAlt = true,
+                                  .prawyAlt = (mod & Qt::GroupSwitchModifier) != 0,
+                                  .ctrl = (mod & Qt::ControlModifier) != 0};
+            if (znak && f_.ZdarzenieKlawiszaDostepu(znak, m)) return;
         }
         QWidget::keyPressEvent(zdarzenie);
     }

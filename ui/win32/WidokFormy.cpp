@@ -235,7 +235,9 @@ bool KlawiszFormy(HWND korzen, const MSG& komunikat) {
         }
     }
     if (komunikat.message == WM_SYSCHAR)
-        return forma->ZdarzenieKlawiszaDostepu(static_cast<char16_t>(komunikat.wParam));
+        return forma->ZdarzenieKlawiszaDostepu(
+            static_cast<char16_t>(komunikat.wParam),
+            {.lewyAlt = GetKeyState(VK_LMENU) < 0, .prawyAlt = GetKeyState(VK_RMENU) < 0, .ctrl = ctrl});
     return false;
 }
 
