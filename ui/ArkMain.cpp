@@ -153,7 +153,7 @@ void TFormMain::FormCreate() {
     k.FolderInstalacji = k.DyskInstalacji + u"\\KV-Tek\\" + k.NazwaKatalogu;
 
     // 10. Corners rounded by 40 x 40 ellipses over the design size.
-    Application->Zaplecze().UstawKsztalt(*this, Width, Height, 40, 40);
+    Zaokraglenie = TRozmiar{40, 40};
 }
 
 std::u16string TFormMain::LokalizacjaFolderu(const std::u16string& nazwaPliku) {
@@ -165,7 +165,7 @@ std::u16string TFormMain::LokalizacjaFolderu(const std::u16string& nazwaPliku) {
 
 // The move always belongs to the main window, whichever control was pressed.
 void TFormMain::FormMouseDown(TControl&, TMouseButton przycisk, int, int) {
-    if (przycisk == TMouseButton::mbLeft) Application->Zaplecze().PrzeciagnijOkno(*this);
+    if (przycisk == TMouseButton::mbLeft) Przeciagnij();
 }
 
 void TFormMain::LabelWWWClick() { uslugi_.powloka.OtworzAdres(PRODUCENT_WWW); }

@@ -104,4 +104,17 @@ if(TARGET kv_ui_win32)
     # by their titles belong to the whole display.
     set_tests_properties(${nazwa} PROPERTIES TIMEOUT 300 LABELS okna RUN_SERIAL TRUE)
   endforeach()
+
+  # The contract between the model and a backend (tests/kontrakt), against
+  # this backend; tests/CMakeLists.txt runs the same cases against Qt.
+  add_executable(kontrakt_win32_test ${CMAKE_CURRENT_SOURCE_DIR}/kontrakt/kontrakt_test.cpp
+                 ${CMAKE_CURRENT_SOURCE_DIR}/kontrakt/SondaWin32.cpp ${CMAKE_SOURCE_DIR}/app/instalator.rc)
+  target_link_libraries(kontrakt_win32_test PRIVATE kv_ui_win32 GTest::gtest_main)
+  target_include_directories(kontrakt_win32_test PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/kontrakt
+                             ${CMAKE_SOURCE_DIR}/platform/win32 ${CMAKE_SOURCE_DIR}/app)
+  if(CMAKE_CROSSCOMPILING)
+    target_link_options(kontrakt_win32_test PRIVATE -static)
+  endif()
+  add_test(NAME kontrakt_win32_test COMMAND kontrakt_win32_test)
+  set_tests_properties(kontrakt_win32_test PROPERTIES TIMEOUT 300 LABELS okna RUN_SERIAL TRUE)
 endif()

@@ -271,7 +271,8 @@ TEST(Instal, TheFolderChoice) {
         ASSERT_EQ(s.zaplecze.pytaniaZapisu.size(), 1u);
         EXPECT_EQ(s.zaplecze.pytaniaZapisu[0].tytul, u"Wskaż folder instalacji");
         EXPECT_EQ(s.zaplecze.pytaniaZapisu[0].nazwaPliku, u"_Kavrostel.exe");
-        EXPECT_EQ(s.zaplecze.pytaniaZapisu[0].folderPoczatkowy, u"C:");
+        // The bare drive the page keeps is offered as that drive's root.
+        EXPECT_EQ(s.zaplecze.pytaniaZapisu[0].folderPoczatkowy, u"C:\\");
         EXPECT_EQ(s.f().Edit1->Text(), p.tekst);
         EXPECT_EQ(s.kontekst.DyskInstalacji, p.tekst);
         EXPECT_EQ(s.kontekst.FolderInstalacji, p.tekst + u"\\KV-Tek\\Kavrostel8");
@@ -476,12 +477,19 @@ TEST(Instal, NoKeyPressEndsOrStartsAnythingDuringADownload) {
     EXPECT_EQ(FormMain->ActiveControl(), f.BBInstal);  // given back
 }
 
-TEST(Instal, AFocusTheUserMovedDuringADownloadStaysThere) {
+// A focus the user moved during a download is not taken back by the lock's
+// end; but the completion view then covers the box, and the focus never
+// stays on what cannot be seen: it goes on to the next tab stop.
+TEST(Instal, AFocusTheUserMovedDuringADownloadStaysWhileItCanBeSeen) {
     Pobieranie s;
     TFormInstal& f = s.f();
-    s.http.wTrakcie = [&] { FormMain->ZdarzenieFokusu(f.CBSkrotPulpit); };  // Tab
+    s.http.wTrakcie = [&] {
+        FormMain->ZdarzenieFokusu(f.CBSkrotPulpit);  // Tab
+        EXPECT_EQ(FormMain->ActiveControl(), f.CBSkrotPulpit);
+    };
     s.Kliknij(*f.BBInstal);
-    EXPECT_EQ(FormMain->ActiveControl(), f.CBSkrotPulpit);
+    EXPECT_TRUE(f.CBSkrotPulpit->Zakryta());
+    EXPECT_EQ(FormMain->ActiveControl(), f.BBWstecz);
 }
 
 TEST(Instal, ClosingDuringADownloadWaitsForItsEnd) {
@@ -582,3 +590,35 @@ TEST(Instal, ADownloadFailureGoesToTheStandardDialogUnderTheApplicationsTitle) {
 }
 
 }  // namespace
+
+namespace {
+
+std::vector<std::string> Sciezka(const TForm& forma) {
+    std::vector<std::string> w;
+    for (const TControl* k : forma.KolejnoscTabulacji()) w.push_back(k->Name);
+    return w;
+}
+
+}  // namespace
+
+// The keyboard's road through each page and view: the tab stops in order,
+// none that is covered, hidden or disabled.
+TEST(Instal, TheFocusPathOfEachPage) {
+    Instalator s;
+    s.Utworz();
+    s.glowne->RGAkceptacja->Enabled = true;  // as the presentation leaves it
+    EXPECT_EQ(Sciezka(*s.glowne), (std::vector<std::string>{"RGAkceptacja", "BitBtn1", "ListBox1"}));
+    s.Akceptuj();
+    // The installation page: the licence page's controls are hidden under it.
+    EXPECT_EQ(Sciezka(*s.glowne), (std::vector<std::string>{"SBPrzegladaj", "Edit1", "CBSkrotPulpit",
+                                                              "CBSkrotMenuStart", "BBWstecz", "BBClose", "BBInstal"}));
+    // The completion view covers the folder and the shortcut boxes; the
+    // removal is there to take.
+    s.http.odpowiedz.cialo = std::string(64, 'x');
+    s.Kliknij(*s.f().BBInstal);
+    ASSERT_TRUE(s.glowne->PanelKoniec->Visible);
+    EXPECT_EQ(Sciezka(*s.glowne), (std::vector<std::string>{"BBWstecz", "BBClose", "BBInstal", "BBDeinstal"}));
+    // The notice: its one button.
+    TFormQst q;
+    EXPECT_EQ(Sciezka(q), (std::vector<std::string>{"B1"}));
+}
