@@ -161,8 +161,8 @@ klawisz() {
 # Escape closes it; Alt+P twice leaves the desktop shortcut chosen, Alt+M
 # drops the Start-menu one; Alt+I installs (the desktop shortcut only);
 # Alt+R starts the program (URUCHOMIONY, a command, checks that it started
-# and ends it); Alt+U removes; Alt+I installs again (both shortcuts, as the
-# page chooses them anew); Alt+W goes back to the page, Alt+U removes
+# and ends it); Alt+U removes; Tab, Tab and Space install again from where
+# the focus went (both shortcuts, as the page chooses them anew); Alt+W goes back to the page, Alt+U removes
 # there, Alt+W goes back to the licence, Alt+Z ends the installer. Drive C:
 # must then be as it was (BEFORE, stan_dysku with the same PATTERNs).
 # Screenshots klawiatura_*.png.
@@ -207,8 +207,10 @@ klawiatura_droga() {
   sleep 0.5
   zdjecie klawiatura_usuniete
 
-  klawisz alt+i
-  czekaj_na 60 "Alt+I again: the program and both shortcuts" skroty_gotowe
+  # The removal has disabled its own focused button: the focus has gone on
+  # to "<< Wstecz", two Tabs reach "Instaluj" and Space presses it.
+  klawisz Tab Tab space
+  czekaj_na 60 "Tab, Tab, Space after the removal: the program and both shortcuts" skroty_gotowe
   sleep 1
   zdjecie klawiatura_ponownie
 

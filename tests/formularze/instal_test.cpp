@@ -771,3 +771,21 @@ TEST(Instal, TheNoticesOkTakesItsAccessKey) {
     EXPECT_TRUE(przyjety);
     EXPECT_EQ(s.zaplecze.modalne.size(), 1u);
 }
+
+// "Usunięcie instalacji" pressed from the keyboard disables itself: the
+// focus goes on to a control that can hold it, and Tab still moves it.
+TEST(Instal, TheKeyboardGoesOnAfterTheRemovalDisablesItsButton) {
+    Instalator s;
+    Przygotuj(s, Widok::Koniec);
+    ASSERT_TRUE(FormMain->ZdarzenieKlawiszaDostepu(u'u'));
+    ASSERT_FALSE(s.f().BBDeinstal->Enabled);
+    ASSERT_FALSE(FormMain->PanelKoniec->Visible);
+    ASSERT_NE(FormMain->ActiveControl(), nullptr);
+    EXPECT_TRUE(FormMain->ActiveControl()->MozeMiecFokus());
+    std::vector<std::string> droga{FormMain->ActiveControl()->Name};
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_TRUE(FormMain->ZdarzenieKlawisza(TKlawisz::Tab));
+        droga.push_back(FormMain->ActiveControl() ? FormMain->ActiveControl()->Name : "");
+    }
+    EXPECT_EQ(droga, (std::vector<std::string>{"BBWstecz", "BBClose", "BBInstal"}));
+}
