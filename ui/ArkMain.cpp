@@ -57,7 +57,7 @@ void TFormMain::Projekt() {
     Label5 = Kontrolka<TLabel>(*this, PanelLic, "Label5", {.miejsce = {531, 264}, .napis = u"Styczeń 2020"});
     RGAkceptacja = Kontrolka<TRadioGroup>(*this, PanelLic, "RGAkceptacja",
         {.miejsce = {8, 246, 122, 76}, .napis = u"-", .kolorRodzica = true, .wlaczony = false,
-         .elementy = {u"Akceptuję", u"Nie akceptuję"}});
+         .elementy = {u"&Akceptuję", u"&Nie akceptuję"}});
     GroupBox1 = Kontrolka<TGroupBox>(*this, PanelLic, "GroupBox1",
         {.miejsce = {523, 3, 183, 85}, .napis = u"Producent", .kolorRodzica = true});
     // The maker's studio name: a static text in the group's colour, drawn
@@ -84,7 +84,7 @@ void TFormMain::Projekt() {
         {.miejsce = {523, 196, 183, 47}, .napis = u"Pomoc techniczna", .kolorRodzica = true});
     LabelEmail = Kontrolka<TLabel>(*this, GroupBox3, "LabelEmail", {.miejsce = {11, 20}, .napis = PRODUCENT_EMAIL});
     BitBtn1 = Kontrolka<TButton>(*this, PanelLic, "BitBtn1",
-        {.miejsce = {655, 295, 65, 25}, .napis = u"Zamknij", .podpowiedz = u"Koniec pracy Instalatora."});
+        {.miejsce = {655, 295, 65, 25}, .napis = u"&Zamknij", .podpowiedz = u"Koniec pracy Instalatora."});
     GroupBox4 = Kontrolka<TGroupBox>(*this, PanelLic, "GroupBox4",
         {.miejsce = {138, 246, 373, 76}, .napis = u"Dane użytkownika", .kolorRodzica = true});
     LabelNazwa = Kontrolka<TLabel>(*this, GroupBox4, "LabelNazwa", {.miejsce = {10, 23}, .napis = u"Nazwa"});

@@ -300,6 +300,27 @@ void TLabel::DopasujRozmiar() {
     }
 }
 
+std::u16string NapisWidoczny(const std::u16string& napis) {
+    std::u16string wynik;
+    for (std::size_t i = 0; i < napis.size(); ++i) {
+        if (napis[i] == u'&' && i + 1 < napis.size()) ++i;
+        wynik += napis[i];
+    }
+    return wynik;
+}
+
+bool OznaczaKlawisz(const std::u16string& napis, char16_t znak) {
+    for (std::size_t i = 0; i + 1 < napis.size(); ++i) {
+        if (napis[i] != u'&') continue;
+        if (napis[i + 1] != u'&' && platforma::ZnakBezWielkosci(napis[i + 1]) == platforma::ZnakBezWielkosci(znak))
+            return true;
+        ++i;
+    }
+    return false;
+}
+
+bool TControl::KlawiszDostepu(char16_t znak) { return OznaczaKlawisz(Caption, znak) && ZdarzenieKlawiszaDostepu(); }
+
 // ---------------------------------------------------------------- TCheckBox
 
 void TCheckBox::ZdarzenieZaznaczenia(bool zaznaczone) {
@@ -360,6 +381,18 @@ void TRadioGroup::ZdarzenieWyboru(int indeks) {
         return;
     }
     Uruchom([&] { ItemIndex = indeks; });
+}
+
+bool TRadioGroup::KlawiszDostepu(char16_t znak) {
+    const auto& elementy = Items();
+    for (std::size_t i = 0; i < elementy.size(); ++i) {
+        if (!OznaczaKlawisz(elementy[i], znak)) continue;
+        if (!Dostepna()) return false;
+        SetFocus();
+        ZdarzenieWyboru(static_cast<int>(i));
+        return true;
+    }
+    return false;
 }
 
 bool TRadioGroup::ZdarzenieStrzalki(int krok) {
@@ -595,19 +628,12 @@ void ZbierzTabulacje(const TControl& rodzic, std::vector<TControl*>& wynik, bool
 }
 
 // The first control lying on `rodzic`, visible and enabled with its
-// parents, whose caption marks `znak` with "&" ("&&" is a plain "&").
+// parents, whose caption or item marks `znak` with "&" ("&&" is a plain "&").
 TControl* KontrolkaKlawiszaDostepu(const TControl& rodzic, char16_t znak) {
     for (TControl* dziecko : rodzic.Controls()) {
         if (!dziecko->Visible || !dziecko->Enabled) continue;
         if (dziecko->PrzyjmujeFokus() && !dziecko->MozeMiecFokus()) continue;
-        const std::u16string& napis = dziecko->Caption();
-        for (std::size_t i = 0; i + 1 < napis.size(); ++i) {
-            if (napis[i] != u'&') continue;
-            if (napis[i + 1] != u'&' &&
-                platforma::ZnakBezWielkosci(napis[i + 1]) == platforma::ZnakBezWielkosci(znak))
-                if (dziecko->ZdarzenieKlawiszaDostepu()) return dziecko;
-            ++i;
-        }
+        if (dziecko->KlawiszDostepu(znak)) return dziecko;
         if (TControl* znaleziona = KontrolkaKlawiszaDostepu(*dziecko, znak)) return znaleziona;
     }
     return nullptr;

@@ -172,6 +172,12 @@ TWlasciwosc<T>& TWlasciwosc<T>::operator=(T nowa) {
 
 // A visible control. Places are in pixels relative to the parent's client
 // area; a form's place is its outer window on the screen.
+// A caption as the user reads it: each single "&" marks the next letter as
+// the access key and is not shown, "&&" shows one "&".
+std::u16string NapisWidoczny(const std::u16string& napis);
+// The caption marks `znak` (in either case) as its access key.
+bool OznaczaKlawisz(const std::u16string& napis, char16_t znak);
+
 class TControl : public TComponent {
 public:
     TControl(TForm* wlasciciel, TControl* rodzic, std::string nazwa);
@@ -241,6 +247,9 @@ public:
     // What this control does for its access key ("&" in its caption); false
     // for a kind that has none.
     virtual bool ZdarzenieKlawiszaDostepu() { return false; }
+    // Alt with `znak`: when this control's caption (a radio group: one of its
+    // items) marks that letter, it does what a click does; false otherwise.
+    virtual bool KlawiszDostepu(char16_t znak);
     // An arrow key while the control has the focus (krok -1: left or up, 1:
     // right or down); false when the kind leaves arrows to the native control.
     virtual bool ZdarzenieStrzalki(int) { return false; }
@@ -416,6 +425,8 @@ public:
     // An arrow key on the group: the item `krok` on from the chosen one
     // (from the first when none is), round the group, is chosen.
     bool ZdarzenieStrzalki(int krok) override;
+    // An item whose text marks the letter is chosen, as a click on it.
+    bool KlawiszDostepu(char16_t znak) override;
 
     // Where item `indeks` lies inside the group, as the classic designer's
     // radio group arranges its buttons: columns of (Width - 10) / Columns
