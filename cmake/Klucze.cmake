@@ -50,6 +50,7 @@ endif()
 # The SubjectPublicKeyInfo of a P-256 key in DER is this prefix followed by
 # the 65-byte uncompressed point; anything else is not a P-256 public key.
 set(_kv_przedrostek 3059301306072a8648ce3d020106082a8648ce3d030107034200)
+file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/klucze)
 set(_kv_wiersze "")
 set(_kv_idy "")
 foreach(_kv_pem ${_kv_klucze})

@@ -1,4 +1,5 @@
 #include "ReprDigest.h"
+#include "Base64.h"
 
 #include <algorithm>
 #include <optional>
@@ -52,41 +53,6 @@ bool NazwaSha256(std::string_view klucz) {
         if (z != kNazwa[i]) return false;
     }
     return true;
-}
-
-int WartoscZnaku(char z) {
-    if (z >= 'A' && z <= 'Z') return z - 'A';
-    if (z >= 'a' && z <= 'z') return z - 'a' + 26;
-    if (z >= '0' && z <= '9') return z - '0' + 52;
-    if (z == '+') return 62;
-    if (z == '/') return 63;
-    return -1;
-}
-
-// Base64 as RFC 8941 byte sequences use it: the standard alphabet, with
-// or without "=" padding, nothing else.
-std::optional<std::vector<std::uint8_t>> ZBase64(std::string_view tekst) {
-    std::size_t dopelnienie = 0;
-    while (!tekst.empty() && tekst.back() == '=' && dopelnienie < 2) {
-        tekst.remove_suffix(1);
-        ++dopelnienie;
-    }
-    if (tekst.size() % 4 == 1) return std::nullopt;
-    if (dopelnienie > 0 && (tekst.size() + dopelnienie) % 4 != 0) return std::nullopt;
-    std::vector<std::uint8_t> bajty;
-    unsigned bufor = 0;
-    int bity = 0;
-    for (char z : tekst) {
-        const int v = WartoscZnaku(z);
-        if (v < 0) return std::nullopt;
-        bufor = (bufor << 6) | static_cast<unsigned>(v);
-        bity += 6;
-        if (bity >= 8) {
-            bity -= 8;
-            bajty.push_back(static_cast<std::uint8_t>(bufor >> bity));
-        }
-    }
-    return bajty;
 }
 
 // The value of a member that names sha-256: a byte sequence, possibly

@@ -57,7 +57,7 @@ void TFormMain::Projekt() {
     Label5 = Kontrolka<TLabel>(*this, PanelLic, "Label5", {.miejsce = {531, 264}, .napis = u"Styczeń 2020"});
     RGAkceptacja = Kontrolka<TRadioGroup>(*this, PanelLic, "RGAkceptacja",
         {.miejsce = {8, 246, 122, 76}, .napis = u"-", .kolorRodzica = true, .wlaczony = false,
-         .elementy = {u"Akceptuję", u"Nie akceptuję"}});
+         .elementy = {u"&Akceptuję", u"&Nie akceptuję"}});
     GroupBox1 = Kontrolka<TGroupBox>(*this, PanelLic, "GroupBox1",
         {.miejsce = {523, 3, 183, 85}, .napis = u"Producent", .kolorRodzica = true});
     // The maker's studio name: a static text in the group's colour, drawn
@@ -84,7 +84,7 @@ void TFormMain::Projekt() {
         {.miejsce = {523, 196, 183, 47}, .napis = u"Pomoc techniczna", .kolorRodzica = true});
     LabelEmail = Kontrolka<TLabel>(*this, GroupBox3, "LabelEmail", {.miejsce = {11, 20}, .napis = PRODUCENT_EMAIL});
     BitBtn1 = Kontrolka<TButton>(*this, PanelLic, "BitBtn1",
-        {.miejsce = {655, 295, 65, 25}, .napis = u"Zamknij", .podpowiedz = u"Koniec pracy Instalatora."});
+        {.miejsce = {655, 295, 65, 25}, .napis = u"&Zamknij", .podpowiedz = u"Koniec pracy Instalatora."});
     GroupBox4 = Kontrolka<TGroupBox>(*this, PanelLic, "GroupBox4",
         {.miejsce = {138, 246, 373, 76}, .napis = u"Dane użytkownika", .kolorRodzica = true});
     LabelNazwa = Kontrolka<TLabel>(*this, GroupBox4, "LabelNazwa", {.miejsce = {10, 23}, .napis = u"Nazwa"});
@@ -153,7 +153,7 @@ void TFormMain::FormCreate() {
     k.FolderInstalacji = k.DyskInstalacji + u"\\KV-Tek\\" + k.NazwaKatalogu;
 
     // 10. Corners rounded by 40 x 40 ellipses over the design size.
-    Application->Zaplecze().UstawKsztalt(*this, Width, Height, 40, 40);
+    Zaokraglenie = TRozmiar{40, 40};
 }
 
 std::u16string TFormMain::LokalizacjaFolderu(const std::u16string& nazwaPliku) {
@@ -165,7 +165,7 @@ std::u16string TFormMain::LokalizacjaFolderu(const std::u16string& nazwaPliku) {
 
 // The move always belongs to the main window, whichever control was pressed.
 void TFormMain::FormMouseDown(TControl&, TMouseButton przycisk, int, int) {
-    if (przycisk == TMouseButton::mbLeft) Application->Zaplecze().PrzeciagnijOkno(*this);
+    if (przycisk == TMouseButton::mbLeft) Przeciagnij();
 }
 
 void TFormMain::LabelWWWClick() { uslugi_.powloka.OtworzAdres(PRODUCENT_WWW); }

@@ -66,7 +66,7 @@ void TFormQst::FormShow() {
     // 5.
     B1->SetFocus();
     // 6.
-    Application->Zaplecze().UstawKsztalt(*this, Width, Height, 20, 20);
+    Zaokraglenie = TRozmiar{20, 20};
 }
 
 void TFormQst::B1Click() { Close(); }

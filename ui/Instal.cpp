@@ -24,7 +24,7 @@ namespace {
 void CzcionkaNaSzerokosc(TButton& przycisk) {
     TFont czcionka = przycisk.Font;
     while (czcionka.Height > 9 &&
-           Application->Zaplecze().ZmierzTekst(czcionka, przycisk.Caption, 0).Width + 16 > przycisk.Width)
+           Application->Zaplecze().ZmierzTekst(czcionka, NapisWidoczny(przycisk.Caption), 0).Width + 16 > przycisk.Width)
         --czcionka.Height;
     przycisk.Font = czcionka;
 }
@@ -33,7 +33,7 @@ void CzcionkaNaSzerokosc(TButton& przycisk) {
 // the substitute font may draw the caption wider than the design allowed for.
 // The box and the gap beside the caption take 22 pixels.
 void SzerokoscNaNapis(TCheckBox& pole) {
-    const int potrzebna = Application->Zaplecze().ZmierzTekst(pole.Font, pole.Caption, 0).Width + 22;
+    const int potrzebna = Application->Zaplecze().ZmierzTekst(pole.Font, NapisWidoczny(pole.Caption), 0).Width + 22;
     if (potrzebna > pole.Width) pole.Width = potrzebna;
 }
 
@@ -68,7 +68,7 @@ void TFormInstal::Projekt() {
     TPanel* p = PanelInstalacji;
 
     SBPrzegladaj = Kontrolka<TButton>(*this, p, "SBPrzegladaj",
-        {.miejsce = {14, 259, 187, 22}, .napis = u"Zmiana folderu instalacji   >>", .wlaczony = false});
+        {.miejsce = {14, 259, 187, 22}, .napis = u"Zmiana &folderu instalacji   >>", .wlaczony = false});
     LabelFolder = Kontrolka<TLabel>(*this, p, "LabelFolder",
         {.miejsce = {323, 260, 158, 20}, .czcionka = Pismo(16), .autoRozmiar = false});
     Image2 = Kontrolka<TImage>(*this, p, "Image2", {.miejsce = {397, 7, 103, 70}, .obraz = u"rysunek.jpg", .rozciagniety = true});
@@ -84,22 +84,22 @@ void TFormInstal::Projekt() {
         {.miejsce = {212, 257, 100, 22}, .napis = u"C:", .czcionka = Pismo(16), .kolor = clInfoBk,
          .wlaczony = false, .tylkoDoOdczytu = true});
     CBSkrotPulpit = Kontrolka<TCheckBox>(*this, p, "CBSkrotPulpit",
-        {.miejsce = {556, 36, 160, 17}, .napis = u"Skrót na Pulpicie", .czcionka = Pismo(13, clWindowText, true),
+        {.miejsce = {556, 36, 160, 17}, .napis = u"Skrót na &Pulpicie", .czcionka = Pismo(13, clWindowText, true),
          .kolorRodzica = true, .zaznaczony = true});
     CBSkrotMenuStart = Kontrolka<TCheckBox>(*this, p, "CBSkrotMenuStart",
-        {.miejsce = {556, 56, 160, 17}, .napis = u"Skrót w Menu Start", .czcionka = Pismo(13, clWindowText, true),
+        {.miejsce = {556, 56, 160, 17}, .napis = u"Skrót w &Menu Start", .czcionka = Pismo(13, clWindowText, true),
          .kolorRodzica = true, .zaznaczony = true});
     BBWstecz = Kontrolka<TButton>(*this, p, "BBWstecz",
-        {.miejsce = {14, 289, 100, 30}, .napis = u"<< Wstecz", .podpowiedz = u"Powrót do warunków licencji",
+        {.miejsce = {14, 289, 100, 30}, .napis = u"<< &Wstecz", .podpowiedz = u"Powrót do warunków licencji",
          .czcionka = Pismo(16)});
     BBClose = Kontrolka<TButton>(*this, p, "BBClose",
-        {.miejsce = {633, 289, 80, 30}, .napis = u"Zamknij", .podpowiedz = u"Koniec pracy Instalatora.",
+        {.miejsce = {633, 289, 80, 30}, .napis = u"&Zamknij", .podpowiedz = u"Koniec pracy Instalatora.",
          .czcionka = Pismo(16)});
     BBInstal = Kontrolka<TButton>(*this, p, "BBInstal",
-        {.miejsce = {243, 289, 204, 30}, .napis = u"Instaluj zaznaczone", .czcionka = Pismo(19, clNavy),
+        {.miejsce = {243, 289, 204, 30}, .napis = u"&Instaluj zaznaczone", .czcionka = Pismo(19, clNavy),
          .wlaczony = false});
     BBDeinstal = Kontrolka<TButton>(*this, p, "BBDeinstal",
-        {.miejsce = {450, 289, 162, 30}, .napis = u"Usunięcie instalacji",
+        {.miejsce = {450, 289, 162, 30}, .napis = u"&Usunięcie instalacji",
          .podpowiedz = u"Ponowna instalacja nie wymaga usuwania poprzedniej wersji programu.",
          .czcionka = Pismo(16), .wlaczony = false});
     ProgressBar1 = Kontrolka<TProgressBar>(*this, p, "ProgressBar1", {.miejsce = {14, 235, 534, 13}});
@@ -286,7 +286,7 @@ void TFormMain::RGAkceptacjaClick() {
     f.Edit1->Enabled = gotowe;
     f.SBPrzegladaj->Enabled = gotowe;
     // 6.
-    f.BBInstal->Caption = u"Instaluj";
+    f.BBInstal->Caption = u"&Instaluj";
     f.BBInstal->Hint = u"Instalacja programu";
     f.BBInstal->Enabled = gotowe;
     // 7.

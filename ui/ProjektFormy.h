@@ -7,8 +7,12 @@
 //   LabelInfo = Kontrolka<TLabel>(*this, PanelInfo, "LabelInfo",
 //       {.miejsce = {31, 4}, .napis = u"Warunki licencji", .czcionka = Pismo(19, clBlue)});
 //
-// Fields a kind does not have are left at their defaults.
+// A field the control's kind does not have must be left at its default: a row
+// that sets one is refused when the form is made (the forms' tests make
+// every form), so that no designed value is dropped without a word.
+#include <algorithm>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -60,12 +64,40 @@ inline TFont Pismo(int wysokosc, TColor kolor = clWindowText, bool pogrubione = 
     return TFont{std::move(kroj), wysokosc, pogrubione, podkreslone, kolor};
 }
 
+// Refuses a row that sets a field of a property the control's kind does not
+// have (TComponent::Wlasciwosci).
+inline void SprawdzWiersz(const TControl& k, const Wiersz& w) {
+    const Wiersz d{};
+    const std::span<const TZmiana> ma = k.Wlasciwosci();
+    auto pole = [&](bool ustawione, TZmiana co, const char* nazwa) {
+        if (ustawione && std::find(ma.begin(), ma.end(), co) == ma.end())
+            throw std::logic_error("Wiersz projektu kontrolki " + k.Name + " ustawia pole ." + nazwa +
+                                   ", którego jej rodzaj nie ma.");
+    };
+    pole(w.autoRozmiar != d.autoRozmiar, TZmiana::AutoRozmiar, "autoRozmiar");
+    pole(w.zawijanie != d.zawijanie, TZmiana::Zawijanie, "zawijanie");
+    pole(w.wyrownanie != d.wyrownanie, TZmiana::Wyrownanie, "wyrownanie");
+    pole(w.przezroczysta != d.przezroczysta, TZmiana::Przezroczystosc, "przezroczysta");
+    pole(w.tloRodzica != d.tloRodzica, TZmiana::TloRodzica, "tloRodzica");
+    pole(w.obraz != d.obraz, TZmiana::Obraz, "obraz");
+    pole(w.rozciagniety != d.rozciagniety, TZmiana::Rozciagniecie, "rozciagniety");
+    pole(w.elementy != d.elementy, TZmiana::Elementy, "elementy");
+    pole(w.kolumny != d.kolumny, TZmiana::Kolumny, "kolumny");
+    pole(w.wybrany != d.wybrany, TZmiana::Wybor, "wybrany");
+    pole(w.zaznaczony != d.zaznaczony, TZmiana::Zaznaczenie, "zaznaczony");
+    pole(w.tylkoDoOdczytu != d.tylkoDoOdczytu, TZmiana::TylkoDoOdczytu, "tylkoDoOdczytu");
+    pole(w.glif != d.glif, TZmiana::Glif, "glif");
+    pole(w.domyslny != d.domyslny, TZmiana::Domyslny, "domyslny");
+    pole(w.anulujacy != d.anulujacy, TZmiana::Anulujacy, "anulujacy");
+}
+
 // Makes the control on `rodzic` and gives it the row's properties. The font
 // goes first and the caption last, so that a label measures its text in its
 // own font and, when word-wrapped, at its own width.
 template <typename T>
 T* Kontrolka(TForm& forma, TControl* rodzic, std::string nazwa, const Wiersz& w) {
     T* k = forma.Utworz<T>(rodzic, std::move(nazwa));
+    SprawdzWiersz(*k, w);
     if (w.czcionka) k->Font = *w.czcionka;
     k->Color = w.kolor;
     k->ParentColor = w.kolorRodzica;
@@ -85,6 +117,10 @@ T* Kontrolka(TForm& forma, TControl* rodzic, std::string nazwa, const Wiersz& w)
     if constexpr (std::is_same_v<T, TRadioGroup>) {
         k->Columns = w.kolumny;
         k->Items = w.elementy;
+        k->ItemIndex = w.wybrany;
+    }
+    if constexpr (std::is_same_v<T, TListBox>) {
+        for (const std::u16string& element : w.elementy) k->Items.Add(element);
         k->ItemIndex = w.wybrany;
     }
     if constexpr (std::is_same_v<T, TCheckBox>) k->Checked = w.zaznaczony;

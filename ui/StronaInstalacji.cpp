@@ -41,8 +41,14 @@ void TFormInstal::WlaczDeinstalacje(bool wlaczony) {
         BBDeinstal->Enabled = wlaczony;
 }
 
+// The captions the install button is given, with their access keys: Alt+I
+// installs, Alt+R starts the installed program ("U" is the removal's).
 void TFormInstal::UstawPrzyciskInstalacji(const std::u16string& napis, const std::u16string& podpowiedz) {
-    BBInstal->Caption = napis;
+    static const std::pair<std::u16string_view, std::u16string_view> zKlawiszem[] = {
+        {u"Instaluj", u"&Instaluj"}, {u"Uruchom", u"U&ruchom"}};
+    const auto it = std::find_if(std::begin(zKlawiszem), std::end(zKlawiszem),
+                                 [&](const auto& para) { return para.first == napis; });
+    BBInstal->Caption = it != std::end(zKlawiszem) ? std::u16string(it->second) : napis;
     BBInstal->Hint = podpowiedz;
 }
 

@@ -77,10 +77,11 @@ endif()
 # program's resources (the manifest: common controls 6) as the installer has
 # them. They open windows, so they run on an X display under Wine.
 if(TARGET kv_ui_win32)
+  include(${CMAKE_SOURCE_DIR}/cmake/ZasobyProgramu.cmake)
   # Not a test: the same download through the installer's real window and
   # its pump. Built on demand, run under Wine by bench/pompowanie_wine.sh.
-  add_executable(pompowanie_okna_bench EXCLUDE_FROM_ALL ${CMAKE_SOURCE_DIR}/bench/pompowanie_okna_bench.cpp
-                 ${CMAKE_SOURCE_DIR}/app/instalator.rc)
+  add_executable(pompowanie_okna_bench EXCLUDE_FROM_ALL ${CMAKE_SOURCE_DIR}/bench/pompowanie_okna_bench.cpp)
+  kv_zasoby_programu(pompowanie_okna_bench)
   target_link_libraries(pompowanie_okna_bench PRIVATE kv_ui_win32 kv_formularze)
   target_include_directories(pompowanie_okna_bench PRIVATE ${CMAKE_SOURCE_DIR}/platform/win32
                              ${CMAKE_SOURCE_DIR}/app)
@@ -95,7 +96,6 @@ if(TARGET kv_ui_win32)
     target_link_libraries(${nazwa} PRIVATE kv_ui_win32 GTest::gtest_main)
     target_include_directories(${nazwa} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/win32/okna
                                ${CMAKE_SOURCE_DIR}/platform/win32)
-    include(${CMAKE_SOURCE_DIR}/cmake/ZasobyProgramu.cmake)
     kv_zasoby_programu(${nazwa})
     if(CMAKE_CROSSCOMPILING)
       target_link_options(${nazwa} PRIVATE -static)
@@ -105,4 +105,18 @@ if(TARGET kv_ui_win32)
     # by their titles belong to the whole display.
     set_tests_properties(${nazwa} PROPERTIES TIMEOUT 300 LABELS okna RUN_SERIAL TRUE)
   endforeach()
+
+  # The contract between the model and a backend (tests/kontrakt), against
+  # this backend; tests/CMakeLists.txt runs the same cases against Qt.
+  add_executable(kontrakt_win32_test ${CMAKE_CURRENT_SOURCE_DIR}/kontrakt/kontrakt_test.cpp
+                 ${CMAKE_CURRENT_SOURCE_DIR}/kontrakt/SondaWin32.cpp)
+  kv_zasoby_programu(kontrakt_win32_test)
+  target_link_libraries(kontrakt_win32_test PRIVATE kv_ui_win32 GTest::gtest_main)
+  target_include_directories(kontrakt_win32_test PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/kontrakt
+                             ${CMAKE_SOURCE_DIR}/platform/win32 ${CMAKE_SOURCE_DIR}/app)
+  if(CMAKE_CROSSCOMPILING)
+    target_link_options(kontrakt_win32_test PRIVATE -static)
+  endif()
+  add_test(NAME kontrakt_win32_test COMMAND kontrakt_win32_test)
+  set_tests_properties(kontrakt_win32_test PROPERTIES TIMEOUT 300 LABELS okna RUN_SERIAL TRUE)
 endif()

@@ -16,7 +16,8 @@
 # only a stale shortcut, removes right after acceptance and checks that files
 # of someone else on drive C: stay; a file damaged on the server and a man
 # in the middle who replaces the program and its digest are refused with
-# the installed program kept. Screenshots go to OUT_DIR.
+# the installed program kept. The road from acceptance to the end is also
+# taken with keys alone (klawiatura_droga). Screenshots go to OUT_DIR.
 set -euo pipefail
 
 INSTALATOR=$(realpath "$1")
@@ -100,6 +101,27 @@ usun_instalacje "$przed"
 
 krok "close"
 zamknij
+
+# ------------------------------------------------------------------ the keyboard alone
+# The whole road again with keys only. "Uruchom" starts the program through
+# wine: a stand-in on the PATH writes down what it was asked to start.
+krok "the keyboard alone"
+mkdir -p "$tmp/atrapy"
+printf '#!/bin/sh\nprintf "%%s\\n" "$*" >>"%s"\n' "$tmp/uruchomione" >"$tmp/atrapy/wine"
+chmod +x "$tmp/atrapy/wine"
+uruchomiony_przez_wine() {
+  uruchomiony() {
+    [ -s "$tmp/uruchomione" ] && [ "$(realpath -m "$(head -n 1 "$tmp/uruchomione")")" = "$(realpath -m "$PROGRAM")" ]
+  }
+  czekaj_na 10 "Alt+R: the program started through wine" uruchomiony
+}
+sciezka=$PATH
+PATH="$tmp/atrapy:$PATH"
+uruchom_instalator
+PATH=$sciezka
+czekaj_na_wskaznik 58 318 120 "the presentation did not end"
+sleep 0.3
+klawiatura_droga "$przed" uruchomiony_przez_wine
 
 # ------------------------------------------------------------------ removal without installation
 # A stale desktop shortcut on a fresh start enables the removal while the

@@ -18,7 +18,8 @@
 # to the program's name; "Instaluj" storing the program byte for byte after
 # one authenticated GET, the updater copied, both links (lnkinfo, show
 # command and hot key); the completion view; "Uruchom" starting the program;
-# "Usunięcie instalacji" leaving the prefix as it was; the window drag (left
+# "Usunięcie instalacji" leaving the prefix as it was; the whole road again
+# with keys alone (klawiatura_droga); the window drag (left
 # moves, right does not); and the failure path: an older program file and a
 # server error give the standard dialog titled "Instalator", then
 # "Instalacja przerwana.", and the old file stays; a man in the middle who
@@ -168,6 +169,34 @@ czekaj_na 20 "the demonstration program's end" bash -c "! xdotool search --onlyv
 
 krok "remove the installation"
 usun_instalacje "$przed" "${pomijane[@]}"
+zamknij_instalator 673 338
+
+# ------------------------------------------------------------------ the keyboard alone
+# The whole road again with keys only; the program "Uruchom" starts is
+# ended by Enter.
+krok "the keyboard alone"
+program_przez_klawisz() {
+  local okno
+  okno=$(okno_o_tytule "Kavrostel 8.0" 60) || blad "Alt+R started no program"
+  sleep 0.3
+  zdjecie klawiatura_uruchomiony
+  xdotool windowfocus "$okno" 2>/dev/null || true
+  sleep 0.1
+  xdotool key Return
+  czekaj_na 20 "the demonstration program's end" bash -c "! xdotool search --onlyvisible --name '^Kavrostel 8.0\$' >/dev/null 2>&1"
+}
+uruchom_instalator
+prezentacja ""
+sleep 0.3
+klawiatura_droga "$przed" program_przez_klawisz "${pomijane[@]}"
+
+# The failure path starts on the installation page.
+uruchom_instalator
+prezentacja ""
+sleep 0.3
+kliknij 50 308
+czekaj_na_wskaznik 64 162 30 "no glide to the program choice"
+sleep 0.5
 
 # ------------------------------------------------------------------ the failure path
 krok "an older program file and a server error"

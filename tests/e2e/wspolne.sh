@@ -143,3 +143,90 @@ sprawdz_odmowe_mitm() {
   [ ! -e "$SKROT_PULPIT" ] && [ ! -e "$SKROT_MENU" ] || blad "shortcuts were made after a forged download"
   grep -q 'GET /programy/wersja8/aktualne/_Kavrostel._exe' "$tmp/mitm.log" || blad "the request did not pass the proxy"
 }
+
+# klawisz KEY...
+# Keys to the installer's window (OKNO, found by its title) and nothing
+# else: the X focus is set on it, no pointer event is sent. xdotool's "alt"
+# is the left Alt.
+klawisz() {
+  xdotool windowfocus "$OKNO" 2>/dev/null || true
+  sleep 0.1
+  xdotool key --delay 120 "$@"
+  sleep 0.4
+}
+
+# klawiatura_droga BEFORE URUCHOMIONY [PATTERN...]
+# The whole road from the keyboard alone, on the licence page once the
+# presentation has ended: Alt+A accepts; Alt+F opens the folder dialog,
+# Escape closes it; Alt+P twice leaves the desktop shortcut chosen, Alt+M
+# drops the Start-menu one; Alt+I installs (the desktop shortcut only);
+# Alt+R starts the program (URUCHOMIONY, a command, checks that it started
+# and ends it); Alt+U removes; Tab, Tab and Space install again from where
+# the focus went (both shortcuts, as the page chooses them anew); Alt+W goes back to the page, Alt+U removes
+# there, Alt+W goes back to the licence, Alt+Z ends the installer. Drive C:
+# must then be as it was (BEFORE, stan_dysku with the same PATTERNs).
+# Screenshots klawiatura_*.png.
+klawiatura_droga() {
+  local przed=$1 uruchomiony=$2 dialog po
+  shift 2
+  OKNO=$(okno_o_tytule "Warunki licencji" 10) || blad "no window titled \"Warunki licencji\""
+  klawisz alt+a
+  czekaj_na_wskaznik 64 162 30 "Alt+A: no glide to the program choice"
+  sleep 0.5
+  zdjecie klawiatura_strona
+
+  klawisz alt+f
+  dialog=$(okno_o_tytule "Wskaż folder instalacji" 20) || blad "Alt+F opened no folder dialog"
+  sleep 0.5
+  zdjecie klawiatura_folder
+  xdotool windowfocus "$dialog" 2>/dev/null || true
+  sleep 0.1
+  xdotool key Escape
+  for _ in $(seq 1 50); do
+    xdotool search --onlyvisible --name "^Wskaż folder instalacji\$" 2>/dev/null | grep -qx "$dialog" || break
+    sleep 0.1
+  done
+  xdotool search --onlyvisible --name "^Wskaż folder instalacji\$" 2>/dev/null | grep -qx "$dialog" \
+    && blad "Escape did not close the folder dialog"
+
+  klawisz alt+p alt+p alt+m
+  zdjecie klawiatura_skroty
+  klawisz alt+i
+  tylko_pulpit() { [ -e "$PROGRAM" ] && [ -e "$SKROT_PULPIT" ]; }
+  czekaj_na 60 "Alt+I: the program and the desktop shortcut" tylko_pulpit
+  sleep 1
+  [ ! -e "$SKROT_MENU" ] || blad "a Start-menu shortcut though Alt+M unchecked its box"
+  cmp "$PROGRAM" "$WYNIKI/demo/_Kavrostel.exe" || blad "Alt+I: the program file differs from the server's"
+  zdjecie klawiatura_koniec
+
+  klawisz alt+r
+  "$uruchomiony"
+
+  klawisz alt+u
+  czekaj_na 20 "Alt+U: the removal" usuniete
+  sleep 0.5
+  zdjecie klawiatura_usuniete
+
+  # The removal has disabled its own focused button: the focus has gone on
+  # to "<< Wstecz", two Tabs reach "Instaluj" and Space presses it.
+  klawisz Tab Tab space
+  czekaj_na 60 "Tab, Tab, Space after the removal: the program and both shortcuts" skroty_gotowe
+  sleep 1
+  zdjecie klawiatura_ponownie
+
+  klawisz alt+w
+  sleep 0.3
+  klawisz alt+u
+  czekaj_na 20 "Alt+U on the page: the removal" usuniete
+  po=$(stan_dysku "$@")
+  [ "$przed" = "$po" ] || blad "the keyboard's road left something behind:
+$(diff <(echo "$przed") <(echo "$po"))"
+  klawisz alt+w
+  sleep 0.5
+  zdjecie klawiatura_licencja
+  klawisz alt+z
+  for _ in $(seq 1 100); do kill -0 "$pid_inst" 2>/dev/null || break; sleep 0.1; done
+  kill -0 "$pid_inst" 2>/dev/null && blad "Alt+Z did not end the installer"
+  wait "$pid_inst" || blad "the installer ended with status $?"
+  pid_inst=""
+}

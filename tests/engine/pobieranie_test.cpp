@@ -328,6 +328,24 @@ TEST_F(Pobieranie, AModalWindowInsideThePumpIsNotServerSilence) {
     EXPECT_EQ(a->pliki.Tresc(kPlik), TrescWzorcowa(2000));
 }
 
+// The same for the rate: 1000 bytes, 3 s of the server's silence of which a
+// modal window takes 1.5 s, and a window of 2 s for 1 KiB: the server was
+// slow for 1.5 s only.
+TEST_F(Pobieranie, AModalWindowInsideThePumpIsNotASlowServer) {
+    KlientTestowy wolne(*prawdziwy, [](UstawieniaHttp& u) { u.oknoTempaMs = 2000; });
+    bool pokazany = false;
+    a->strona.przyPompowaniu = [&] {
+        if (a->strona.pozycjaPaska == 1000 && !pokazany) {
+            pokazany = true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+        }
+    };
+    EXPECT_TRUE(Pobierz(serwer.Adres("stallbody-1000-3000"), &wolne));
+    EXPECT_TRUE(pokazany);
+    EXPECT_TRUE(a->strona.komunikatySystemowe.empty());
+    EXPECT_EQ(a->pliki.Tresc(kPlik), TrescWzorcowa(2000));
+}
+
 TEST_F(Pobieranie, ClosingTheInstallerCancelsTheTransferSilently) {
     a->pliki.DodajPlik(kPlik, kStaraWersja);
     a->strona.przyPompowaniu = [&] {
@@ -390,6 +408,11 @@ struct Podrobiony {
     std::u16string komunikat;  // exact, or a prefix when it ends with "(" or ": "
     std::function<void(UstawieniaHttp&)> zmien;
     double najwiecejSekund;
+    // Where the library itself ends the reply another way first, the
+    // failure that is: Wine's WinHTTP fails a stream of interim replies at
+    // once, hands on bytes beyond the Content-Length, and cuts header lines
+    // at 1460 bytes.
+    std::u16string albo = {};
 };
 
 class Podrobione : public Pobieranie, public ::testing::WithParamInterface<Podrobiony> {};
@@ -405,8 +428,12 @@ TEST_P(Podrobione, NeverReplaceTheInstalledProgram) {
 
     ASSERT_EQ(a->strona.komunikatySystemowe.size(), 1u);
     const auto& pokazany = a->strona.komunikatySystemowe[0];
-    const bool przedrostek = p.komunikat.ends_with(u"(") || p.komunikat.ends_with(u": ");
-    EXPECT_EQ(U8(przedrostek ? pokazany.substr(0, p.komunikat.size()) : pokazany), U8(p.komunikat));
+    auto zgodny = [&](const std::u16string& oczekiwany) {
+        const bool przedrostek = oczekiwany.ends_with(u"(") || oczekiwany.ends_with(u": ");
+        return (przedrostek ? pokazany.substr(0, oczekiwany.size()) : pokazany) == oczekiwany;
+    };
+    EXPECT_TRUE(zgodny(p.komunikat) || (!p.albo.empty() && zgodny(p.albo)))
+        << U8(pokazany) << "\n expected: " << U8(p.komunikat) << (p.albo.empty() ? "" : "\n or: ") << U8(p.albo);
     EXPECT_EQ(a->pliki.Tresc(kPlik), kStaraWersja) << "the installed copy is untouched";
     BezPlikowTymczasowych();
     StronaPoWywolaniu();
@@ -452,18 +479,20 @@ INSTANTIATE_TEST_SUITE_P(
         Podrobiony{"badsig-pathnoreq-1000",
                    kNieOdProducenta + u"podpis obejmuje składnik, którego nie ma w odpowiedzi: \"@path\")", {}, 5},
         Podrobiony{"badsig-twice-1000", kNieOdProducenta + u"podpis wymienia składnik dwa razy)", {}, 5},
-        Podrobiony{"badsig-toolong-1000", kNieOdProducenta + u"nagłówki podpisu są za długie)", {}, 5},
+        Podrobiony{"badsig-toolong-1000", kNieOdProducenta + u"nagłówki podpisu są za długie)", {}, 5,
+                   kNieOdProducenta + u"nagłówek Signature-Input jest nieprawidłowy)"},
         // The bounds.
         Podrobiony{"huge", kZaDuzy + u"zapowiedziano bajtów: 1000000000000000", {}, 3},
         Podrobiony{"endless", kZaDuzy + u"odebrano już bajtów: ", MalyLimitRozmiaru, 5},
         Podrobiony{"endlessclose", kZaDuzy + u"odebrano już bajtów: ", MalyLimitRozmiaru, 5},
         Podrobiony{"trickle-100000-50", kBladPolaczenia, KrotkieOknoTempa, 4},
-        Podrobiony{"continue-50", kBladPolaczenia, KrotkiLimitNaglowkow, 4},
+        Podrobiony{"continue-50", kBladPolaczenia, KrotkiLimitNaglowkow, 4, kWadliwa},
         Podrobiony{"dupcl-1000", kWadliwa + u"powtórzony nagłówek Content-Length", {}, 5},
         Podrobiony{"dupcldiff-1000", kWadliwa + u"powtórzony nagłówek Content-Length", {}, 5},
         Podrobiony{"badcl-1000", kWadliwa + u"nieprawidłowy nagłówek Content-Length: 10000x", {}, 5},
         Podrobiony{"obsfold-1000", kWadliwa + u"nagłówek ciągnie się w kolejnym wierszu: ", {}, 5},
-        Podrobiony{"more-1000", kUszkodzony, {}, 5}),
+        Podrobiony{"more-1000", kUszkodzony, {}, 5,
+                   kNieudane + u"Serwer przysłał więcej bajtów, niż zapowiedział: 1042 z 1000"}),
     [](const auto& info) {
         std::string n = info.param.scenariusz;
         std::replace(n.begin(), n.end(), '-', '_');

@@ -3,6 +3,7 @@
 // the page.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -152,7 +153,7 @@ TEST(Instal, ThePagesStates) {
         EXPECT_EQ(f.CBSkrotPulpit->Enabled(), p.skrotyWlaczone);
         EXPECT_EQ(f.CBSkrotMenuStart->Enabled(), p.skrotyWlaczone);
         EXPECT_EQ(f.BBInstal->Enabled(), p.instalWlaczony);
-        EXPECT_EQ(f.BBInstal->Caption(), p.napisInstal);
+        EXPECT_EQ(NapisWidoczny(f.BBInstal->Caption()), p.napisInstal);
         EXPECT_EQ(f.BBInstal->PokazywanaPodpowiedz(), p.instalWlaczony ? u"Instalacja programu" : u"");
         EXPECT_EQ(f.RGWersja->ItemIndex(), p.wersja);
         EXPECT_TRUE(f.BBWstecz->Enabled && f.BBClose->Enabled);
@@ -236,7 +237,7 @@ TEST(Instal, BackFromTheCompletionViewPreparesANewInstallation) {
     EXPECT_FALSE(FormMain->PanelKoniec->Visible);
     EXPECT_TRUE(f.PanelInstalacji->Visible);
     EXPECT_FALSE(FormMain->PanelLic->Visible);
-    EXPECT_EQ(f.BBInstal->Caption(), u"Instaluj");
+    EXPECT_EQ(NapisWidoczny(f.BBInstal->Caption()), u"Instaluj");
     EXPECT_TRUE(f.BBInstal->Enabled);
     EXPECT_EQ(f.BBInstal->PokazywanaPodpowiedz(), u"Instalacja programu");
     EXPECT_EQ(FormMain->RGAkceptacja->ItemIndex(), 0);
@@ -271,7 +272,8 @@ TEST(Instal, TheFolderChoice) {
         ASSERT_EQ(s.zaplecze.pytaniaZapisu.size(), 1u);
         EXPECT_EQ(s.zaplecze.pytaniaZapisu[0].tytul, u"Wskaż folder instalacji");
         EXPECT_EQ(s.zaplecze.pytaniaZapisu[0].nazwaPliku, u"_Kavrostel.exe");
-        EXPECT_EQ(s.zaplecze.pytaniaZapisu[0].folderPoczatkowy, u"C:");
+        // The bare drive the page keeps is offered as that drive's root.
+        EXPECT_EQ(s.zaplecze.pytaniaZapisu[0].folderPoczatkowy, u"C:\\");
         EXPECT_EQ(s.f().Edit1->Text(), p.tekst);
         EXPECT_EQ(s.kontekst.DyskInstalacji, p.tekst);
         EXPECT_EQ(s.kontekst.FolderInstalacji, p.tekst + u"\\KV-Tek\\Kavrostel8");
@@ -436,7 +438,7 @@ TEST(Instal, ADownloadHoldsThePagesButtons) {
     // Installed: the buttons take clicks again and the page is intact.
     EXPECT_TRUE(FormMain->PanelKoniec->Visible);
     EXPECT_TRUE(f.PanelInstalacji->Visible);
-    EXPECT_EQ(f.BBInstal->Caption(), u"Uruchom");
+    EXPECT_EQ(NapisWidoczny(f.BBInstal->Caption()), u"Uruchom");
     EXPECT_EQ(f.BBInstal->PokazywanaPodpowiedz(), u"Uruchomienie programu");
     EXPECT_EQ(FormMain->LabelInfo->Caption(), u"Instalacja zakończona pomyślnie");
     EXPECT_TRUE(f.BBInstal->Enabled);
@@ -476,12 +478,19 @@ TEST(Instal, NoKeyPressEndsOrStartsAnythingDuringADownload) {
     EXPECT_EQ(FormMain->ActiveControl(), f.BBInstal);  // given back
 }
 
-TEST(Instal, AFocusTheUserMovedDuringADownloadStaysThere) {
+// A focus the user moved during a download is not taken back by the lock's
+// end; but the completion view then covers the box, and the focus never
+// stays on what cannot be seen: it goes on to the next tab stop.
+TEST(Instal, AFocusTheUserMovedDuringADownloadStaysWhileItCanBeSeen) {
     Pobieranie s;
     TFormInstal& f = s.f();
-    s.http.wTrakcie = [&] { FormMain->ZdarzenieFokusu(f.CBSkrotPulpit); };  // Tab
+    s.http.wTrakcie = [&] {
+        FormMain->ZdarzenieFokusu(f.CBSkrotPulpit);  // Tab
+        EXPECT_EQ(FormMain->ActiveControl(), f.CBSkrotPulpit);
+    };
     s.Kliknij(*f.BBInstal);
-    EXPECT_EQ(FormMain->ActiveControl(), f.CBSkrotPulpit);
+    EXPECT_TRUE(f.CBSkrotPulpit->Zakryta());
+    EXPECT_EQ(FormMain->ActiveControl(), f.BBWstecz);
 }
 
 TEST(Instal, ClosingDuringADownloadWaitsForItsEnd) {
@@ -582,3 +591,201 @@ TEST(Instal, ADownloadFailureGoesToTheStandardDialogUnderTheApplicationsTitle) {
 }
 
 }  // namespace
+
+namespace {
+
+std::vector<std::string> Sciezka(const TForm& forma) {
+    std::vector<std::string> w;
+    for (const TControl* k : forma.KolejnoscTabulacji()) w.push_back(k->Name);
+    return w;
+}
+
+}  // namespace
+
+// The keyboard's road through each page and view: the tab stops in order,
+// none that is covered, hidden or disabled.
+TEST(Instal, TheFocusPathOfEachPage) {
+    Instalator s;
+    s.Utworz();
+    s.glowne->RGAkceptacja->Enabled = true;  // as the presentation leaves it
+    EXPECT_EQ(Sciezka(*s.glowne), (std::vector<std::string>{"RGAkceptacja", "BitBtn1", "ListBox1"}));
+    s.Akceptuj();
+    // The installation page: the licence page's controls are hidden under it.
+    EXPECT_EQ(Sciezka(*s.glowne), (std::vector<std::string>{"SBPrzegladaj", "Edit1", "CBSkrotPulpit",
+                                                              "CBSkrotMenuStart", "BBWstecz", "BBClose", "BBInstal"}));
+    // The completion view covers the folder and the shortcut boxes; the
+    // removal is there to take.
+    s.http.odpowiedz.cialo = std::string(64, 'x');
+    s.Kliknij(*s.f().BBInstal);
+    ASSERT_TRUE(s.glowne->PanelKoniec->Visible);
+    EXPECT_EQ(Sciezka(*s.glowne), (std::vector<std::string>{"BBWstecz", "BBClose", "BBInstal", "BBDeinstal"}));
+    // The notice: its one button.
+    TFormQst q;
+    EXPECT_EQ(Sciezka(q), (std::vector<std::string>{"B1"}));
+}
+
+namespace {
+
+enum class Widok { Licencja, Strona, Koniec };
+
+// The licence page with its choice enabled, the installation page after
+// acceptance (an earlier installation found, so the removal is enabled), or
+// the completion view after an installation.
+void Przygotuj(Instalator& s, Widok w) {
+    s.pliki.DodajPlik(kSkrotPulpit);
+    s.Utworz();
+    s.glowne->RGAkceptacja->Enabled = true;
+    if (w == Widok::Licencja) return;
+    s.Akceptuj();
+    if (w == Widok::Strona) return;
+    s.http.odpowiedz.cialo = std::string(64, 'x');
+    s.Kliknij(*s.f().BBInstal);
+    ASSERT_TRUE(s.glowne->PanelKoniec->Visible);
+}
+
+// What the user can tell of the installer's state.
+std::string Obraz(Instalator& s) {
+    TFormMain& g = *s.glowne;
+    TFormInstal& f = s.f();
+    return std::to_string(g.RGAkceptacja->ItemIndex()) + (g.Visible ? " shown" : " closed") +
+           (g.PanelLic->Visible ? " licence" : "") + (f.PanelInstalacji->Visible ? " page" : "") +
+           (g.PanelKoniec->Visible ? " completion" : "") + (f.CBSkrotPulpit->Checked ? " desktop" : "") +
+           (f.CBSkrotMenuStart->Checked ? " menu" : "") + " dialogs:" + std::to_string(s.zaplecze.pytaniaZapisu.size()) +
+           " started:" + std::to_string(s.powloka.uruchomioneProgramy.size()) +
+           " notices:" + std::to_string(s.zaplecze.modalne.size()) + " " + platforma::Utf8(g.LabelInfo->Caption()) + " [" +
+           platforma::Utf8(f.BBInstal->Caption()) + "] files:" + std::to_string(s.pliki.PlikIstnieje(kSkrotPulpit));
+}
+
+}  // namespace
+
+// Each access key does what a click on its control does, and the focus goes
+// to that control; the same two states compared side by side.
+TEST(Instal, EachAccessKeyDoesWhatItsClickDoes) {
+    using K = std::function<TControl*(Instalator&)>;
+    struct Wiersz {
+        const char* co;
+        Widok widok;
+        char16_t klawisz;
+        K kontrolka;
+        std::function<void(Instalator&)> klik;
+    };
+    const K grupa = [](Instalator& s) { return s.glowne->RGAkceptacja; };
+    const auto klik = [](TControl* (*k)(Instalator&)) {
+        return [k](Instalator& s) { k(s)->ZdarzenieKlikniecia(); };
+    };
+    const auto pole = [](TCheckBox* (*k)(Instalator&)) {
+        return [k](Instalator& s) { k(s)->ZdarzenieZaznaczenia(!k(s)->Checked); };
+    };
+    using I = Instalator;
+    TControl* (*zamknijLic)(I&) = [](I& s) -> TControl* { return s.glowne->BitBtn1; };
+    TControl* (*folder)(I&) = [](I& s) -> TControl* { return s.f().SBPrzegladaj; };
+    TCheckBox* (*pulpit)(I&) = [](I& s) { return s.f().CBSkrotPulpit; };
+    TCheckBox* (*menu)(I&) = [](I& s) { return s.f().CBSkrotMenuStart; };
+    TControl* (*instaluj)(I&) = [](I& s) -> TControl* { return s.f().BBInstal; };
+    TControl* (*usun)(I&) = [](I& s) -> TControl* { return s.f().BBDeinstal; };
+    TControl* (*wstecz)(I&) = [](I& s) -> TControl* { return s.f().BBWstecz; };
+    TControl* (*zamknij)(I&) = [](I& s) -> TControl* { return s.f().BBClose; };
+    const Wiersz tabela[] = {
+        {"Akceptuję", Widok::Licencja, u'a', grupa, [](I& s) { s.glowne->RGAkceptacja->ZdarzenieWyboru(0); }},
+        {"Nie akceptuję", Widok::Licencja, u'N', grupa, [](I& s) { s.glowne->RGAkceptacja->ZdarzenieWyboru(1); }},
+        {"Zamknij of the licence page", Widok::Licencja, u'z', zamknijLic, klik(zamknijLic)},
+        {"the folder", Widok::Strona, u'f', folder, klik(folder)},
+        {"the desktop shortcut", Widok::Strona, u'p', pulpit, pole(pulpit)},
+        {"the Start menu shortcut", Widok::Strona, u'm', menu, pole(menu)},
+        {"Instaluj", Widok::Strona, u'i', instaluj, klik(instaluj)},
+        {"removal on the page", Widok::Strona, u'u', usun, klik(usun)},
+        {"back from the page", Widok::Strona, u'w', wstecz, klik(wstecz)},
+        {"Zamknij on the page", Widok::Strona, u'z', zamknij, klik(zamknij)},
+        {"Uruchom", Widok::Koniec, u'r', instaluj, klik(instaluj)},
+        {"removal in the completion view", Widok::Koniec, u'u', usun, klik(usun)},
+        {"back from the completion view", Widok::Koniec, u'w', wstecz, klik(wstecz)},
+    };
+    for (const Wiersz& w : tabela) {
+        SCOPED_TRACE(w.co);
+        std::string poKliknieciu;
+        {
+            Instalator mysz;
+            Przygotuj(mysz, w.widok);
+            w.klik(mysz);
+            poKliknieciu = Obraz(mysz);
+        }
+        Instalator klawisz;
+        Przygotuj(klawisz, w.widok);
+        const std::string przed = Obraz(klawisz);
+        TControl* cel = w.kontrolka(klawisz);
+        EXPECT_TRUE(FormMain->ZdarzenieKlawiszaDostepu(w.klawisz));
+        EXPECT_NE(Obraz(klawisz), przed);
+        EXPECT_EQ(Obraz(klawisz), poKliknieciu);
+        if (klawisz.glowne->Visible && cel->MozeMiecFokus()) {
+            EXPECT_EQ(klawisz.glowne->ActiveControl(), cel);
+        }
+    }
+}
+
+// A key whose control cannot take the focus now (hidden, disabled, covered
+// by the completion view, or no control's letter on this view), and AltGr
+// with any letter, change nothing.
+TEST(Instal, AnAccessKeyIsRefusedWhereItsControlCannotTakeTheFocus) {
+    struct Wiersz {
+        const char* co;
+        Widok widok;
+        char16_t klawisz;
+        TModyfikatory modyfikatory;
+        std::function<void(Instalator&)> przedtem;
+    };
+    const TModyfikatory alt{.lewyAlt = true};
+    const auto nic = [](Instalator&) {};
+    const Wiersz tabela[] = {
+        {"the choice before the presentation enables it", Widok::Licencja, u'a', alt,
+         [](Instalator& s) { s.glowne->RGAkceptacja->Enabled = false; }},
+        {"Instaluj under the licence page", Widok::Licencja, u'i', alt, nic},
+        {"Uruchom before an installation", Widok::Strona, u'r', alt, nic},
+        {"removal while disabled", Widok::Strona, u'u', alt, [](Instalator& s) { s.f().BBDeinstal->Enabled = false; }},
+        {"the folder under the completion view", Widok::Koniec, u'f', alt, nic},
+        {"a shortcut box under the completion view", Widok::Koniec, u'p', alt, nic},
+        {"Akceptuję on the installation page", Widok::Strona, u'n', alt, nic},
+        {"AltGr as Ctrl with Alt: ą", Widok::Licencja, u'a', {.lewyAlt = true, .ctrl = true}, nic},
+        {"AltGr as the right Alt: ą", Widok::Licencja, u'a', {.prawyAlt = true}, nic},
+        {"AltGr reported with both Alts: ż", Widok::Strona, u'z', {.lewyAlt = true, .prawyAlt = true}, nic},
+    };
+    for (const Wiersz& w : tabela) {
+        SCOPED_TRACE(w.co);
+        Instalator s;
+        Przygotuj(s, w.widok);
+        w.przedtem(s);
+        const std::string przed = Obraz(s);
+        const TControl* fokus = s.glowne->ActiveControl();
+        EXPECT_FALSE(FormMain->ZdarzenieKlawiszaDostepu(w.klawisz, w.modyfikatory));
+        EXPECT_EQ(Obraz(s), przed);
+        EXPECT_EQ(s.glowne->ActiveControl(), fokus);
+    }
+}
+
+// The notice's "Ok" takes Alt+O and ends the notice as its click does.
+TEST(Instal, TheNoticesOkTakesItsAccessKey) {
+    Instalator s;
+    s.Utworz();
+    bool przyjety = false;
+    s.zaplecze.przyPetliModalnej = [&](TForm& okno) { przyjety = okno.ZdarzenieKlawiszaDostepu(u'o'); };
+    PokazKomunikat(u"Uwaga!", u"Instalacja przerwana.", u"");
+    EXPECT_TRUE(przyjety);
+    EXPECT_EQ(s.zaplecze.modalne.size(), 1u);
+}
+
+// "Usunięcie instalacji" pressed from the keyboard disables itself: the
+// focus goes on to a control that can hold it, and Tab still moves it.
+TEST(Instal, TheKeyboardGoesOnAfterTheRemovalDisablesItsButton) {
+    Instalator s;
+    Przygotuj(s, Widok::Koniec);
+    ASSERT_TRUE(FormMain->ZdarzenieKlawiszaDostepu(u'u'));
+    ASSERT_FALSE(s.f().BBDeinstal->Enabled);
+    ASSERT_FALSE(FormMain->PanelKoniec->Visible);
+    ASSERT_NE(FormMain->ActiveControl(), nullptr);
+    EXPECT_TRUE(FormMain->ActiveControl()->MozeMiecFokus());
+    std::vector<std::string> droga{FormMain->ActiveControl()->Name};
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_TRUE(FormMain->ZdarzenieKlawisza(TKlawisz::Tab));
+        droga.push_back(FormMain->ActiveControl() ? FormMain->ActiveControl()->Name : "");
+    }
+    EXPECT_EQ(droga, (std::vector<std::string>{"BBWstecz", "BBClose", "BBInstal"}));
+}

@@ -54,7 +54,7 @@ TEST(Kontrolki, OnChangeRunsOnlyOnARealChangeOfTheText) {
     m.okno->Edit->Text = u"";
     EXPECT_EQ(zmiany, 3);
     // The view is told of each real change, and of nothing else.
-    EXPECT_EQ(m.zaplecze.Zmiany("Edit"), (std::vector<TZmiana>(3, TZmiana::Napis)));
+    EXPECT_EQ(m.zaplecze.Zmiany("Edit"), (std::vector<TZmiana>(3, TZmiana::Tekst)));
 }
 
 TEST(Kontrolki, TextTheUserTypesRunsOnChangeWhenTheEditTakesIt) {

@@ -1,6 +1,7 @@
 // Every text the user sees on the licence page, the installation page, the
 // completion view and the notices, character for character: each row reaches
-// the state where the text shows and reads it where the user sees it.
+// the state where the text shows and reads it where the user sees it (a
+// caption without the "&" that marks its access key).
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -66,35 +67,35 @@ TEST(Teksty, EveryTextTheUserSees) {
         {"LabelHttp", [](S& s) { return s.Start().glowne->LabelHttp->Caption(); }, u"Http"},
         {"Label5", [](S& s) { return s.Start().glowne->Label5->Caption(); }, u"Styczeń 2020"},
         {"RGAkceptacja caption", [](S& s) { return s.Start().glowne->RGAkceptacja->Caption(); }, u"-"},
-        {"Akceptuję", [](S& s) { return s.Start().glowne->RGAkceptacja->Items().at(0); }, u"Akceptuję"},
-        {"Nie akceptuję", [](S& s) { return s.Start().glowne->RGAkceptacja->Items().at(1); }, u"Nie akceptuję"},
+        {"Akceptuję", [](S& s) { return NapisWidoczny(s.Start().glowne->RGAkceptacja->Items().at(0)); }, u"Akceptuję"},
+        {"Nie akceptuję", [](S& s) { return NapisWidoczny(s.Start().glowne->RGAkceptacja->Items().at(1)); }, u"Nie akceptuję"},
         {"GroupBox1", [](S& s) { return s.Start().glowne->GroupBox1->Caption(); }, u"Producent"},
         {"GroupBox2", [](S& s) { return s.Start().glowne->GroupBox2->Caption(); }, u"Kontakt"},
         {"StaticText3", [](S& s) { return s.Start().glowne->StaticText3->Caption(); }, u"Wybór:"},
         {"GroupBox3", [](S& s) { return s.Start().glowne->GroupBox3->Caption(); }, u"Pomoc techniczna"},
-        {"BitBtn1", [](S& s) { return s.Start().glowne->BitBtn1->Caption(); }, u"Zamknij"},
+        {"BitBtn1", [](S& s) { return NapisWidoczny(s.Start().glowne->BitBtn1->Caption()); }, u"Zamknij"},
         {"BitBtn1 hint", [](S& s) { return s.Start().glowne->BitBtn1->PokazywanaPodpowiedz(); },
          u"Koniec pracy Instalatora."},
         {"GroupBox4", [](S& s) { return s.Start().glowne->GroupBox4->Caption(); }, u"Dane użytkownika"},
         {"Nazwa", [](S& s) { return s.Start().glowne->LabelNazwa->Caption(); }, u"Nazwa"},
         {"e-mail", [](S& s) { return s.Start().glowne->LabelMail->Caption(); }, u"e-mail"},
         // The installation page.
-        {"SBPrzegladaj", [](S& s) { return s.Start().f().SBPrzegladaj->Caption(); }, u"Zmiana folderu instalacji   >>"},
+        {"SBPrzegladaj", [](S& s) { return NapisWidoczny(s.Start().f().SBPrzegladaj->Caption()); }, u"Zmiana folderu instalacji   >>"},
         {"LabelFolder", [](S& s) { return s.Start().f().LabelFolder->Caption(); }, u"\\KV-Tek\\Kavrostel8"},
         {"Label3", [](S& s) { return s.Start().f().Label3->Caption(); }, u"Kavrostel Sterowany"},
         {"Edit1", [](S& s) { return s.Start().f().Edit1->Text(); }, u"C:"},
-        {"CBSkrotPulpit", [](S& s) { return s.Start().f().CBSkrotPulpit->Caption(); }, u"Skrót na Pulpicie"},
-        {"CBSkrotMenuStart", [](S& s) { return s.Start().f().CBSkrotMenuStart->Caption(); }, u"Skrót w Menu Start"},
-        {"BBWstecz", [](S& s) { return s.Start().f().BBWstecz->Caption(); }, u"<< Wstecz"},
+        {"CBSkrotPulpit", [](S& s) { return NapisWidoczny(s.Start().f().CBSkrotPulpit->Caption()); }, u"Skrót na Pulpicie"},
+        {"CBSkrotMenuStart", [](S& s) { return NapisWidoczny(s.Start().f().CBSkrotMenuStart->Caption()); }, u"Skrót w Menu Start"},
+        {"BBWstecz", [](S& s) { return NapisWidoczny(s.Start().f().BBWstecz->Caption()); }, u"<< Wstecz"},
         {"BBWstecz hint", [](S& s) { return s.Start().f().BBWstecz->PokazywanaPodpowiedz(); },
          u"Powrót do warunków licencji"},
-        {"BBClose", [](S& s) { return s.Start().f().BBClose->Caption(); }, u"Zamknij"},
+        {"BBClose", [](S& s) { return NapisWidoczny(s.Start().f().BBClose->Caption()); }, u"Zamknij"},
         {"BBClose hint", [](S& s) { return s.Start().f().BBClose->PokazywanaPodpowiedz(); }, u"Koniec pracy Instalatora."},
-        {"BBInstal at start", [](S& s) { return s.Start().f().BBInstal->Caption(); }, u"Instaluj zaznaczone"},
-        {"BBInstal after acceptance", [](S& s) { return s.Start().Wybierz(0).f().BBInstal->Caption(); }, u"Instaluj"},
+        {"BBInstal at start", [](S& s) { return NapisWidoczny(s.Start().f().BBInstal->Caption()); }, u"Instaluj zaznaczone"},
+        {"BBInstal after acceptance", [](S& s) { return NapisWidoczny(s.Start().Wybierz(0).f().BBInstal->Caption()); }, u"Instaluj"},
         {"BBInstal hint after acceptance",
          [](S& s) { return s.Start().Wybierz(0).f().BBInstal->PokazywanaPodpowiedz(); }, u"Instalacja programu"},
-        {"BBDeinstal", [](S& s) { return s.Start().f().BBDeinstal->Caption(); }, u"Usunięcie instalacji"},
+        {"BBDeinstal", [](S& s) { return NapisWidoczny(s.Start().f().BBDeinstal->Caption()); }, u"Usunięcie instalacji"},
         {"BBDeinstal hint with an earlier installation",
          [](S& s) {
              s.pliki.DodajPlik(u"C:\\users\\jan\\Desktop\\_Kavrostel 8.lnk");
@@ -131,7 +132,7 @@ TEST(Teksty, EveryTextTheUserSees) {
         // The completion view.
         {"LabelKoniec", [](S& s) { return s.Start().Wybierz(0).Instaluj().glowne->LabelKoniec->Caption(); },
          u"Program jest gotowy do pracy."},
-        {"BBInstal in the completion view", [](S& s) { return s.Start().Wybierz(0).Instaluj().f().BBInstal->Caption(); },
+        {"BBInstal in the completion view", [](S& s) { return NapisWidoczny(s.Start().Wybierz(0).Instaluj().f().BBInstal->Caption()); },
          u"Uruchom"},
         {"BBInstal hint in the completion view",
          [](S& s) { return s.Start().Wybierz(0).Instaluj().f().BBInstal->PokazywanaPodpowiedz(); },
@@ -145,13 +146,13 @@ TEST(Teksty, EveryTextTheUserSees) {
         {"notice button", [](S& s) {
              std::u16string napis;
              s.zaplecze.przyPetliModalnej = [&](TForm&) {
-                 napis = FormQst->B1->Caption;
+                 napis = NapisWidoczny(FormQst->B1->Caption);
                  FormQst->B1->ZdarzenieKlikniecia();
              };
              PokazKomunikat(u"Uwaga!", u"x", u"");
              return napis;
          },
-         u"&Ok"},
+         u"Ok"},
         {"old default folder, drive D: with D:\\Orveliane\\Vestra", [](S& s) {
              s.pliki.DodajFolder(u"D:\\Orveliane\\Vestra");
              s.Start().f().Edit1->Text = u"D:";

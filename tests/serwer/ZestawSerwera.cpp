@@ -60,23 +60,23 @@ std::string ZestawSerwera::Polecenie(const std::string& czynnosc) const {
            Cytuj(folder_ + "/praca") + " -l 127.0.0.1:" + std::to_string(port_) + " " + czynnosc;
 }
 
-std::string KluczPodpisu() {
+std::string PlikKluczaWydania() {
     const char* z_otoczenia = std::getenv("KV_KLUCZ_PRYWATNY");
     return z_otoczenia && *z_otoczenia ? z_otoczenia : KV_KLUCZ_PRYWATNY_BUDOWY;
 }
 
-std::string IdKluczaPodpisu() {
+std::string IdKluczaWydania() {
     const char* z_otoczenia = std::getenv("KV_KLUCZ_ID");
     return z_otoczenia && *z_otoczenia ? z_otoczenia : KV_KLUCZ_ID_BUDOWY;
 }
 
 bool ZestawSerwera::Pakuj() {
-    if (KluczPodpisu().empty()) {
+    if (PlikKluczaWydania().empty()) {
         blad_ = "no signing key: the build names none (KV_KLUCZ_PRYWATNY)";
         return false;
     }
-    const std::string pakuj = Cytuj(std::string(KV_ZRODLA) + "/server/pakuj.sh") + " -k " + Cytuj(KluczPodpisu()) +
-                              " -i " + Cytuj(IdKluczaPodpisu()) + " -b " + Cytuj(baza_) + " " + Cytuj(Wydanie()) +
+    const std::string pakuj = Cytuj(std::string(KV_ZRODLA) + "/server/pakuj.sh") + " -k " + Cytuj(PlikKluczaWydania()) +
+                              " -i " + Cytuj(IdKluczaWydania()) + " -b " + Cytuj(baza_) + " " + Cytuj(Wydanie()) +
                               " " + Cytuj(drzewo_) + " >/dev/null";
     if (std::system(pakuj.c_str()) != 0) {
         blad_ = "pakuj.sh failed";

@@ -50,5 +50,5 @@ int WolnyPort();
 
 // The key releases are signed with for the built installer, and its keyid:
 // the environment's KV_KLUCZ_PRYWATNY and KV_KLUCZ_ID, else the build's.
-std::string KluczPodpisu();
-std::string IdKluczaPodpisu();
+std::string PlikKluczaWydania();
+std::string IdKluczaWydania();

@@ -6,35 +6,68 @@
 
 using Rodzaj = WpisZaplecza::Rodzaj;
 
-// The native side of one component: records what the model reports.
-class ZapleczeNagrywajace::Widok : public IWidok {
+// The native side of one component: records what the model reports. The
+// first changes it hears are the initial state, which must be exactly the
+// kind's properties in the model's order.
+class ZapleczeNagrywajace::Widok : public IWidokFormy {
 public:
-    Widok(ZapleczeNagrywajace& z, const TComponent& s) : z_(z), s_(&s), nazwa_(s.Name) {}
+    Widok(ZapleczeNagrywajace& z, TComponent& s) : z_(z), s_(s), nazwa_(s.Name) {
+        const auto lista = s.Wlasciwosci();
+        oczekiwane_.assign(lista.begin(), lista.end());
+    }
 
     ~Widok() override {
         z_.dziennik.push_back({Rodzaj::KoniecWidoku, nazwa_});
-        z_.widoki_.erase(s_);
+        z_.widoki_.erase(&s_);
         for (const auto& [dziecko, rodzic] : z_.widoki_)
-            if (rodzic == s_)
+            if (rodzic == &s_)
                 ADD_FAILURE() << "the view of " << dziecko->Name << " outlives the view of its parent "
                               << nazwa_;
-        std::erase(z_.modalneTeraz_, s_);
+        std::erase(z_.modalneTeraz_, &s_);
     }
 
     void Zmiana(TZmiana co, int indeks) override {
-        z_.dziennik.push_back({Rodzaj::Zmiana, nazwa_, co, indeks});
+        if (poczatek_ < oczekiwane_.size()) {
+            if (co != oczekiwane_[poczatek_] || indeks != -1)
+                ADD_FAILURE() << nazwa_ << ": the initial state breaks off at property " << poczatek_;
+            ++poczatek_;
+            z_.dziennik.push_back({Rodzaj::Poczatek, nazwa_, co});
+        } else {
+            z_.dziennik.push_back({Rodzaj::Zmiana, nazwa_, co, indeks});
+        }
         if (co == TZmiana::Rodzic) {
-            const TControl* rodzic = static_cast<const TControl*>(s_)->Parent();
+            const TControl* rodzic = static_cast<const TControl&>(s_).Parent();
             if (rodzic && !z_.widoki_.contains(rodzic))
                 ADD_FAILURE() << nazwa_ << " moved under " << rodzic->Name << ", which has no view";
-            z_.widoki_[s_] = rodzic;
+            z_.widoki_[&s_] = rodzic;
         }
+        if ((co == TZmiana::Miejsce || co == TZmiana::Zaokraglenie) && s_.Rodzaj() == TRodzaj::Forma)
+            Przytnij(static_cast<const TForm&>(s_));
     }
 
+    void OdmalujTeraz() override { z_.dziennik.push_back({Rodzaj::Odmaluj, nazwa_}); }
+    void PetlaModalna() override { z_.PetlaModalna(static_cast<TForm&>(s_)); }
+    void Przeciagnij() override { z_.dziennik.push_back({Rodzaj::Przeciagnij, nazwa_}); }
+
 private:
+    // A window is clipped again when its size or its corner ellipse changes.
+    void Przytnij(const TForm& f) {
+        const TRozmiar e = f.Zaokraglenie;
+        if (e.Width <= 0 && e.Height <= 0) return;
+        const std::string opis = std::to_string(f.Width()) + "x" + std::to_string(f.Height()) + "/" +
+                                 std::to_string(e.Width) + "x" + std::to_string(e.Height);
+        if (opis == ksztalt_) return;
+        ksztalt_ = opis;
+        z_.dziennik.push_back({Rodzaj::Ksztalt, nazwa_, TZmiana::Miejsce, -1, {}, 0,
+                               std::u16string(opis.begin(), opis.end())});
+    }
+
     ZapleczeNagrywajace& z_;
-    const TComponent* s_;
+    TComponent& s_;
     std::string nazwa_;
+    std::vector<TZmiana> oczekiwane_;
+    std::size_t poczatek_ = 0;
+    std::string ksztalt_;
 };
 
 ZapleczeNagrywajace::ZapleczeNagrywajace() = default;
@@ -44,7 +77,7 @@ ZapleczeNagrywajace::~ZapleczeNagrywajace() {
         ADD_FAILURE() << "the view of " << skladnik->Name << " outlives the backend";
 }
 
-std::unique_ptr<IWidok> ZapleczeNagrywajace::UtworzWidok(TComponent& skladnik) {
+std::unique_ptr<ZapleczeNagrywajace::Widok> ZapleczeNagrywajace::Nowy(TComponent& skladnik) {
     const TComponent* rodzic = nullptr;
     if (skladnik.Rodzaj() == TRodzaj::Zegar) {
         rodzic = &skladnik.Owner();  // a timer lives with its form
@@ -58,6 +91,19 @@ std::unique_ptr<IWidok> ZapleczeNagrywajace::UtworzWidok(TComponent& skladnik) {
     dziennik.push_back({Rodzaj::Widok, skladnik.Name});
     return std::make_unique<Widok>(*this, skladnik);
 }
+
+std::unique_ptr<IWidokFormy> ZapleczeNagrywajace::Utworz(TForm& s) { return Nowy(s); }
+std::unique_ptr<IWidokKontrolki> ZapleczeNagrywajace::Utworz(TPanel& s) { return Nowy(s); }
+std::unique_ptr<IWidokKontrolki> ZapleczeNagrywajace::Utworz(TLabel& s) { return Nowy(s); }
+std::unique_ptr<IWidokKontrolki> ZapleczeNagrywajace::Utworz(TImage& s) { return Nowy(s); }
+std::unique_ptr<IWidokKontrolki> ZapleczeNagrywajace::Utworz(TGroupBox& s) { return Nowy(s); }
+std::unique_ptr<IWidokKontrolki> ZapleczeNagrywajace::Utworz(TButton& s) { return Nowy(s); }
+std::unique_ptr<IWidokKontrolki> ZapleczeNagrywajace::Utworz(TCheckBox& s) { return Nowy(s); }
+std::unique_ptr<IWidokKontrolki> ZapleczeNagrywajace::Utworz(TRadioGroup& s) { return Nowy(s); }
+std::unique_ptr<IWidokKontrolki> ZapleczeNagrywajace::Utworz(TEdit& s) { return Nowy(s); }
+std::unique_ptr<IWidokKontrolki> ZapleczeNagrywajace::Utworz(TListBox& s) { return Nowy(s); }
+std::unique_ptr<IWidokKontrolki> ZapleczeNagrywajace::Utworz(TProgressBar& s) { return Nowy(s); }
+std::unique_ptr<IWidok> ZapleczeNagrywajace::Utworz(TTimer& s) { return Nowy(s); }
 
 platforma::PunktEkranu ZapleczeNagrywajace::Pozycja() {
     ++odczytyPozycji;
@@ -79,10 +125,6 @@ void ZapleczeNagrywajace::Spij(std::uint32_t milisekundy) {
 void ZapleczeNagrywajace::Pompuj() {
     dziennik.push_back({Rodzaj::Pompuj});
     if (przyPompowaniu) przyPompowaniu();
-}
-
-void ZapleczeNagrywajace::OdmalujTeraz(TControl& kontrolka) {
-    dziennik.push_back({Rodzaj::Odmaluj, kontrolka.Name});
 }
 
 void ZapleczeNagrywajace::PetlaModalna(TForm& forma) {
@@ -111,15 +153,6 @@ void ZapleczeNagrywajace::Zakoncz() {
     zakonczona = true;
     dziennik.push_back({Rodzaj::Zakoncz});
 }
-
-void ZapleczeNagrywajace::UstawKsztalt(TForm& forma, int szerokosc, int wysokosc, int elipsaX, int elipsaY) {
-    const std::string opis = std::to_string(szerokosc) + "x" + std::to_string(wysokosc) + "/" +
-                             std::to_string(elipsaX) + "x" + std::to_string(elipsaY);
-    dziennik.push_back({Rodzaj::Ksztalt, forma.Name, TZmiana::Miejsce, -1, {}, 0,
-                        std::u16string(opis.begin(), opis.end())});
-}
-
-void ZapleczeNagrywajace::PrzeciagnijOkno(TForm& forma) { dziennik.push_back({Rodzaj::Przeciagnij, forma.Name}); }
 
 void ZapleczeNagrywajace::KomunikatStandardowy(const std::u16string& tytul, const std::u16string& tekst) {
     dziennik.push_back({Rodzaj::Komunikat, {}, TZmiana::Miejsce, -1, {}, 0, tekst});

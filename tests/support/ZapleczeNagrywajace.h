@@ -23,6 +23,7 @@
 struct WpisZaplecza {
     enum class Rodzaj {
         Widok,          // a view was made for `nazwa`
+        Poczatek,       // `nazwa`'s new view was given property `zmiana` (its initial state)
         KoniecWidoku,   // the view of `nazwa` went away
         Zmiana,         // `nazwa` reported `zmiana` (`indeks` for list items)
         Ustaw,          // the pointer was moved to `punkt`
@@ -30,7 +31,8 @@ struct WpisZaplecza {
         Pompuj,         // pending messages were handled
         Odmaluj,        // `nazwa` was painted at once
         PetlaModalna,   // the modal loop of form `nazwa` began
-        Ksztalt,        // form `nazwa` was clipped to `tekst` ("730x360/40x40")
+        Ksztalt,        // form `nazwa` was clipped to `tekst` ("730x360/40x40"), as its
+                        // view does when its size or its corner ellipse changes
         Przeciagnij,    // the drag of form `nazwa` began
         Komunikat,      // the standard message dialog: `tekst`
         Blad,           // the error dialog: `tekst`
@@ -55,7 +57,7 @@ struct ModalnyWidok {
     std::vector<std::u16string> etykiety;
 };
 
-class ZapleczeNagrywajace : public IZaplecze {
+class ZapleczeNagrywajace : public IZaplecze, private IFabrykaWidokow {
 public:
     ZapleczeNagrywajace();
     ~ZapleczeNagrywajace() override;
@@ -102,18 +104,14 @@ public:
     bool MaWidok(const TComponent& skladnik) const { return widoki_.contains(&skladnik); }
 
     // IZaplecze.
-    std::unique_ptr<IWidok> UtworzWidok(TComponent& skladnik) override;
+    IFabrykaWidokow& Widoki() override { return *this; }
     platforma::PunktEkranu Pozycja() override;
     void Ustaw(platforma::PunktEkranu punkt) override;
     bool AplikacjaAktywna() override;
     void Spij(std::uint32_t milisekundy) override;
     void Pompuj() override;
-    void OdmalujTeraz(TControl& kontrolka) override;
-    void PetlaModalna(TForm& forma) override;
     int PetlaGlowna() override;
     void Zakoncz() override;
-    void UstawKsztalt(TForm& forma, int szerokosc, int wysokosc, int elipsaX, int elipsaY) override;
-    void PrzeciagnijOkno(TForm& forma) override;
     void KomunikatStandardowy(const std::u16string& tytul, const std::u16string& tekst) override;
     void KomunikatBledu(const std::u16string& tytul, const std::u16string& tekst) override;
     std::optional<std::u16string> DialogZapisu(TForm* wlasciciel, const std::u16string& tytul,
@@ -128,6 +126,22 @@ public:
 private:
     class Widok;
     friend class Widok;
+    std::unique_ptr<Widok> Nowy(TComponent& skladnik);
+    void PetlaModalna(TForm& forma);
+
+    // IFabrykaWidokow.
+    std::unique_ptr<IWidokFormy> Utworz(TForm& forma) override;
+    std::unique_ptr<IWidokKontrolki> Utworz(TPanel& panel) override;
+    std::unique_ptr<IWidokKontrolki> Utworz(TLabel& etykieta) override;
+    std::unique_ptr<IWidokKontrolki> Utworz(TImage& obraz) override;
+    std::unique_ptr<IWidokKontrolki> Utworz(TGroupBox& ramka) override;
+    std::unique_ptr<IWidokKontrolki> Utworz(TButton& przycisk) override;
+    std::unique_ptr<IWidokKontrolki> Utworz(TCheckBox& pole) override;
+    std::unique_ptr<IWidokKontrolki> Utworz(TRadioGroup& grupa) override;
+    std::unique_ptr<IWidokKontrolki> Utworz(TEdit& pole) override;
+    std::unique_ptr<IWidokKontrolki> Utworz(TListBox& lista) override;
+    std::unique_ptr<IWidokKontrolki> Utworz(TProgressBar& pasek) override;
+    std::unique_ptr<IWidok> Utworz(TTimer& zegar) override;
     // The live views and the component each one's parent view belongs to.
     std::map<const TComponent*, const TComponent*> widoki_;
     std::vector<TForm*> modalneTeraz_;

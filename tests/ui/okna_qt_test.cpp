@@ -245,10 +245,10 @@ private slots:
             d.selectFile(korzen + u"/Dane/plik.exe"_qs);
             QMetaObject::invokeMethod(&d, "accept");
         });
-        const auto wynik = z.DialogZapisu(nullptr, u"Wskaż folder instalacji", u"_Kavrostel.exe", u"C:");
+        const auto wynik = z.DialogZapisu(nullptr, u"Wskaż folder instalacji", u"_Kavrostel.exe", u"C:\\");
         QCOMPARE(tytul, u"Wskaż folder instalacji"_qs);
         QCOMPARE(zaproponowany, u"_Kavrostel.exe"_qs);
-        QCOMPARE(folderDialogu, korzen);  // "C:" is the drive's root
+        QCOMPARE(folderDialogu, korzen);  // "C:\\" is the drive's root
         QVERIFY(wynik.has_value());
         QCOMPARE(QString::fromStdU16String(*wynik), u"C:\\Dane\\plik.exe"_qs);
         QVERIFY(!QFileInfo::exists(korzen + u"/Dane/plik.exe"_qs));  // nothing is written

@@ -271,7 +271,7 @@ TEST_F(PlikiWin32, LeftoverTemporaryFilesGoAndNothingElse) {
     ZapiszPlik(cel, "MZ zainstalowany");
     ZapiszPlik(cel + u".1a2b-0.czesc", "pozostalosc");
     ZapiszPlik(cel + u".ff-12.czesc", "pozostalosc");
-    const std::u16string obce[] = {cel + u".1a2b.czesc", cel + u".1A2B-0.czesc", cel + u".1a2b-0.czesc.x",
+    const std::u16string obce[] = {cel + u".1a2b.czesc", cel + u".1a2g-0.czesc", cel + u".1a2b-0.czesc.x",
                                    cel + u"x.1a2b-0.czesc", cel + u".123456789-0.czesc", folder / u"notatki.czesc"};
     for (const auto& nazwa : obce) ZapiszPlik(nazwa, "obcy");
     CreateDirectoryW(W(cel + u".aa-1.czesc"), nullptr);

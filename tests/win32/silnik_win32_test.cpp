@@ -14,6 +14,7 @@
 #include "Instalacja.h"
 #include "PlatformaWin32.h"
 #include "PlikProgramu.h"
+#include "KluczTestowy.h"
 #include "SerwerAwarii.h"
 #include "Win32Testy.h"
 
@@ -90,7 +91,9 @@ protected:
     AtrapaPowloki powloka;
     std::unique_ptr<platforma::ISystemPlikow> pliki = platforma::UtworzSystemPlikowWin32();
     std::unique_ptr<platforma::IFabrykaSkrotow> skroty = platforma::UtworzFabrykeSkrotowWin32();
-    std::unique_ptr<IKlientHttp> http = UtworzKlientaHttp();
+    std::unique_ptr<IKlientHttp> prawdziwy = UtworzKlientaHttp();
+    // The fault server signs with the test key.
+    std::unique_ptr<IKlientHttp> http = std::make_unique<KlientTestowy>(*prawdziwy);
 };
 
 TEST_F(SilnikWin32, PreparationCreatesTheFoldersOneLevelEachAndStoresTheProgram) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "Aplikacja.h"
+#include "platform/Tekst.h"
 
 namespace {
 
@@ -14,6 +15,28 @@ void Uruchom(const std::function<void()>& obsluga) {
         Application->Obsluz(obsluga);
     else
         obsluga();
+}
+
+// The order in which a new view is given its properties: what a property is
+// drawn with (font, colours) before the text and the items, the items before
+// the choice among them, the place before the visibility.
+constexpr TZmiana KolejnoscWlasciwosci[] = {
+    TZmiana::Czcionka,   TZmiana::Kolor,        TZmiana::KolorRodzica,   TZmiana::Przezroczystosc,
+    TZmiana::TloRodzica, TZmiana::Napis,        TZmiana::Tekst,          TZmiana::Wyrownanie,
+    TZmiana::Zawijanie,  TZmiana::AutoRozmiar,  TZmiana::TylkoDoOdczytu, TZmiana::Obraz,
+    TZmiana::Rozciagniecie, TZmiana::Glif,      TZmiana::Elementy,       TZmiana::Kolumny,
+    TZmiana::WysokoscElementu, TZmiana::Wybor,  TZmiana::Zaznaczenie,    TZmiana::Minimum,
+    TZmiana::Maksimum,   TZmiana::Postep,       TZmiana::Wcisniety,      TZmiana::Domyslny,
+    TZmiana::Anulujacy,  TZmiana::GornyElement, TZmiana::Ramka,          TZmiana::Polozenie,
+    TZmiana::Zaokraglenie, TZmiana::Miejsce,    TZmiana::Dostepnosc,     TZmiana::Podpowiedz,
+    TZmiana::Kursor,     TZmiana::Interwal,     TZmiana::Widocznosc,
+};
+
+std::vector<TZmiana> Wybrane(const std::vector<TZmiana>& zbior) {
+    std::vector<TZmiana> wynik;
+    for (TZmiana co : KolejnoscWlasciwosci)
+        if (std::find(zbior.begin(), zbior.end(), co) != zbior.end()) wynik.push_back(co);
+    return wynik;
 }
 
 }  // namespace
@@ -30,7 +53,13 @@ void TComponent::Powiadom(TZmiana co, int indeks) const {
 }
 
 void TComponent::Realizuj() {
-    if (!widok_ && Application) widok_ = Application->Zaplecze().UtworzWidok(*this);
+    if (!widok_ && Application) UtworzWidok(Application->Zaplecze().Widoki());
+}
+
+void TComponent::Przyjmij(std::unique_ptr<IWidok> widok) {
+    widok_ = std::move(widok);
+    if (!widok_) return;
+    for (TZmiana co : Wlasciwosci()) widok_->Zmiana(co, -1);
 }
 
 // ---------------------------------------------------------------- TControl
@@ -60,7 +89,21 @@ TControl::~TControl() {
     // before it goes.
     for (TControl* dziecko : std::vector<TControl*>(dzieci_)) dziecko->SetParent(nullptr);
     if (rodzic_) std::erase(rodzic_->dzieci_, this);
+    widokKontrolki_ = nullptr;
     widok_.reset();
+}
+
+std::vector<TZmiana> TControl::WlasciwosciRodzaju(std::initializer_list<TZmiana> wlasne) {
+    std::vector<TZmiana> zbior = {TZmiana::Czcionka,   TZmiana::Kolor,      TZmiana::KolorRodzica,
+                                  TZmiana::Napis,      TZmiana::Miejsce,    TZmiana::Dostepnosc,
+                                  TZmiana::Podpowiedz, TZmiana::Kursor,     TZmiana::Widocznosc};
+    zbior.insert(zbior.end(), wlasne.begin(), wlasne.end());
+    return Wybrane(zbior);
+}
+
+void TControl::PrzyjmijWidok(std::unique_ptr<IWidokKontrolki> widok) {
+    widokKontrolki_ = widok.get();
+    Przyjmij(std::move(widok));
 }
 
 void TControl::SetParent(TControl* rodzic) {
@@ -90,7 +133,7 @@ void TControl::BringToFront() {
 }
 
 void TControl::Repaint() {
-    if (Application && Widok()) Application->Zaplecze().OdmalujTeraz(*this);
+    if (widokKontrolki_) widokKontrolki_->OdmalujTeraz();
 }
 
 void TControl::SetFocus() {
@@ -120,6 +163,33 @@ bool TControl::Dostepna() const {
     return true;
 }
 
+bool TControl::Zakryta() const {
+    // The control's rectangle in the coordinates of each parent in turn.
+    int lewo = Left, gora = Top;
+    const int szerokosc = Width, wysokosc = Height;
+    for (const TControl* k = this; k->rodzic_ && !k->jestForma_; k = k->rodzic_) {
+        const auto& rodzenstwo = k->rodzic_->dzieci_;
+        auto it = std::find(rodzenstwo.begin(), rodzenstwo.end(), k);
+        for (++it; it != rodzenstwo.end(); ++it) {
+            const TControl& nad = **it;
+            if (nad.Visible && nad.Width > 0 && nad.Height > 0 && nad.Left <= lewo && nad.Top <= gora && nad.Left + nad.Width >= lewo + szerokosc &&
+                nad.Top + nad.Height >= gora + wysokosc)
+                return true;
+        }
+        if (k->rodzic_->jestForma_) break;
+        lewo += k->rodzic_->Left;
+        gora += k->rodzic_->Top;
+    }
+    return false;
+}
+
+bool TControl::MozeMiecFokus() const {
+    if (!PrzyjmujeFokus() || jestForma_ || !Forma()) return false;
+    for (const TControl* k = this; k && !k->jestForma_; k = k->rodzic_)
+        if (!k->Visible || !k->Enabled) return false;
+    return !Zakryta();
+}
+
 std::u16string TControl::PokazywanaPodpowiedz() const {
     return Enabled ? Hint() : std::u16string();
 }
@@ -132,10 +202,13 @@ TColor TControl::KolorEfektywny() const {
 
 void TControl::Zmieniono(TZmiana co) {
     Powiadom(co);
+    // A control that goes, or a view laid over it, may take the focus away.
+    if (co == TZmiana::Dostepnosc || co == TZmiana::Widocznosc || co == TZmiana::Miejsce)
+        if (TForm* forma = Forma(); forma && forma->ActiveControl()) forma->PilnujFokusu();
     // The hint shown follows the enabled state.
     if (co == TZmiana::Dostepnosc) Powiadom(TZmiana::Podpowiedz);
     // Children that take their parent's colour are drawn anew.
-    if (co == TZmiana::Kolor)
+    if (co == TZmiana::Kolor || co == TZmiana::KolorRodzica)
         for (TControl* dziecko : dzieci_)
             if (dziecko->ParentColor) dziecko->Zmieniono(TZmiana::Kolor);
 }
@@ -150,6 +223,53 @@ void TControl::ZdarzenieNacisku(TMouseButton przycisk, int x, int y) {
     Uruchom([&] { OnMouseDown(*this, przycisk, x, y); });
 }
 
+void TControl::ZdarzenieOtrzymaniaFokusu() {
+    // A control reports to the form it lies on (a page's button to the main
+    // window); the window itself, or a control that takes no focus, leaves
+    // the focus with the form.
+    if (TForm* forma = Forma()) forma->ZdarzenieFokusu(!jestForma_ && PrzyjmujeFokus() ? this : nullptr);
+}
+
+// ---------------------------------------------------------------- the kinds' views and properties
+
+#define KV_RODZAJ(Klasa, ...)                                                                   \
+    std::span<const TZmiana> Klasa::Wlasciwosci() const {                                      \
+        static const std::vector<TZmiana> wlasciwosci = WlasciwosciRodzaju({__VA_ARGS__});      \
+        return wlasciwosci;                                                                     \
+    }                                                                                           \
+    void Klasa::UtworzWidok(IFabrykaWidokow& fabryka) { PrzyjmijWidok(fabryka.Utworz(*this)); }
+
+KV_RODZAJ(TPanel, TZmiana::TloRodzica)
+KV_RODZAJ(TGroupBox)
+KV_RODZAJ(TLabel, TZmiana::Przezroczystosc, TZmiana::Wyrownanie, TZmiana::Zawijanie, TZmiana::AutoRozmiar)
+KV_RODZAJ(TImage, TZmiana::Obraz, TZmiana::Rozciagniecie)
+KV_RODZAJ(TButton, TZmiana::Glif, TZmiana::Wcisniety, TZmiana::Domyslny, TZmiana::Anulujacy)
+KV_RODZAJ(TCheckBox, TZmiana::Zaznaczenie)
+KV_RODZAJ(TRadioGroup, TZmiana::Elementy, TZmiana::Kolumny, TZmiana::Wybor)
+KV_RODZAJ(TEdit, TZmiana::Tekst, TZmiana::TylkoDoOdczytu)
+KV_RODZAJ(TListBox, TZmiana::Elementy, TZmiana::WysokoscElementu, TZmiana::Wybor, TZmiana::GornyElement)
+KV_RODZAJ(TProgressBar, TZmiana::Minimum, TZmiana::Maksimum, TZmiana::Postep)
+#undef KV_RODZAJ
+
+std::span<const TZmiana> TForm::Wlasciwosci() const {
+    static const std::vector<TZmiana> wlasciwosci =
+        WlasciwosciRodzaju({TZmiana::Ramka, TZmiana::Polozenie, TZmiana::Zaokraglenie});
+    return wlasciwosci;
+}
+
+void TForm::UtworzWidok(IFabrykaWidokow& fabryka) {
+    std::unique_ptr<IWidokFormy> widok = fabryka.Utworz(*this);
+    widokFormy_ = widok.get();
+    PrzyjmijWidok(std::move(widok));
+}
+
+std::span<const TZmiana> TTimer::Wlasciwosci() const {
+    static const std::vector<TZmiana> wlasciwosci = Wybrane({TZmiana::Interwal, TZmiana::Dostepnosc});
+    return wlasciwosci;
+}
+
+void TTimer::UtworzWidok(IFabrykaWidokow& fabryka) { Przyjmij(fabryka.Utworz(*this)); }
+
 // ---------------------------------------------------------------- TLabel
 
 TLabel::TLabel(TForm* wlasciciel, TControl* rodzic, std::string nazwa)
@@ -157,7 +277,7 @@ TLabel::TLabel(TForm* wlasciciel, TControl* rodzic, std::string nazwa)
 
 void TLabel::Zmieniono(TZmiana co) {
     if (co == TZmiana::Napis || co == TZmiana::Czcionka || co == TZmiana::Wyrownanie ||
-        (co == TZmiana::Miejsce && WordWrap))
+        co == TZmiana::Zawijanie || co == TZmiana::AutoRozmiar || (co == TZmiana::Miejsce && WordWrap))
         DopasujRozmiar();
     TControl::Zmieniono(co);
 }
@@ -180,6 +300,27 @@ void TLabel::DopasujRozmiar() {
     }
 }
 
+std::u16string NapisWidoczny(const std::u16string& napis) {
+    std::u16string wynik;
+    for (std::size_t i = 0; i < napis.size(); ++i) {
+        if (napis[i] == u'&' && i + 1 < napis.size()) ++i;
+        wynik += napis[i];
+    }
+    return wynik;
+}
+
+bool OznaczaKlawisz(const std::u16string& napis, char16_t znak) {
+    for (std::size_t i = 0; i + 1 < napis.size(); ++i) {
+        if (napis[i] != u'&') continue;
+        if (napis[i + 1] != u'&' && platforma::ZnakBezWielkosci(napis[i + 1]) == platforma::ZnakBezWielkosci(znak))
+            return true;
+        ++i;
+    }
+    return false;
+}
+
+bool TControl::KlawiszDostepu(char16_t znak) { return OznaczaKlawisz(Caption, znak) && ZdarzenieKlawiszaDostepu(); }
+
 // ---------------------------------------------------------------- TCheckBox
 
 void TCheckBox::ZdarzenieZaznaczenia(bool zaznaczone) {
@@ -190,6 +331,23 @@ void TCheckBox::ZdarzenieZaznaczenia(bool zaznaczone) {
     }
     Checked.UstawCicho(zaznaczone);
     Uruchom(OnClick);
+}
+
+bool TCheckBox::ZdarzenieKlawiszaDostepu() {
+    if (!Dostepna()) return false;
+    SetFocus();
+    Checked = !Checked;
+    Uruchom(OnClick);
+    return true;
+}
+
+// ---------------------------------------------------------------- TButton
+
+bool TButton::ZdarzenieKlawiszaDostepu() {
+    if (!Dostepna()) return false;
+    SetFocus();
+    ZdarzenieKlikniecia();
+    return true;
 }
 
 // ---------------------------------------------------------------- TRadioGroup
@@ -225,16 +383,36 @@ void TRadioGroup::ZdarzenieWyboru(int indeks) {
     Uruchom([&] { ItemIndex = indeks; });
 }
 
+bool TRadioGroup::KlawiszDostepu(char16_t znak) {
+    const auto& elementy = Items();
+    for (std::size_t i = 0; i < elementy.size(); ++i) {
+        if (!OznaczaKlawisz(elementy[i], znak)) continue;
+        if (!Dostepna()) return false;
+        SetFocus();
+        ZdarzenieWyboru(static_cast<int>(i));
+        return true;
+    }
+    return false;
+}
+
+bool TRadioGroup::ZdarzenieStrzalki(int krok) {
+    const int ile = static_cast<int>(Items().size());
+    if (ile == 0) return false;
+    const int teraz = std::max<int>(ItemIndex, 0);
+    ZdarzenieWyboru(((teraz + krok) % ile + ile) % ile);
+    return true;
+}
+
 // ---------------------------------------------------------------- TEdit
 
 void TEdit::Zmieniono(TZmiana co) {
     TControl::Zmieniono(co);
-    if (co == TZmiana::Napis && OnChange) OnChange();
+    if (co == TZmiana::Tekst && OnChange) OnChange();
 }
 
 void TEdit::ZdarzenieZmianyTekstu(std::u16string tekst) {
     if (!Dostepna() || ReadOnly) {
-        Powiadom(TZmiana::Napis);
+        Powiadom(TZmiana::Tekst);
         return;
     }
     if (Text() == tekst) return;
@@ -289,7 +467,7 @@ void TElementyListy::Clear() {
 // ---------------------------------------------------------------- TProgressBar
 
 void TProgressBar::Zmieniono(TZmiana co) {
-    if (co == TZmiana::Pasek) {
+    if (co == TZmiana::Minimum || co == TZmiana::Maksimum || co == TZmiana::Postep) {
         if (Max < Min) Max.UstawCicho(Min);
         Position.UstawCicho(std::clamp<int>(Position, Min, Max));
     }
@@ -307,7 +485,11 @@ void TTimer::ZdarzenieTykniecia() {
 
 bool TSaveDialog::Execute() {
     if (!Application) return false;
-    auto wybor = Application->Zaplecze().DialogZapisu(&wlasciciel_, Title, FileName, InitialDir);
+    // A bare drive ("C:") means that drive's root, not the current folder
+    // the process happens to have on it.
+    std::u16string folder = InitialDir;
+    if (folder.size() == 2 && folder[1] == u':') folder += u'\\';
+    auto wybor = Application->Zaplecze().DialogZapisu(&wlasciciel_, Title, FileName, folder);
     if (!wybor) return false;
     FileName = *wybor;
     return true;
@@ -382,7 +564,7 @@ int TForm::ShowModal() {
     ModalResult.UstawCicho(mrNone);
     modalna_ = true;
     Show();
-    if (Application && ModalResult == mrNone) Application->Zaplecze().PetlaModalna(*this);
+    if (widokFormy_ && ModalResult == mrNone) widokFormy_->PetlaModalna();
     modalna_ = false;
     const int wynik = ModalResult;
     if (OnClose) OnClose();
@@ -418,7 +600,106 @@ TButton* SzukajPrzycisku(const TControl& kontrolka, bool (*pasuje)(const TButton
 
 }  // namespace
 
-void TForm::ZdarzenieKlawisza(TKlawisz klawisz) {
+TForm* TForm::WlascicielOkna() const {
+    if (Glowna || !Application || Application->MainForm == this) return nullptr;
+    return Application->MainForm;
+}
+
+void TForm::Przeciagnij() {
+    if (widokFormy_) widokFormy_->Przeciagnij();
+}
+
+namespace {
+
+// The controls that take the focus, in the tab order; with `wszystkie`
+// false only those that can hold it now.
+void ZbierzTabulacje(const TControl& rodzic, std::vector<TControl*>& wynik, bool wszystkie) {
+    std::vector<TControl*> dzieci(rodzic.Controls().begin(), rodzic.Controls().end());
+    std::stable_sort(dzieci.begin(), dzieci.end(),
+                     [](const TControl* a, const TControl* b) { return a->TabOrder() < b->TabOrder(); });
+    for (TControl* dziecko : dzieci) {
+        if (!wszystkie && (!dziecko->Visible || !dziecko->Enabled)) continue;
+        if (dziecko->PrzyjmujeFokus()) {
+            if (wszystkie || !dziecko->Zakryta()) wynik.push_back(dziecko);
+        } else {
+            ZbierzTabulacje(*dziecko, wynik, wszystkie);
+        }
+    }
+}
+
+// The first control lying on `rodzic`, visible and enabled with its
+// parents, whose caption or item marks `znak` with "&" ("&&" is a plain "&").
+TControl* KontrolkaKlawiszaDostepu(const TControl& rodzic, char16_t znak) {
+    for (TControl* dziecko : rodzic.Controls()) {
+        if (!dziecko->Visible || !dziecko->Enabled) continue;
+        if (dziecko->PrzyjmujeFokus() && !dziecko->MozeMiecFokus()) continue;
+        if (dziecko->KlawiszDostepu(znak)) return dziecko;
+        if (TControl* znaleziona = KontrolkaKlawiszaDostepu(*dziecko, znak)) return znaleziona;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+std::vector<TControl*> TForm::KolejnoscTabulacji() const {
+    std::vector<TControl*> wynik;
+    ZbierzTabulacje(*this, wynik, false);
+    return wynik;
+}
+
+void TForm::PilnujFokusu() {
+    TControl* aktywna = ActiveControl();
+    if (!aktywna || aktywna->MozeMiecFokus()) return;
+    std::vector<TControl*> wszystkie;
+    ZbierzTabulacje(*this, wszystkie, true);
+    const auto it = std::find(wszystkie.begin(), wszystkie.end(), aktywna);
+    TControl* cel = nullptr;
+    if (it != wszystkie.end()) {
+        const std::size_t n = wszystkie.size(), od = static_cast<std::size_t>(it - wszystkie.begin());
+        for (std::size_t i = 1; i < n && !cel; ++i)
+            if (TControl* k = wszystkie[(od + i) % n]; k->MozeMiecFokus()) cel = k;
+    } else if (const auto stopy = KolejnoscTabulacji(); !stopy.empty()) {
+        cel = stopy.front();
+    }
+    ActiveControl = cel;
+}
+
+bool TForm::ZdarzenieKlawiszaDostepu(char16_t znak, TModyfikatory modyfikatory) {
+    if (!modyfikatory.lewyAlt || modyfikatory.prawyAlt || modyfikatory.ctrl) return false;
+    return KontrolkaKlawiszaDostepu(*this, znak) != nullptr;
+}
+
+bool TForm::ZdarzenieKlawisza(TKlawisz klawisz) {
+    switch (klawisz) {
+    case TKlawisz::Tab:
+    case TKlawisz::TabWstecz: {
+        const std::vector<TControl*> kolejka = KolejnoscTabulacji();
+        if (kolejka.empty()) return true;
+        const bool wstecz = klawisz == TKlawisz::TabWstecz;
+        const auto it = std::find(kolejka.begin(), kolejka.end(), ActiveControl());
+        const std::size_t n = kolejka.size();
+        std::size_t i;
+        if (it == kolejka.end())
+            i = wstecz ? n - 1 : 0;
+        else
+            i = (static_cast<std::size_t>(it - kolejka.begin()) + (wstecz ? n - 1 : 1)) % n;
+        TControl* cel = kolejka[i];
+        ActiveControl = cel;
+        cel->WejscieTabulacja();
+        return true;
+    }
+    case TKlawisz::Lewo:
+    case TKlawisz::Gora:
+    case TKlawisz::Prawo:
+    case TKlawisz::Dol: {
+        TControl* aktywna = ActiveControl();
+        const int krok = klawisz == TKlawisz::Lewo || klawisz == TKlawisz::Gora ? -1 : 1;
+        return aktywna && aktywna->ZdarzenieStrzalki(krok);
+    }
+    case TKlawisz::Enter:
+    case TKlawisz::Escape:
+        break;
+    }
     // Enter clicks the focused button, else the default one; Escape clicks
     // the cancel button. The buttons are those lying on this window, whoever
     // owns them.
@@ -431,6 +712,7 @@ void TForm::ZdarzenieKlawisza(TKlawisz klawisz) {
                                          ? +[](const TButton& b) { return b.Default(); }
                                          : +[](const TButton& b) { return b.Cancel(); });
     if (cel && cel->Dostepna()) cel->ZdarzenieKlikniecia();
+    return true;
 }
 
 void TForm::ZdarzenieFokusu(TControl* kontrolka) { ActiveControl.UstawCicho(kontrolka); }

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -57,7 +58,20 @@ struct TFont {
 enum class TCursor { crDefault, crHandPoint };
 enum class TAlignment { taLeftJustify, taCenter };
 enum class TMouseButton { mbLeft, mbRight, mbMiddle };
-enum class TKlawisz { Enter, Escape };
+// The keys the model handles for a form: Enter and Escape for its Default
+// and Cancel buttons, Tab and Shift+Tab through its tab stops, the arrows
+// within a radio group.
+enum class TKlawisz { Enter, Escape, Tab, TabWstecz, Lewo, Prawo, Gora, Dol };
+
+// Which modifiers were held with a letter, as the backend saw them. Only the
+// left Alt alone makes an access key: AltGr (reported as Ctrl with Alt, or
+// as the right Alt) types the Polish letters.
+struct TModyfikatory {
+    bool lewyAlt = false;
+    bool prawyAlt = false;
+    bool ctrl = false;
+    friend bool operator==(const TModyfikatory&, const TModyfikatory&) = default;
+};
 enum class TGlif { Brak, Zatwierdzenie };  // a button's glyph: none, a green check mark
 enum class TPozycjaFormy { poDesigned, poScreenCenter };
 
@@ -126,6 +140,9 @@ public:
     // The native view, once the owning form has been realised; null before.
     IWidok* Widok() const { return widok_.get(); }
 
+    // The properties this kind has, in the order a new view is given them.
+    virtual std::span<const TZmiana> Wlasciwosci() const = 0;
+
 protected:
     template <typename T>
     friend class TWlasciwosc;
@@ -135,6 +152,10 @@ protected:
     virtual void Zmieniono(TZmiana co) { Powiadom(co); }
     void Powiadom(TZmiana co, int indeks = -1) const;
     void Realizuj();
+    // Asks the factory for the view of this kind (and keeps it, Przyjmij).
+    virtual void UtworzWidok(IFabrykaWidokow& fabryka) = 0;
+    // Keeps the new view and gives it every property of the kind.
+    void Przyjmij(std::unique_ptr<IWidok> widok);
 
     TForm* wlasciciel_;
     std::unique_ptr<IWidok> widok_;
@@ -151,6 +172,12 @@ TWlasciwosc<T>& TWlasciwosc<T>::operator=(T nowa) {
 
 // A visible control. Places are in pixels relative to the parent's client
 // area; a form's place is its outer window on the screen.
+// A caption as the user reads it: each single "&" marks the next letter as
+// the access key and is not shown, "&&" shows one "&".
+std::u16string NapisWidoczny(const std::u16string& napis);
+// The caption marks `znak` (in either case) as its access key.
+bool OznaczaKlawisz(const std::u16string& napis, char16_t znak);
+
 class TControl : public TComponent {
 public:
     TControl(TForm* wlasciciel, TControl* rodzic, std::string nazwa);
@@ -175,7 +202,7 @@ public:
     TWlasciwosc<TFont> Font{*this, TZmiana::Czcionka};
     TWlasciwosc<TColor> Color{*this, TZmiana::Kolor, clDefault};
     // Takes the parent's colour instead of its own.
-    TWlasciwosc<bool> ParentColor{*this, TZmiana::Kolor, false};
+    TWlasciwosc<bool> ParentColor{*this, TZmiana::KolorRodzica, false};
     TWlasciwosc<TCursor> Cursor{*this, TZmiana::Kursor, TCursor::crDefault};
 
     void SetBounds(int lewo, int gora, int szerokosc, int wysokosc);
@@ -183,7 +210,7 @@ public:
     void Hide() { Visible = false; }
     // Lies over every sibling; the tab order stays.
     void BringToFront();
-    // Paints the control now (IZaplecze::OdmalujTeraz).
+    // Paints the control now (IWidokKontrolki::OdmalujTeraz).
     void Repaint();
     // The control takes the keyboard focus: it becomes the ActiveControl of
     // the form it lies on (which need not be its owner: a page moved onto
@@ -198,10 +225,38 @@ public:
     bool Showing() const;
     // Showing and enabled, it and every parent: it can take the user's input.
     bool Dostepna() const;
+    // A visible control lying over it (a later sibling of it or of one of
+    // its parents) covers it whole: the user cannot see it.
+    bool Zakryta() const;
+    // It can hold the keyboard focus on its form: a kind that takes the
+    // focus, visible and enabled with every parent below the form, and not
+    // covered. (The form's own visibility does not count: a form remembers
+    // its focus while it is hidden.)
+    bool MozeMiecFokus() const;
     // The hint the control shows: its hint while it is enabled, none otherwise.
     std::u16string PokazywanaPodpowiedz() const;
     // The colour the control is drawn with: its own, or its parent's with ParentColor.
     TColor KolorEfektywny() const;
+    // True when the control has no background of its own and shows what lies
+    // under it: a transparent label, a panel with ParentBackground, and a
+    // group box, check box, radio group or button without a colour of its
+    // own (none set, or its parent's taken).
+    virtual bool PokazujePodspod() const { return ParentColor || Color == clDefault; }
+    // This kind takes the keyboard focus (a tab stop while it can take input).
+    virtual bool PrzyjmujeFokus() const { return false; }
+    // What this control does for its access key ("&" in its caption); false
+    // for a kind that has none.
+    virtual bool ZdarzenieKlawiszaDostepu() { return false; }
+    // Alt with `znak`: when this control's caption (a radio group: one of its
+    // items) marks that letter, it does what a click does; false otherwise.
+    virtual bool KlawiszDostepu(char16_t znak);
+    // An arrow key while the control has the focus (krok -1: left or up, 1:
+    // right or down); false when the kind leaves arrows to the native control.
+    virtual bool ZdarzenieStrzalki(int) { return false; }
+    // The control was entered with Tab.
+    virtual void WejscieTabulacja() {}
+    // The native view; null before the form is realised.
+    IWidokKontrolki* WidokKontrolki() const { return widokKontrolki_; }
 
     std::function<void()> OnClick;
     std::function<void(TControl& nadawca, TMouseButton przycisk, int x, int y)> OnMouseDown;
@@ -211,12 +266,21 @@ public:
     void ZdarzenieKlikniecia();
     // A mouse button went down on the control at (x, y) of its client area.
     void ZdarzenieNacisku(TMouseButton przycisk, int x, int y);
+    // The native focus came to the control (or to a form's own window). The
+    // form it lies on hears of it: the control, when its kind takes the
+    // focus; otherwise the form itself holds it.
+    void ZdarzenieOtrzymaniaFokusu();
 
 protected:
     void Zmieniono(TZmiana co) override;
+    // The properties every control has and those of its kind, in the order
+    // of TZmiana.
+    static std::vector<TZmiana> WlasciwosciRodzaju(std::initializer_list<TZmiana> wlasne);
+    void PrzyjmijWidok(std::unique_ptr<IWidokKontrolki> widok);
 
 private:
     friend class TForm;
+    IWidokKontrolki* widokKontrolki_ = nullptr;
     TControl* rodzic_ = nullptr;
     std::vector<TControl*> dzieci_;
     int kolejnoscTab_ = 0;
@@ -230,14 +294,23 @@ class TPanel : public TControl {
 public:
     using TControl::TControl;
     TRodzaj Rodzaj() const override { return TRodzaj::Panel; }
+    std::span<const TZmiana> Wlasciwosci() const override;
+    bool PokazujePodspod() const override { return ParentBackground; }
 
-    TWlasciwosc<bool> ParentBackground{*this, TZmiana::Kolor, false};
+    TWlasciwosc<bool> ParentBackground{*this, TZmiana::TloRodzica, false};
+
+protected:
+    void UtworzWidok(IFabrykaWidokow& fabryka) override;
 };
 
 class TGroupBox : public TControl {
 public:
     using TControl::TControl;
     TRodzaj Rodzaj() const override { return TRodzaj::Ramka; }
+    std::span<const TZmiana> Wlasciwosci() const override;
+
+protected:
+    void UtworzWidok(IFabrykaWidokow& fabryka) override;
 };
 
 // A text label. With AutoSize it takes the size of its text; with WordWrap as
@@ -247,14 +320,17 @@ class TLabel : public TControl {
 public:
     TLabel(TForm* wlasciciel, TControl* rodzic, std::string nazwa);
     TRodzaj Rodzaj() const override { return TRodzaj::Etykieta; }
+    std::span<const TZmiana> Wlasciwosci() const override;
+    bool PokazujePodspod() const override { return Transparent; }
 
-    TWlasciwosc<bool> AutoSize{*this, TZmiana::Miejsce, true};
-    TWlasciwosc<bool> WordWrap{*this, TZmiana::Wyrownanie, false};
+    TWlasciwosc<bool> AutoSize{*this, TZmiana::AutoRozmiar, true};
+    TWlasciwosc<bool> WordWrap{*this, TZmiana::Zawijanie, false};
     TWlasciwosc<TAlignment> Alignment{*this, TZmiana::Wyrownanie, TAlignment::taLeftJustify};
-    TWlasciwosc<bool> Transparent{*this, TZmiana::Kolor, true};
+    TWlasciwosc<bool> Transparent{*this, TZmiana::Przezroczystosc, true};
 
 protected:
     void Zmieniono(TZmiana co) override;
+    void UtworzWidok(IFabrykaWidokow& fabryka) override;
 
 private:
     void DopasujRozmiar();
@@ -265,9 +341,14 @@ class TImage : public TControl {
 public:
     using TControl::TControl;
     TRodzaj Rodzaj() const override { return TRodzaj::Obraz; }
+    std::span<const TZmiana> Wlasciwosci() const override;
+    bool PokazujePodspod() const override { return false; }
 
     TWlasciwosc<std::u16string> Picture{*this, TZmiana::Obraz};
-    TWlasciwosc<bool> Stretch{*this, TZmiana::Obraz, false};
+    TWlasciwosc<bool> Stretch{*this, TZmiana::Rozciagniecie, false};
+
+protected:
+    void UtworzWidok(IFabrykaWidokow& fabryka) override;
 };
 
 // A push button; with a glyph, a button with a glyph; with Down, a speed
@@ -276,25 +357,52 @@ class TButton : public TControl {
 public:
     using TControl::TControl;
     TRodzaj Rodzaj() const override { return TRodzaj::Przycisk; }
+    std::span<const TZmiana> Wlasciwosci() const override;
+    bool PrzyjmujeFokus() const override { return true; }
+    // As a click: the button takes the focus and runs OnClick.
+    bool ZdarzenieKlawiszaDostepu() override;
 
-    TWlasciwosc<TGlif> Glyph{*this, TZmiana::Napis, TGlif::Brak};
+    TWlasciwosc<TGlif> Glyph{*this, TZmiana::Glif, TGlif::Brak};
     TWlasciwosc<bool> Down{*this, TZmiana::Wcisniety, false};
-    TWlasciwosc<bool> Default{*this, TZmiana::Przyciski, false};
-    TWlasciwosc<bool> Cancel{*this, TZmiana::Przyciski, false};
+    TWlasciwosc<bool> Default{*this, TZmiana::Domyslny, false};
+    TWlasciwosc<bool> Cancel{*this, TZmiana::Anulujacy, false};
 
     // As a click by the user.
     void Click() { ZdarzenieKlikniecia(); }
+
+protected:
+    void UtworzWidok(IFabrykaWidokow& fabryka) override;
+};
+
+// The green check mark of a button with a glyph, in the glyph's 18 x 18
+// pixels: a polyline of a round pen 3 pixels wide through these pixel
+// centres, every backend drawing it alike.
+struct TZnakZatwierdzenia {
+    static constexpr int Rozmiar = 18;
+    static constexpr int Grubosc = 3;
+    static constexpr TColor Kolor = 0x009600;  // RGB(0, 150, 0)
+    struct Punkt {
+        int x, y;
+    };
+    static constexpr Punkt Punkty[3] = {{3, 10}, {7, 14}, {15, 4}};
 };
 
 class TCheckBox : public TControl {
 public:
     using TControl::TControl;
     TRodzaj Rodzaj() const override { return TRodzaj::PoleWyboru; }
+    std::span<const TZmiana> Wlasciwosci() const override;
+    bool PrzyjmujeFokus() const override { return true; }
+    // As a click on the box: it takes the focus and toggles.
+    bool ZdarzenieKlawiszaDostepu() override;
 
     TWlasciwosc<bool> Checked{*this, TZmiana::Zaznaczenie, false};
 
     // The user toggled the box; the native box shows it already.
     void ZdarzenieZaznaczenia(bool zaznaczone);
+
+protected:
+    void UtworzWidok(IFabrykaWidokow& fabryka) override;
 };
 
 // A group box of radio buttons in columns. ItemIndex is -1 with no item
@@ -304,13 +412,21 @@ class TRadioGroup : public TControl {
 public:
     using TControl::TControl;
     TRodzaj Rodzaj() const override { return TRodzaj::GrupaOpcji; }
+    std::span<const TZmiana> Wlasciwosci() const override;
+    // The focus goes to an item: a group without items takes none.
+    bool PrzyjmujeFokus() const override { return !Items().empty(); }
 
     TWlasciwosc<std::vector<std::u16string>> Items{*this, TZmiana::Elementy};
-    TWlasciwosc<int> Columns{*this, TZmiana::Elementy, 1};
+    TWlasciwosc<int> Columns{*this, TZmiana::Kolumny, 1};
     TWlasciwosc<int> ItemIndex{*this, TZmiana::Wybor, -1};
 
     // The user chose an item.
     void ZdarzenieWyboru(int indeks);
+    // An arrow key on the group: the item `krok` on from the chosen one
+    // (from the first when none is), round the group, is chosen.
+    bool ZdarzenieStrzalki(int krok) override;
+    // An item whose text marks the letter is chosen, as a click on it.
+    bool KlawiszDostepu(char16_t znak) override;
 
     // Where item `indeks` lies inside the group, as the classic designer's
     // radio group arranges its buttons: columns of (Width - 10) / Columns
@@ -322,6 +438,7 @@ public:
 
 protected:
     void Zmieniono(TZmiana co) override;
+    void UtworzWidok(IFabrykaWidokow& fabryka) override;
 };
 
 // A one-line edit. OnChange runs when its text really changes; setting the
@@ -330,9 +447,12 @@ class TEdit : public TControl {
 public:
     using TControl::TControl;
     TRodzaj Rodzaj() const override { return TRodzaj::PoleEdycji; }
+    std::span<const TZmiana> Wlasciwosci() const override;
+    bool PokazujePodspod() const override { return false; }
+    bool PrzyjmujeFokus() const override { return true; }
 
-    TWlasciwosc<std::u16string> Text{*this, TZmiana::Napis};
-    TWlasciwosc<bool> ReadOnly{*this, TZmiana::Wyrownanie, false};
+    TWlasciwosc<std::u16string> Text{*this, TZmiana::Tekst};
+    TWlasciwosc<bool> ReadOnly{*this, TZmiana::TylkoDoOdczytu, false};
 
     std::function<void()> OnChange;
 
@@ -340,9 +460,12 @@ public:
     // runs when it really differs. An edit that takes no typing (disabled,
     // hidden, read-only) keeps its text, and the view is told to show it again.
     void ZdarzenieZmianyTekstu(std::u16string tekst);
+    // As in a dialog: an edit entered with Tab has its whole text selected.
+    void WejscieTabulacja() override { Powiadom(TZmiana::CalyTekst); }
 
 protected:
     void Zmieniono(TZmiana co) override;
+    void UtworzWidok(IFabrykaWidokow& fabryka) override;
 };
 
 class TListBox;
@@ -370,9 +493,12 @@ class TListBox : public TControl {
 public:
     TListBox(TForm* wlasciciel, TControl* rodzic, std::string nazwa);
     TRodzaj Rodzaj() const override { return TRodzaj::Lista; }
+    std::span<const TZmiana> Wlasciwosci() const override;
+    bool PokazujePodspod() const override { return false; }
+    bool PrzyjmujeFokus() const override { return true; }
 
     TElementyListy Items{*this};
-    TWlasciwosc<int> ItemHeight{*this, TZmiana::Elementy, 16};
+    TWlasciwosc<int> ItemHeight{*this, TZmiana::WysokoscElementu, 16};
     TWlasciwosc<int> TopIndex{*this, TZmiana::GornyElement, 0};
     TWlasciwosc<int> ItemIndex{*this, TZmiana::Wybor, -1};
 
@@ -386,6 +512,7 @@ public:
 protected:
     friend class TElementyListy;
     void Zmieniono(TZmiana co) override;
+    void UtworzWidok(IFabrykaWidokow& fabryka) override;
 };
 
 // A horizontal bar; Position is held within Min..Max.
@@ -393,13 +520,16 @@ class TProgressBar : public TControl {
 public:
     using TControl::TControl;
     TRodzaj Rodzaj() const override { return TRodzaj::PasekPostepu; }
+    std::span<const TZmiana> Wlasciwosci() const override;
+    bool PokazujePodspod() const override { return false; }
 
-    TWlasciwosc<int> Min{*this, TZmiana::Pasek, 0};
-    TWlasciwosc<int> Max{*this, TZmiana::Pasek, 100};
-    TWlasciwosc<int> Position{*this, TZmiana::Pasek, 0};
+    TWlasciwosc<int> Min{*this, TZmiana::Minimum, 0};
+    TWlasciwosc<int> Max{*this, TZmiana::Maksimum, 100};
+    TWlasciwosc<int> Position{*this, TZmiana::Postep, 0};
 
 protected:
     void Zmieniono(TZmiana co) override;
+    void UtworzWidok(IFabrykaWidokow& fabryka) override;
 };
 
 // A timer of its form. While Enabled, the backend ticks it every Interval
@@ -410,13 +540,17 @@ class TTimer : public TComponent {
 public:
     TTimer(TForm* wlasciciel, std::string nazwa) : TComponent(wlasciciel, std::move(nazwa)) {}
     TRodzaj Rodzaj() const override { return TRodzaj::Zegar; }
+    std::span<const TZmiana> Wlasciwosci() const override;
 
-    TWlasciwosc<bool> Enabled{*this, TZmiana::Zegar, true};
-    TWlasciwosc<int> Interval{*this, TZmiana::Zegar, 1000};
+    TWlasciwosc<bool> Enabled{*this, TZmiana::Dostepnosc, true};
+    TWlasciwosc<int> Interval{*this, TZmiana::Interwal, 1000};
 
     std::function<void()> OnTimer;
 
     void ZdarzenieTykniecia();
+
+protected:
+    void UtworzWidok(IFabrykaWidokow& fabryka) override;
 };
 
 // The file-save dialog of a form: its settings as properties, shown by
@@ -442,6 +576,9 @@ public:
     explicit TForm(std::string nazwa);
     ~TForm() override;
     TRodzaj Rodzaj() const override { return TRodzaj::Forma; }
+    std::span<const TZmiana> Wlasciwosci() const override;
+    bool PokazujePodspod() const override { return false; }
+    IWidokFormy* WidokFormy() const { return widokFormy_; }
 
     // Makes a component of this form. Parents must be made before their
     // children; the order of making is the stacking and the tab order.
@@ -458,13 +595,20 @@ public:
     void Realizuj();
     bool Zrealizowana() const { return zrealizowana_; }
 
-    TWlasciwosc<int> BorderWidth{*this, TZmiana::Miejsce, 0};
-    TWlasciwosc<TPozycjaFormy> Position{*this, TZmiana::Miejsce, TPozycjaFormy::poDesigned};
+    TWlasciwosc<int> BorderWidth{*this, TZmiana::Ramka, 0};
+    TWlasciwosc<TPozycjaFormy> Position{*this, TZmiana::Polozenie, TPozycjaFormy::poDesigned};
+    // The window is clipped to its rectangle with the corners rounded by
+    // ellipses of this size (CreateRoundRectRgn); none while it is 0 x 0.
+    TWlasciwosc<TRozmiar> Zaokraglenie{*this, TZmiana::Zaokraglenie};
     // The control with the keyboard focus; null: the form itself.
     TWlasciwosc<TControl*> ActiveControl{*this, TZmiana::Fokus, nullptr};
     TWlasciwosc<int> ModalResult{*this, TZmiana::ModalResult, mrNone};
     // The application's main window: closing it ends the application.
     bool Glowna = false;
+    // The window this one belongs to: every other window of the installer
+    // belongs to the main one (it stays above it and has no taskbar button
+    // of its own); null for the main window and while there is none.
+    TForm* WlascicielOkna() const;
 
     int ClientWidth() const { return Width - 2 * BorderWidth; }
     int ClientHeight() const { return Height - 2 * BorderWidth; }
@@ -483,6 +627,8 @@ public:
     bool Modalna() const { return modalna_; }
     // The form has been shown and painted at least once.
     bool Namalowana() const { return namalowana_; }
+    // The system moves the window with the mouse until the button is released.
+    void Przeciagnij();
 
     std::function<void()> OnShow;
     std::function<void()> OnClose;
@@ -492,12 +638,33 @@ public:
     void ZdarzenieZamkniecia();                 // the user or the system asks the window to close
     void ZdarzeniePrzesuniecia(int lewo, int gora);  // the window was moved (dragged)
     void ZdarzenieMalowania();                  // the window has been painted
-    // Enter or Escape not taken by a control: Enter clicks the focused button,
-    // else the Default button lying on this form; Escape clicks the Cancel one.
-    void ZdarzenieKlawisza(TKlawisz klawisz);
+    // A key not taken by a control: Enter clicks the focused button, else the
+    // Default button lying on this form; Escape clicks the Cancel one; Tab
+    // and Shift+Tab move the focus through the tab stops (KolejnoscTabulacji);
+    // an arrow on a radio group moves its choice. False when the key is not
+    // the model's (the native control may use it).
+    bool ZdarzenieKlawisza(TKlawisz klawisz);
+    // Alt with a letter: the first button or check box lying on this form
+    // that can take the focus (MozeMiecFokus), whose caption marks that
+    // letter with "&", does what a click does. Only with the left Alt alone
+    // (TModyfikatory). False when none does.
+    bool ZdarzenieKlawiszaDostepu(char16_t znak, TModyfikatory modyfikatory = {.lewyAlt = true});
     void ZdarzenieFokusu(TControl* kontrolka);  // the focus moved (null: the form itself)
 
+    // The tab stops lying on this form, in the tab order: each parent's
+    // children in the order of TabOrder, a container's stops in its place;
+    // only controls that can hold the focus (MozeMiecFokus).
+    std::vector<TControl*> KolejnoscTabulacji() const;
+    // The focused control can no longer hold the focus (disabled, hidden,
+    // covered): the focus moves to the next tab stop after it in the tab
+    // order, round the form, or to the form itself when none is left.
+    void PilnujFokusu();
+
+protected:
+    void UtworzWidok(IFabrykaWidokow& fabryka) override;
+
 private:
+    IWidokFormy* widokFormy_ = nullptr;
     TComponent* Dodaj(std::unique_ptr<TComponent> skladnik);
     std::vector<std::unique_ptr<TComponent>> skladniki_;
     bool zrealizowana_ = false;

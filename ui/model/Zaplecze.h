@@ -5,11 +5,14 @@
 // A backend realises that model on one toolkit (ui/qt/, ui/win32/): for every
 // model control it makes one native control, its view (IWidok), which mirrors
 // the control's properties whenever the model reports a change, and it turns
-// the user's actions into the model's events (TControl::Zdarzenie...). The
-// few services that differ per toolkit are the backend's interface IZaplecze.
+// the user's actions into the model's events (TControl::Zdarzenie...). What is
+// done to one form's window (its modal loop, its drag) is its view's
+// (IWidokFormy); the process-wide services that differ per toolkit are the
+// backend's interface IZaplecze.
 //
 // A backend holds no behaviour of its own: which control is enabled, when a
-// handler runs, what a click means are decided in ui/. A view reads the
+// handler runs, what a click means, where Tab and an access key go, which
+// control takes the focus are decided in the model and in ui/. A view reads the
 // current values from its model control; it never keeps a second copy of a
 // property it could read there.
 #include <cstdint>
@@ -24,41 +27,124 @@ class TControl;
 class TForm;
 struct TFont;
 
-// What changed on a control. The view reads the new value from the control.
+// What changed on a component: one value per property, so that a view never
+// has to guess which of several properties it must read again. The view reads
+// the new value from the component. When a view has been made, the model
+// reports every property its kind has (TComponent::Wlasciwosci), in that
+// order: the initial state reaches every backend through the same list.
 enum class TZmiana {
-    Rodzic,        // Parent: the native control moves under the new parent's view
-    Miejsce,       // Left, Top, Width, Height (of a form: the outer window on the screen)
-    Widocznosc,    // Visible
-    Dostepnosc,    // Enabled
-    Napis,         // Caption (of a form: the window title), Text of an edit
-    Podpowiedz,    // the hint shown (TControl::PokazywanaPodpowiedz)
-    Czcionka,      // Font (face, height, style, colour)
-    Kolor,         // Color or ParentColor, Transparent of a label, ParentBackground of a panel
-    Zaznaczenie,   // Checked of a check box
-    Wybor,         // ItemIndex of a radio group or a list box
-    Elementy,      // Items of a radio group as a whole, Columns
-    ElementDodany,       // list box: item `indeks` was appended
-    ElementZmieniony,    // list box: the text of item `indeks` changed
-    ElementyWyczyszczone,// list box: every item removed
-    GornyElement,  // TopIndex of a list box
-    Pasek,         // Min, Max, Position of a progress bar
-    Fokus,         // the form's ActiveControl (the keyboard focus), reported on the form
-    Kolejnosc,     // z-order among the siblings (BringToFront)
-    Wcisniety,     // Down of a speed button
-    Obraz,         // Picture, Stretch of an image
-    Kursor,        // Cursor shown over the control
-    Zegar,         // Enabled or Interval of a timer
-    ModalResult,   // a form's ModalResult became nonzero: its modal loop must end
-    Przyciski,     // Default or Cancel of a button
-    Wyrownanie,    // Alignment, WordWrap, ReadOnly
+    // Properties.
+    Czcionka,        // Font (face, height, style, colour)
+    Kolor,           // Color
+    KolorRodzica,    // ParentColor
+    Przezroczystosc, // Transparent of a label
+    TloRodzica,      // ParentBackground of a panel
+    Napis,           // Caption (of a form: the window title)
+    Tekst,           // Text of an edit
+    Wyrownanie,      // Alignment of a label
+    Zawijanie,       // WordWrap of a label
+    AutoRozmiar,     // AutoSize of a label
+    TylkoDoOdczytu,  // ReadOnly of an edit
+    Obraz,           // Picture of an image
+    Rozciagniecie,   // Stretch of an image
+    Glif,            // Glyph of a button
+    Elementy,        // Items of a radio group; of a list box: every item anew
+    Kolumny,         // Columns of a radio group
+    WysokoscElementu,// ItemHeight of a list box
+    Wybor,           // ItemIndex of a radio group or a list box
+    Zaznaczenie,     // Checked of a check box
+    Minimum,         // Min of a progress bar
+    Maksimum,        // Max of a progress bar
+    Postep,          // Position of a progress bar
+    Wcisniety,       // Down of a speed button
+    Domyslny,        // Default of a button
+    Anulujacy,       // Cancel of a button
+    GornyElement,    // TopIndex of a list box
+    Ramka,           // BorderWidth of a form (the client area moves in)
+    Polozenie,       // Position of a form (where it first appears)
+    Zaokraglenie,    // the corner ellipse of a form's window (TForm::Zaokraglenie)
+    Miejsce,         // Left, Top, Width, Height (of a form: the outer window on the screen)
+    Dostepnosc,      // Enabled (of a timer: whether it ticks)
+    Podpowiedz,      // the hint shown (TControl::PokazywanaPodpowiedz)
+    Kursor,          // Cursor shown over the control
+    Interwal,        // Interval of a timer
+    Widocznosc,      // Visible
+    Fokus,           // the form's ActiveControl (the keyboard focus), reported on the form
+    ModalResult,     // a form's ModalResult became nonzero: its modal loop must end
+
+    // Events of the model that are no property of their own.
+    Rodzic,          // SetParent: the native control moves under the new parent's view
+    Kolejnosc,       // BringToFront: z-order among the siblings
+    ElementDodany,         // list box: item `indeks` was appended
+    ElementZmieniony,      // list box: the text of item `indeks` changed
+    ElementyWyczyszczone,  // list box: every item removed
+    CalyTekst,       // an edit entered from the keyboard shows its whole text selected
 };
 
-// The native side of one model control, made by the backend.
+// The native side of one component, made by the backend.
 class IWidok {
 public:
     virtual ~IWidok() = default;
     // `indeks` names the list item for the Element... changes; -1 otherwise.
     virtual void Zmiana(TZmiana co, int indeks) = 0;
+};
+
+// The native side of a visible control.
+class IWidokKontrolki : public virtual IWidok {
+public:
+    // Paints the control's pending changes now, without waiting for the
+    // message loop; only what changed needs painting.
+    virtual void OdmalujTeraz() = 0;
+};
+
+// The native side of a form: its window, and what is done to that window
+// as a whole.
+class IWidokFormy : public virtual IWidokKontrolki {
+public:
+    // Runs a modal loop for the form, which is already visible: the
+    // installer's other windows take no input meanwhile, timers and other
+    // messages keep running. Returns once the form's ModalResult is nonzero
+    // (reported as TZmiana::ModalResult), when the view goes away, or when
+    // the application ends.
+    virtual void PetlaModalna() = 0;
+    // The system moves the window with the mouse as if its caption were
+    // dragged, until the button is released (ReleaseCapture +
+    // WM_NCLBUTTONDOWN/HTCAPTION). The view reports the new place with
+    // TForm::ZdarzeniePrzesuniecia.
+    virtual void Przeciagnij() = 0;
+};
+
+class TPanel;
+class TLabel;
+class TImage;
+class TGroupBox;
+class TButton;
+class TCheckBox;
+class TRadioGroup;
+class TEdit;
+class TListBox;
+class TProgressBar;
+class TTimer;
+
+// Makes the views, one overload per kind: a component asks for the view of
+// its own kind, and each kind's view is reached through the interface it
+// has. Parents are realised before their children, and a view is destroyed
+// before the view of its parent.
+class IFabrykaWidokow {
+public:
+    virtual ~IFabrykaWidokow() = default;
+    virtual std::unique_ptr<IWidokFormy> Utworz(TForm& forma) = 0;
+    virtual std::unique_ptr<IWidokKontrolki> Utworz(TPanel& panel) = 0;
+    virtual std::unique_ptr<IWidokKontrolki> Utworz(TLabel& etykieta) = 0;
+    virtual std::unique_ptr<IWidokKontrolki> Utworz(TImage& obraz) = 0;
+    virtual std::unique_ptr<IWidokKontrolki> Utworz(TGroupBox& ramka) = 0;
+    virtual std::unique_ptr<IWidokKontrolki> Utworz(TButton& przycisk) = 0;
+    virtual std::unique_ptr<IWidokKontrolki> Utworz(TCheckBox& pole) = 0;
+    virtual std::unique_ptr<IWidokKontrolki> Utworz(TRadioGroup& grupa) = 0;
+    virtual std::unique_ptr<IWidokKontrolki> Utworz(TEdit& pole) = 0;
+    virtual std::unique_ptr<IWidokKontrolki> Utworz(TListBox& lista) = 0;
+    virtual std::unique_ptr<IWidokKontrolki> Utworz(TProgressBar& pasek) = 0;
+    virtual std::unique_ptr<IWidok> Utworz(TTimer& zegar) = 0;
 };
 
 struct TRozmiar {
@@ -83,44 +169,17 @@ class IZaplecze : public platforma::IKursor,
 public:
     ~IZaplecze() override = default;
 
-    // The native side of a component (a control, or a timer), made when its
-    // form is realised (TForm::Realizuj); it reads every property from the
-    // component. The backend tells the kind by TComponent::Rodzaj. Parents
-    // are realised before their children, and a view is destroyed before the
-    // view of its parent.
-    virtual std::unique_ptr<IWidok> UtworzWidok(TComponent& skladnik) = 0;
+    // The views of this toolkit.
+    virtual IFabrykaWidokow& Widoki() = 0;
 
     // Pending window messages are handled, then control returns (IPetlaKomunikatow).
     // Sleep blocks the thread (IZegar). The pointer: GetCursorPos,
     // SetCursorPos and the active-application test (IKursor).
 
-    // Paints the control's pending changes now, without waiting for the
-    // message loop; only what changed needs painting.
-    virtual void OdmalujTeraz(TControl& kontrolka) = 0;
-
-    // Runs a modal loop for `forma`, which is already visible: the installer's
-    // other windows take no input meanwhile, timers and other messages keep
-    // running. Returns once the form's ModalResult is nonzero (reported as
-    // TZmiana::ModalResult), when the form's view goes away, or when the
-    // application ends.
-    virtual void PetlaModalna(TForm& forma) = 0;
-
     // The application's message loop; returns once Zakoncz has been called.
     virtual int PetlaGlowna() = 0;
     // Ends the application: the main loop and every modal loop return.
     virtual void Zakoncz() = 0;
-
-    // Clips the form's window to a rounded rectangle from (0, 0) to
-    // (szerokosc, wysokosc) with corner ellipses elipsaX x elipsaY
-    // (CreateRoundRectRgn + SetWindowRgn with redraw).
-    virtual void UstawKsztalt(TForm& forma, int szerokosc, int wysokosc, int elipsaX,
-                              int elipsaY) = 0;
-
-    // The system moves the form's window with the mouse as if its caption
-    // were dragged, until the button is released (ReleaseCapture +
-    // WM_NCLBUTTONDOWN/HTCAPTION). The backend reports the new place with
-    // TForm::ZdarzeniePrzesuniecia.
-    virtual void PrzeciagnijOkno(TForm& forma) = 0;
 
     // The platform's standard message dialog: owner the main window, the
     // given title, no icon, one OK button. Modal; returns when closed.

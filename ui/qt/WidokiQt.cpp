@@ -15,12 +15,13 @@
 #include <QStyleOptionSlider>
 #include <QStyleOptionViewItem>
 #include <QStylePainter>
+#include <QPainterPath>
 #include <QWindow>
 #include <algorithm>
+#include <iterator>
+#include <optional>
 
-#include "Aplikacja.h"
 #include "CzcionkiQt.h"
-#include "ZapleczeQt.h"
 
 namespace {
 
@@ -44,27 +45,71 @@ QString JednolitePodzialy(QString tekst) {
     return tekst;
 }
 
-// A green check mark, drawn here so that the button needs no picture file.
+// The model's green check mark, drawn here so that the button needs no
+// picture file.
 QPixmap ZnakZatwierdzenia() {
-    QPixmap glif(18, 18);
+    using Znak = TZnakZatwierdzenia;
+    QPixmap glif(Znak::Rozmiar, Znak::Rozmiar);
     glif.fill(Qt::transparent);
     QPainter p(&glif);
     p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(0, 150, 0), 3.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    const QPointF punkty[] = {{3.0, 9.5}, {7.0, 13.5}, {15.0, 4.0}};
-    p.drawPolyline(punkty, 3);
+    p.setPen(QPen(KolorQt(Znak::Kolor), Znak::Grubosc, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    QPointF punkty[std::size(Znak::Punkty)];
+    for (std::size_t i = 0; i < std::size(Znak::Punkty); ++i) punkty[i] = QPointF(Znak::Punkty[i].x, Znak::Punkty[i].y);
+    p.drawPolyline(punkty, static_cast<int>(std::size(punkty)));
     return glif;
+}
+
+// A button's caption keeps its "&" for drawing, but Qt makes no shortcut of
+// it: the access keys are the model's.
+void BezSkrotu(QAbstractButton* przycisk) { przycisk->setShortcut(QKeySequence()); }
+
+// The arrow keys as the model names them; none for another key.
+std::optional<TKlawisz> Strzalka(int klawisz) {
+    switch (klawisz) {
+    case Qt::Key_Left:
+        return TKlawisz::Lewo;
+    case Qt::Key_Right:
+        return TKlawisz::Prawo;
+    case Qt::Key_Up:
+        return TKlawisz::Gora;
+    case Qt::Key_Down:
+        return TKlawisz::Dol;
+    default:
+        return std::nullopt;
+    }
 }
 
 }  // namespace
 
+// ---------------------------------------------------------------- FabrykaWidokowQt
+
+WidokQt* FabrykaWidokowQt::WidokWidzetu(const QWidget* widzet) const {
+    for (const QWidget* w = widzet; w; w = w->parentWidget())
+        if (WidokQt* widok = widzety_.value(w, nullptr)) return widok;
+    return nullptr;
+}
+
+QWidget* FabrykaWidokowQt::Widzet(const TComponent& skladnik) const {
+    const WidokQt* w = Widok(skladnik);
+    return w ? w->Widzet() : nullptr;
+}
+
+void FabrykaWidokowQt::Zakoncz() {
+    zakonczona_ = true;
+    for (QEventLoop* petla : petle_) petla->exit();
+}
+
 // ---------------------------------------------------------------- WidokQt
 
-WidokQt::WidokQt(ZapleczeQt& zaplecze, TControl& kontrolka) : z_(zaplecze), k_(kontrolka) {}
+WidokQt::WidokQt(FabrykaWidokowQt& fabryka, TControl& kontrolka) : f_(fabryka), k_(kontrolka) {
+    f_.widoki_.insert(&k_, this);
+}
 
 WidokQt::~WidokQt() {
+    f_.widoki_.remove(&k_);
     if (w_) {
-        z_.Wyrejestruj(w_);
+        f_.widzety_.remove(w_);
         delete w_.data();
     }
 }
@@ -72,22 +117,17 @@ WidokQt::~WidokQt() {
 void WidokQt::Przyjmij(QWidget* widzet, bool naciski) {
     w_ = widzet;
     naciski_ = naciski;
-    z_.Zarejestruj(widzet, this);
+    f_.widzety_.insert(widzet, this);
     widzet->installEventFilter(this);
     if (k_.Rodzaj() != TRodzaj::Forma) UstawRodzica();
-    for (TZmiana co : {TZmiana::Czcionka, TZmiana::Kolor, TZmiana::Napis, TZmiana::Wyrownanie, TZmiana::Obraz,
-                       TZmiana::Elementy, TZmiana::Wybor, TZmiana::Zaznaczenie, TZmiana::Pasek, TZmiana::Wcisniety, TZmiana::Przyciski,
-                       TZmiana::GornyElement, TZmiana::Miejsce, TZmiana::Dostepnosc, TZmiana::Podpowiedz,
-                       TZmiana::Kursor, TZmiana::Widocznosc})
-        Zmiana(co, -1);
 }
 
 // The widget goes under the view of the model's parent; a control without a
 // parent (a page whose window went first) stays hidden on its own.
 void WidokQt::UstawRodzica() {
     const TControl* rodzic = k_.Parent();
-    QWidget* obszar = nullptr;
-    if (rodzic && rodzic->Widok()) obszar = static_cast<WidokQt*>(rodzic->Widok())->Obszar();
+    const WidokQt* widokRodzica = rodzic ? f_.Widok(*rodzic) : nullptr;
+    QWidget* obszar = widokRodzica ? widokRodzica->Obszar() : nullptr;
     if (w_->parentWidget() != obszar) w_->setParent(obszar);
 }
 
@@ -160,8 +200,8 @@ void WidokQt::UstawTlo(bool wypelnij) {
 bool WidokQt::eventFilter(QObject* obiekt, QEvent* zdarzenie) {
     switch (zdarzenie->type()) {
     case QEvent::Paint:
-        if (TForm* forma = k_.Forma(); forma && forma->Widok())
-            static_cast<WidokFormy*>(forma->Widok())->ZglosMalowanie();
+        // The form hears of its first paint from any of its widgets.
+        if (TForm* forma = k_.Forma(); forma && forma->Visible && !forma->Namalowana()) forma->ZdarzenieMalowania();
         break;
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick: {
@@ -171,7 +211,7 @@ bool WidokQt::eventFilter(QObject* obiekt, QEvent* zdarzenie) {
         // A press that a control inside left unhandled travels on to its
         // parents; it belongs to none of them.
         if (widzet->childAt(mysz->position().toPoint())) return false;
-        z_.ZapiszNacisk(mysz->globalPosition());
+        f_.nacisk_ = mysz->globalPosition();
         const QPoint w = mysz->position().toPoint();
         k_.ZdarzenieNacisku(Przycisk(mysz->button()), w.x(), w.y());
         return true;
@@ -219,8 +259,32 @@ protected:
             f_.ZdarzenieKlawisza(TKlawisz::Escape);
             return;
         default:
-            QWidget::keyPressEvent(zdarzenie);
+            break;
         }
+        // Alt with a letter: the model's access keys. Qt does not tell the
+        // left Alt from the right one; AltGr comes as no Alt at all (X11's
+        // third level) or with the group switch.
+        const Qt::KeyboardModifiers mod = zdarzenie->modifiers();
+        if (mod & Qt::AltModifier) {
+            const int k = zdarzenie->key();
+            char16_t znak = 0;
+            if (k >= Qt::Key_A && k <= Qt::Key_Z)
+                znak = static_cast<char16_t>(u'a' + (k - Qt::Key_A));
+            else if (k >= Qt::Key_0 && k <= Qt::Key_9)
+                znak = static_cast<char16_t>(u'0' + (k - Qt::Key_0));
+            else if (zdarzenie->text().size() == 1)
+                znak = zdarzenie->text().at(0).unicode();
+            const TModyfikatory m{.lewyAlt = true,
+                                  .prawyAlt = (mod & Qt::GroupSwitchModifier) != 0,
+                                  .ctrl = (mod & Qt::ControlModifier) != 0};
+            if (znak && f_.ZdarzenieKlawiszaDostepu(znak, m)) return;
+        }
+        QWidget::keyPressEvent(zdarzenie);
+    }
+    // Tab and Shift+Tab from any widget of the window: the model's tab order.
+    bool focusNextPrevChild(bool dalej) override {
+        f_.ZdarzenieKlawisza(dalej ? TKlawisz::Tab : TKlawisz::TabWstecz);
+        return true;
     }
 
 private:
@@ -229,35 +293,40 @@ private:
 
 }  // namespace
 
-WidokFormy::WidokFormy(ZapleczeQt& zaplecze, TForm& forma) : WidokQt(zaplecze, forma) {
+WidokFormy::WidokFormy(FabrykaWidokowQt& fabryka, TForm& forma) : WidokQt(fabryka, forma), forma_(forma) {
     auto* okno = new OknoQt(forma);
     obszar_ = new QWidget(okno);
     obszar_->installEventFilter(this);
-    z_.Zarejestruj(obszar_, this);
+    f_.widzety_.insert(obszar_, this);
     Przyjmij(okno, true);
-    Zmiana(TZmiana::Napis, -1);
 }
 
 WidokFormy::~WidokFormy() {
     // The modal loop waiting for this form ends with it.
     if (petla_) petla_->exit();
-    if (obszar_) z_.Wyrejestruj(obszar_);
+    if (obszar_) f_.widzety_.remove(obszar_);
 }
 
 void WidokFormy::Odczytaj(TZmiana co, int) {
-    TForm& f = Forma();
+    TForm& f = forma_;
     switch (co) {
-    case TZmiana::Miejsce: {
+    case TZmiana::Miejsce:
+    case TZmiana::Ramka: {
         w_->setFixedSize(f.Width, f.Height);
         w_->move(f.Left, f.Top);
         const int ramka = f.BorderWidth;
         obszar_->setGeometry(ramka, ramka, f.ClientWidth(), f.ClientHeight());
+        Przytnij();
         break;
     }
+    case TZmiana::Zaokraglenie:
+        Przytnij();
+        break;
     case TZmiana::Napis:
         w_->setWindowTitle(Q(f.Caption));
         break;
     case TZmiana::Kolor:
+    case TZmiana::KolorRodzica:
         UstawTlo(true);
         obszar_->setAutoFillBackground(false);
         break;
@@ -265,11 +334,12 @@ void WidokFormy::Odczytaj(TZmiana co, int) {
         if (f.Visible && !w_->isVisible()) {
             // A modal form keeps the other windows from input while it is on screen.
             w_->setWindowModality(f.Modalna() ? Qt::ApplicationModal : Qt::NonModal);
-            if (!f.Glowna && Application && Application->MainForm && Application->MainForm->Widok()) {
-                QWidget* glowne = static_cast<WidokQt*>(Application->MainForm->Widok())->Widzet();
-                w_->winId();
-                if (w_->windowHandle() && glowne->windowHandle())
-                    w_->windowHandle()->setTransientParent(glowne->windowHandle());
+            if (const TForm* wlasciciel = f.WlascicielOkna()) {
+                if (QWidget* glowne = f_.Widzet(*wlasciciel)) {
+                    w_->winId();
+                    if (w_->windowHandle() && glowne->windowHandle())
+                        w_->windowHandle()->setTransientParent(glowne->windowHandle());
+                }
             }
             w_->show();
             // As a window being shown is on Windows, it becomes the active one.
@@ -283,7 +353,7 @@ void WidokFormy::Odczytaj(TZmiana co, int) {
     case TZmiana::Fokus: {
         TControl* aktywna = f.ActiveControl;
         QWidget* cel = w_;
-        if (aktywna && aktywna->Widok()) cel = static_cast<WidokQt*>(aktywna->Widok())->WidzetFokusu();
+        if (const WidokQt* widok = aktywna ? f_.Widok(*aktywna) : nullptr) cel = widok->WidzetFokusu();
         if (cel && cel->window() == w_ && cel != QApplication::focusWidget()) cel->setFocus(Qt::OtherFocusReason);
         break;
     }
@@ -295,8 +365,46 @@ void WidokFormy::Odczytaj(TZmiana co, int) {
     }
 }
 
-void WidokFormy::ZglosMalowanie() {
-    if (Forma().Visible && !Forma().Namalowana()) Forma().ZdarzenieMalowania();
+// The corners rounded by ellipses of the form's Zaokraglenie; the region
+// covers 0 .. width - 1 and 0 .. height - 1, as a Windows region excludes its
+// right and bottom edges.
+void WidokFormy::Przytnij() {
+    const TRozmiar e = forma_.Zaokraglenie;
+    const QSize rozmiar(forma_.Width, forma_.Height);
+    if (e == zaokraglenie_ && rozmiar == przyciety_) return;
+    zaokraglenie_ = e;
+    przyciety_ = rozmiar;
+    if (e.Width <= 0 && e.Height <= 0) {
+        w_->clearMask();
+        return;
+    }
+    QPainterPath ksztalt;
+    ksztalt.addRoundedRect(QRectF(0, 0, rozmiar.width(), rozmiar.height()), e.Width / 2.0, e.Height / 2.0);
+    w_->setMask(QRegion(ksztalt.toFillPolygon().toPolygon()));
+}
+
+void WidokFormy::PetlaModalna() {
+    if (!w_ || f_.zakonczona_) return;
+    QPointer<QWidget> poprzednie = QApplication::activeWindow();
+    QPointer<WidokFormy> straz = this;
+    QEventLoop petla;
+    f_.petle_.push_back(&petla);
+    petla_ = &petla;
+    FabrykaWidokowQt& fabryka = f_;
+    if (forma_.ModalResult == mrNone) petla.exec(QEventLoop::DialogExec);
+    std::erase(fabryka.petle_, &petla);
+    if (straz) petla_ = nullptr;
+    // The window the box was shown over is active again, as on Windows when
+    // a modal window closes.
+    if (poprzednie && poprzednie->isVisible() && !fabryka.zakonczona_) poprzednie->activateWindow();
+}
+
+void WidokFormy::Przeciagnij() {
+    if (!w_) return;
+    if (QWindow* okno = w_->windowHandle(); okno && okno->startSystemMove()) return;
+    // No window manager to move it (a bare X server): the window follows the
+    // mouse until the button is released.
+    PodazajZaMysza(f_.nacisk_);
 }
 
 void WidokFormy::PodazajZaMysza(QPointF punktNacisku) {
@@ -326,31 +434,32 @@ namespace {
 
 class WidokPanelu : public WidokQt {
 public:
-    WidokPanelu(ZapleczeQt& z, TPanel& panel) : WidokQt(z, panel) { Przyjmij(new QWidget, true); }
+    WidokPanelu(FabrykaWidokowQt& f, TPanel& panel) : WidokQt(f, panel) { Przyjmij(new QWidget, true); }
 
 protected:
     void Odczytaj(TZmiana co, int) override {
-        if (co == TZmiana::Kolor) UstawTlo(!static_cast<TPanel&>(k_).ParentBackground);
+        if (co == TZmiana::Kolor || co == TZmiana::KolorRodzica || co == TZmiana::TloRodzica)
+            UstawTlo(!k_.PokazujePodspod());
     }
 };
 
 class WidokEtykiety : public WidokQt {
 public:
-    WidokEtykiety(ZapleczeQt& z, TLabel& etykieta) : WidokQt(z, etykieta) {
-        auto* l = new QLabel;
-        l->setTextFormat(Qt::PlainText);
-        Przyjmij(l, true);
+    WidokEtykiety(FabrykaWidokowQt& f, TLabel& etykieta) : WidokQt(f, etykieta), e_(etykieta), l_(new QLabel) {
+        l_->setTextFormat(Qt::PlainText);
+        Przyjmij(l_, true);
     }
 
 protected:
     void Odczytaj(TZmiana co, int) override {
-        auto& e = static_cast<TLabel&>(k_);
-        auto* l = static_cast<QLabel*>(w_.data());
+        TLabel& e = e_;
+        QLabel* l = l_;
         switch (co) {
         case TZmiana::Napis:
             l->setText(JednolitePodzialy(Q(e.Caption)));
             break;
         case TZmiana::Wyrownanie:
+        case TZmiana::Zawijanie:
             l->setWordWrap(e.WordWrap);
             // A label of one line is as high as Qt's drawing of its text and
             // is drawn centred in it, as Qt's labels are; wrapped lines go
@@ -362,63 +471,78 @@ protected:
             UstawKolorTekstu(QPalette::WindowText);
             break;
         case TZmiana::Kolor:
+        case TZmiana::KolorRodzica:
+        case TZmiana::Przezroczystosc:
             // A label that is not transparent is a static text: it paints its background.
-            UstawTlo(!e.Transparent);
+            UstawTlo(!e.PokazujePodspod());
             break;
         default:
             break;
         }
     }
+
+private:
+    TLabel& e_;
+    QLabel* l_;
 };
 
 class WidokObrazu : public WidokQt {
 public:
-    WidokObrazu(ZapleczeQt& z, TImage& obraz) : WidokQt(z, obraz) { Przyjmij(new QLabel, true); }
+    WidokObrazu(FabrykaWidokowQt& f, TImage& obraz) : WidokQt(f, obraz), o_(obraz), l_(new QLabel) {
+        Przyjmij(l_, true);
+    }
 
 protected:
     void Odczytaj(TZmiana co, int) override {
-        if (co != TZmiana::Obraz) return;
-        auto& o = static_cast<TImage&>(k_);
-        auto* l = static_cast<QLabel*>(w_.data());
         // The installer's pictures are built in, by file name.
-        l->setPixmap(o.Picture().empty() ? QPixmap() : QPixmap(QStringLiteral(":/obrazy/") + Q(o.Picture)));
-        l->setScaledContents(o.Stretch);
+        if (co == TZmiana::Obraz)
+            l_->setPixmap(o_.Picture().empty() ? QPixmap() : QPixmap(QStringLiteral(":/obrazy/") + Q(o_.Picture)));
+        if (co == TZmiana::Rozciagniecie) l_->setScaledContents(o_.Stretch);
     }
+
+private:
+    TImage& o_;
+    QLabel* l_;
 };
 
 class WidokRamki : public WidokQt {
 public:
-    WidokRamki(ZapleczeQt& z, TGroupBox& ramka) : WidokQt(z, ramka) { Przyjmij(new QGroupBox, true); }
+    WidokRamki(FabrykaWidokowQt& f, TGroupBox& ramka) : WidokQt(f, ramka), g_(new QGroupBox) { Przyjmij(g_, true); }
 
 protected:
     void Odczytaj(TZmiana co, int) override {
-        if (co == TZmiana::Napis) static_cast<QGroupBox*>(w_.data())->setTitle(Q(k_.Caption));
+        if (co == TZmiana::Napis) g_->setTitle(Q(k_.Caption));
     }
+
+private:
+    QGroupBox* g_;
 };
 
 class WidokPrzycisku : public WidokQt {
 public:
-    WidokPrzycisku(ZapleczeQt& z, TButton& przycisk) : WidokQt(z, przycisk) {
-        auto* b = new PrzyciskQt;
+    WidokPrzycisku(FabrykaWidokowQt& f, TButton& przycisk) : WidokQt(f, przycisk), p_(przycisk), b_(new PrzyciskQt) {
         // Enter and Escape are the model's to handle (its Default and Cancel).
-        b->setAutoDefault(false);
-        connect(b, &QPushButton::clicked, this, [this] { k_.ZdarzenieKlikniecia(); });
-        Przyjmij(b, false);
+        b_->setAutoDefault(false);
+        connect(b_, &QPushButton::clicked, this, [this] { k_.ZdarzenieKlikniecia(); });
+        Przyjmij(b_, false);
     }
 
 protected:
     void Odczytaj(TZmiana co, int) override {
-        auto& p = static_cast<TButton&>(k_);
-        auto* b = static_cast<PrzyciskQt*>(w_.data());
+        TButton& p = p_;
+        PrzyciskQt* b = b_;
         switch (co) {
         case TZmiana::Napis:
             b->setText(Q(p.Caption));
+            BezSkrotu(b);
+            break;
+        case TZmiana::Glif:
             b->UstawGlif(p.Glyph);
             break;
         case TZmiana::Wcisniety:
             b->setDown(p.Down);
             break;
-        case TZmiana::Przyciski:
+        case TZmiana::Domyslny:
             // The default button looks like one; Enter on it clicks it, as
             // the model's Enter would.
             b->setDefault(p.Default);
@@ -430,102 +554,133 @@ protected:
             break;
         }
     }
+
+private:
+    TButton& p_;
+    PrzyciskQt* b_;
 };
 
 class WidokPolaWyboru : public WidokQt {
 public:
-    WidokPolaWyboru(ZapleczeQt& z, TCheckBox& pole) : WidokQt(z, pole) {
-        auto* c = new QCheckBox;
-        connect(c, &QCheckBox::clicked, this,
-                [this](bool zaznaczone) { static_cast<TCheckBox&>(k_).ZdarzenieZaznaczenia(zaznaczone); });
-        Przyjmij(c, false);
+    WidokPolaWyboru(FabrykaWidokowQt& f, TCheckBox& pole) : WidokQt(f, pole), p_(pole), c_(new QCheckBox) {
+        connect(c_, &QCheckBox::clicked, this, [this](bool zaznaczone) { p_.ZdarzenieZaznaczenia(zaznaczone); });
+        Przyjmij(c_, false);
     }
 
 protected:
     void Odczytaj(TZmiana co, int) override {
-        auto* c = static_cast<QCheckBox*>(w_.data());
-        if (co == TZmiana::Napis) c->setText(Q(k_.Caption));
-        if (co == TZmiana::Zaznaczenie) c->setChecked(static_cast<TCheckBox&>(k_).Checked);
+        if (co == TZmiana::Napis) {
+            c_->setText(Q(k_.Caption));
+            BezSkrotu(c_);
+        }
+        if (co == TZmiana::Zaznaczenie) c_->setChecked(p_.Checked);
         if (co == TZmiana::Czcionka) UstawKolorTekstu(QPalette::WindowText);
     }
+
+private:
+    TCheckBox& p_;
+    QCheckBox* c_;
 };
 
 class WidokGrupyOpcji : public WidokQt {
 public:
-    WidokGrupyOpcji(ZapleczeQt& z, TRadioGroup& grupa) : WidokQt(z, grupa) {
-        auto* g = new GrupaOpcjiQt(grupa);
-        connect(g->Grupa(), &QButtonGroup::idClicked, this,
-                [this](int id) { static_cast<TRadioGroup&>(k_).ZdarzenieWyboru(id); });
-        Przyjmij(g, true);
+    WidokGrupyOpcji(FabrykaWidokowQt& f, TRadioGroup& grupa)
+        : WidokQt(f, grupa), r_(grupa), g_(new GrupaOpcjiQt(grupa)) {
+        connect(g_->Grupa(), &QButtonGroup::idClicked, this, [this](int id) { r_.ZdarzenieWyboru(id); });
+        Przyjmij(g_, true);
     }
     QWidget* WidzetFokusu() const override {
-        auto* g = static_cast<GrupaOpcjiQt*>(w_.data());
-        const int i = static_cast<TRadioGroup&>(k_).ItemIndex;
-        if (g->Przyciski().empty()) return w_;
-        return g->Przyciski().at(static_cast<std::size_t>(std::max(i, 0)));
+        const int i = r_.ItemIndex;
+        if (g_->Przyciski().empty()) return w_;
+        return g_->Przyciski().at(static_cast<std::size_t>(std::max(i, 0)));
     }
 
 private:
     // A group with a style sheet does not hand its font down to its buttons.
     void UstawCzcionkePrzyciskow() {
-        auto* g = static_cast<GrupaOpcjiQt*>(w_.data());
-        for (QRadioButton* p : g->Przyciski()) p->setFont(g->font());
+        for (QRadioButton* p : g_->Przyciski()) p->setFont(g_->font());
     }
 
 protected:
     void Odczytaj(TZmiana co, int) override {
-        auto& r = static_cast<TRadioGroup&>(k_);
-        auto* g = static_cast<GrupaOpcjiQt*>(w_.data());
         switch (co) {
         case TZmiana::Napis:
-            g->setTitle(Q(r.Caption));
+            g_->setTitle(Q(r_.Caption));
             break;
         case TZmiana::Elementy:
-            g->UstawElementy(r.Items);
-            g->Zaznacz(r.ItemIndex);
+            g_->UstawElementy(r_.Items);
+            for (QRadioButton* p : g_->Przyciski()) {
+                BezSkrotu(p);
+                p->installEventFilter(this);
+            }
+            g_->Zaznacz(r_.ItemIndex);
             UstawCzcionkePrzyciskow();
-            g->Rozmiesc();
+            g_->Rozmiesc();
             break;
         case TZmiana::Czcionka:
             UstawCzcionkePrzyciskow();
-            g->Rozmiesc();
+            g_->Rozmiesc();
             break;
         case TZmiana::Miejsce:
-            g->Rozmiesc();
+        case TZmiana::Kolumny:
+            g_->Rozmiesc();
             break;
-        case TZmiana::Wybor:
-            g->Zaznacz(r.ItemIndex);
+        case TZmiana::Wybor: {
+            g_->Zaznacz(r_.ItemIndex);
+            // The focus, on an item, goes with the choice.
+            const auto& p = g_->Przyciski();
+            if (std::find(p.begin(), p.end(), QApplication::focusWidget()) != p.end())
+                WidzetFokusu()->setFocus(Qt::OtherFocusReason);
             break;
+        }
         default:
             break;
         }
     }
+
+    // The arrow keys on an item are the model's.
+    bool eventFilter(QObject* obiekt, QEvent* zdarzenie) override {
+        if (obiekt == w_) return WidokQt::eventFilter(obiekt, zdarzenie);
+        if (zdarzenie->type() == QEvent::KeyPress) {
+            const auto klawisz = Strzalka(static_cast<QKeyEvent*>(zdarzenie)->key());
+            TForm* forma = k_.Forma();
+            if (klawisz && forma && forma->ZdarzenieKlawisza(*klawisz)) return true;
+        }
+        return QObject::eventFilter(obiekt, zdarzenie);
+    }
+
+private:
+    TRadioGroup& r_;
+    GrupaOpcjiQt* g_;
 };
 
 class WidokPolaEdycji : public WidokQt {
 public:
-    WidokPolaEdycji(ZapleczeQt& z, TEdit& pole) : WidokQt(z, pole) {
-        auto* l = new QLineEdit;
-        connect(l, &QLineEdit::textEdited, this,
-                [this](const QString& tekst) { static_cast<TEdit&>(k_).ZdarzenieZmianyTekstu(tekst.toStdU16String()); });
-        Przyjmij(l, false);
+    WidokPolaEdycji(FabrykaWidokowQt& f, TEdit& pole) : WidokQt(f, pole), e_(pole), l_(new QLineEdit) {
+        connect(l_, &QLineEdit::textEdited, this,
+                [this](const QString& tekst) { e_.ZdarzenieZmianyTekstu(tekst.toStdU16String()); });
+        Przyjmij(l_, false);
     }
 
 protected:
     void Odczytaj(TZmiana co, int) override {
-        auto& e = static_cast<TEdit&>(k_);
-        auto* l = static_cast<QLineEdit*>(w_.data());
+        TEdit& e = e_;
+        QLineEdit* l = l_;
         switch (co) {
-        case TZmiana::Napis:
+        case TZmiana::Tekst:
             if (l->text() != Q(e.Text)) l->setText(Q(e.Text));
             break;
-        case TZmiana::Wyrownanie:
+        case TZmiana::TylkoDoOdczytu:
             l->setReadOnly(e.ReadOnly);
+            break;
+        case TZmiana::CalyTekst:
+            l->selectAll();
             break;
         case TZmiana::Czcionka:
             UstawKolorTekstu(QPalette::Text, true);
             break;
         case TZmiana::Kolor:
+        case TZmiana::KolorRodzica:
             if (const TColor kolor = e.KolorEfektywny(); kolor != clDefault) {
                 // The field's colour also while disabled, as Windows paints it.
                 QPalette paleta = l->palette();
@@ -538,18 +693,24 @@ protected:
             break;
         }
     }
+
+private:
+    TEdit& e_;
+    QLineEdit* l_;
 };
 
 class WidokListy : public WidokQt {
 public:
-    WidokListy(ZapleczeQt& z, TListBox& lista) : WidokQt(z, lista) { Przyjmij(new ListaQt(lista, nullptr), false); }
+    WidokListy(FabrykaWidokowQt& f, TListBox& lista) : WidokQt(f, lista), m_(lista), l_(new ListaQt(lista, nullptr)) {
+        Przyjmij(l_, false);
+    }
     void OdmalujTeraz() override {
-        if (w_) static_cast<ListaQt*>(w_.data())->OdmalujTeraz();
+        if (w_) l_->OdmalujTeraz();
     }
 
 protected:
     void Odczytaj(TZmiana co, int indeks) override {
-        auto* l = static_cast<ListaQt*>(w_.data());
+        ListaQt* l = l_;
         switch (co) {
         case TZmiana::ElementDodany:
             l->Dodany(indeks);
@@ -559,6 +720,7 @@ protected:
             break;
         case TZmiana::ElementyWyczyszczone:
         case TZmiana::Elementy:
+        case TZmiana::WysokoscElementu:
         case TZmiana::Czcionka:
         case TZmiana::Miejsce:
             l->CalaZmieniona();
@@ -570,6 +732,7 @@ protected:
             l->Wybrany(poprzedni_);
             break;
         case TZmiana::Kolor:
+        case TZmiana::KolorRodzica:
             if (const TColor kolor = k_.KolorEfektywny(); kolor != clDefault) {
                 QPalette paleta = l->palette();
                 paleta.setColor(QPalette::Base, KolorQt(kolor));
@@ -579,26 +742,27 @@ protected:
         default:
             break;
         }
-        poprzedni_ = static_cast<TListBox&>(k_).ItemIndex;
+        poprzedni_ = m_.ItemIndex;
     }
 
 private:
+    TListBox& m_;
+    ListaQt* l_;
     int poprzedni_ = -1;
 };
 
 class WidokPaska : public WidokQt {
 public:
-    WidokPaska(ZapleczeQt& z, TProgressBar& pasek) : WidokQt(z, pasek) {
-        auto* p = new QProgressBar;
-        p->setTextVisible(false);
-        Przyjmij(p, false);
+    WidokPaska(FabrykaWidokowQt& f, TProgressBar& pasek) : WidokQt(f, pasek), m_(pasek), p_(new QProgressBar) {
+        p_->setTextVisible(false);
+        Przyjmij(p_, false);
     }
 
 protected:
     void Odczytaj(TZmiana co, int) override {
-        if (co != TZmiana::Pasek) return;
-        auto& m = static_cast<TProgressBar&>(k_);
-        auto* p = static_cast<QProgressBar*>(w_.data());
+        if (co != TZmiana::Minimum && co != TZmiana::Maksimum && co != TZmiana::Postep) return;
+        TProgressBar& m = m_;
+        QProgressBar* p = p_;
         // An empty range would turn the bar into a busy indicator: it shows
         // an empty bar instead.
         if (m.Max > m.Min) {
@@ -609,39 +773,26 @@ protected:
             p->setValue(0);
         }
     }
+
+private:
+    TProgressBar& m_;
+    QProgressBar* p_;
 };
 
 }  // namespace
 
-std::unique_ptr<IWidok> UtworzWidokQt(ZapleczeQt& z, TComponent& s) {
-    switch (s.Rodzaj()) {
-    case TRodzaj::Forma:
-        return std::make_unique<WidokFormy>(z, static_cast<TForm&>(s));
-    case TRodzaj::Panel:
-        return std::make_unique<WidokPanelu>(z, static_cast<TPanel&>(s));
-    case TRodzaj::Etykieta:
-        return std::make_unique<WidokEtykiety>(z, static_cast<TLabel&>(s));
-    case TRodzaj::Obraz:
-        return std::make_unique<WidokObrazu>(z, static_cast<TImage&>(s));
-    case TRodzaj::Ramka:
-        return std::make_unique<WidokRamki>(z, static_cast<TGroupBox&>(s));
-    case TRodzaj::Przycisk:
-        return std::make_unique<WidokPrzycisku>(z, static_cast<TButton&>(s));
-    case TRodzaj::PoleWyboru:
-        return std::make_unique<WidokPolaWyboru>(z, static_cast<TCheckBox&>(s));
-    case TRodzaj::GrupaOpcji:
-        return std::make_unique<WidokGrupyOpcji>(z, static_cast<TRadioGroup&>(s));
-    case TRodzaj::PoleEdycji:
-        return std::make_unique<WidokPolaEdycji>(z, static_cast<TEdit&>(s));
-    case TRodzaj::Lista:
-        return std::make_unique<WidokListy>(z, static_cast<TListBox&>(s));
-    case TRodzaj::PasekPostepu:
-        return std::make_unique<WidokPaska>(z, static_cast<TProgressBar&>(s));
-    case TRodzaj::Zegar:
-        return std::make_unique<WidokZegara>(static_cast<TTimer&>(s));
-    }
-    return nullptr;
-}
+std::unique_ptr<IWidokFormy> FabrykaWidokowQt::Utworz(TForm& s) { return std::make_unique<WidokFormy>(*this, s); }
+std::unique_ptr<IWidokKontrolki> FabrykaWidokowQt::Utworz(TPanel& s) { return std::make_unique<WidokPanelu>(*this, s); }
+std::unique_ptr<IWidokKontrolki> FabrykaWidokowQt::Utworz(TLabel& s) { return std::make_unique<WidokEtykiety>(*this, s); }
+std::unique_ptr<IWidokKontrolki> FabrykaWidokowQt::Utworz(TImage& s) { return std::make_unique<WidokObrazu>(*this, s); }
+std::unique_ptr<IWidokKontrolki> FabrykaWidokowQt::Utworz(TGroupBox& s) { return std::make_unique<WidokRamki>(*this, s); }
+std::unique_ptr<IWidokKontrolki> FabrykaWidokowQt::Utworz(TButton& s) { return std::make_unique<WidokPrzycisku>(*this, s); }
+std::unique_ptr<IWidokKontrolki> FabrykaWidokowQt::Utworz(TCheckBox& s) { return std::make_unique<WidokPolaWyboru>(*this, s); }
+std::unique_ptr<IWidokKontrolki> FabrykaWidokowQt::Utworz(TRadioGroup& s) { return std::make_unique<WidokGrupyOpcji>(*this, s); }
+std::unique_ptr<IWidokKontrolki> FabrykaWidokowQt::Utworz(TEdit& s) { return std::make_unique<WidokPolaEdycji>(*this, s); }
+std::unique_ptr<IWidokKontrolki> FabrykaWidokowQt::Utworz(TListBox& s) { return std::make_unique<WidokListy>(*this, s); }
+std::unique_ptr<IWidokKontrolki> FabrykaWidokowQt::Utworz(TProgressBar& s) { return std::make_unique<WidokPaska>(*this, s); }
+std::unique_ptr<IWidok> FabrykaWidokowQt::Utworz(TTimer& s) { return std::make_unique<WidokZegara>(s); }
 
 // ---------------------------------------------------------------- PrzyciskQt
 
@@ -722,9 +873,6 @@ ListaQt::ListaQt(TListBox& lista, QWidget* rodzic) : QAbstractScrollArea(rodzic)
     viewport()->setBackgroundRole(QPalette::Base);
     viewport()->setAutoFillBackground(true);
     verticalScrollBar()->installEventFilter(this);
-    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int wartosc) {
-        if (!ustawiamPasek_) l_.ZdarzeniePrzewiniecia(wartosc);
-    });
 }
 
 QRect ListaQt::ProstokatElementu(int indeks) const {
@@ -907,7 +1055,11 @@ void ListaQt::keyPressEvent(QKeyEvent* zdarzenie) {
     WybierzPrzezUzytkownika(std::clamp(nowy, 0, std::max(l_.Items.Count() - 1, 0)));
 }
 
+// The scroll bar moved. The user's move reaches the model before the bar is
+// set from the model again, or the bar would spring back while the view
+// stays where the user left it.
 void ListaQt::scrollContentsBy(int, int) {
+    if (!ustawiamPasek_) l_.ZdarzeniePrzewiniecia(verticalScrollBar()->value());
     UstawPasek();
     viewport()->update();
 }
@@ -926,11 +1078,10 @@ void ListaQt::focusOutEvent(QFocusEvent* zdarzenie) {
 
 WidokZegara::WidokZegara(TTimer& zegar) : t_(zegar) {
     connect(&timer_, &QTimer::timeout, this, [this] { t_.ZdarzenieTykniecia(); });
-    Zmiana(TZmiana::Zegar, -1);
 }
 
 void WidokZegara::Zmiana(TZmiana co, int) {
-    if (co != TZmiana::Zegar) return;
+    if (co != TZmiana::Dostepnosc && co != TZmiana::Interwal) return;
     if (t_.Enabled && t_.Interval > 0) {
         if (!timer_.isActive() || timer_.interval() != t_.Interval) timer_.start(t_.Interval);
     } else {

@@ -6,6 +6,8 @@
 // handler runs: all of that is decided in the model and the forms.
 #include <QAbstractScrollArea>
 #include <QEventLoop>
+#include <QHash>
+#include <QPointF>
 #include <QGroupBox>
 #include <QObject>
 #include <QPixmap>
@@ -21,12 +23,52 @@
 
 class QButtonGroup;
 class QRadioButton;
-class ZapleczeQt;
+class WidokQt;
+
+// Makes the Qt views, and keeps what they share: which view a widget or a
+// model control belongs to, where the last press began (a drag starts
+// there), and the modal loops that run, so that ending the application ends
+// them all.
+class FabrykaWidokowQt : public IFabrykaWidokow {
+public:
+    std::unique_ptr<IWidokFormy> Utworz(TForm& forma) override;
+    std::unique_ptr<IWidokKontrolki> Utworz(TPanel& panel) override;
+    std::unique_ptr<IWidokKontrolki> Utworz(TLabel& etykieta) override;
+    std::unique_ptr<IWidokKontrolki> Utworz(TImage& obraz) override;
+    std::unique_ptr<IWidokKontrolki> Utworz(TGroupBox& ramka) override;
+    std::unique_ptr<IWidokKontrolki> Utworz(TButton& przycisk) override;
+    std::unique_ptr<IWidokKontrolki> Utworz(TCheckBox& pole) override;
+    std::unique_ptr<IWidokKontrolki> Utworz(TRadioGroup& grupa) override;
+    std::unique_ptr<IWidokKontrolki> Utworz(TEdit& pole) override;
+    std::unique_ptr<IWidokKontrolki> Utworz(TListBox& lista) override;
+    std::unique_ptr<IWidokKontrolki> Utworz(TProgressBar& pasek) override;
+    std::unique_ptr<IWidok> Utworz(TTimer& zegar) override;
+
+    // The view of a control; null before it is realised and for a timer.
+    WidokQt* Widok(const TComponent& skladnik) const { return widoki_.value(&skladnik, nullptr); }
+    // The view a widget belongs to: its own, or its nearest parent's.
+    WidokQt* WidokWidzetu(const QWidget* widzet) const;
+    // The widget of a control's view, or null.
+    QWidget* Widzet(const TComponent& skladnik) const;
+
+    // Ends every modal loop; none starts afterwards.
+    void Zakoncz();
+    bool Zakonczona() const { return zakonczona_; }
+
+private:
+    friend class WidokQt;
+    friend class WidokFormy;
+    QHash<const QWidget*, WidokQt*> widzety_;
+    QHash<const TComponent*, WidokQt*> widoki_;
+    std::vector<QEventLoop*> petle_;
+    bool zakonczona_ = false;
+    QPointF nacisk_;
+};
 
 // The view of a control: it owns one widget.
-class WidokQt : public QObject, public IWidok {
+class WidokQt : public QObject, public virtual IWidokKontrolki {
 public:
-    WidokQt(ZapleczeQt& zaplecze, TControl& kontrolka);
+    WidokQt(FabrykaWidokowQt& fabryka, TControl& kontrolka);
     ~WidokQt() override;
 
     TControl& Kontrolka() const { return k_; }
@@ -39,11 +81,11 @@ public:
 
     void Zmiana(TZmiana co, int indeks) override;
     // Paints the pending changes now, without waiting for the event loop.
-    virtual void OdmalujTeraz();
+    void OdmalujTeraz() override;
 
 protected:
-    // Made by the subclass: the widget goes under the parent's view, is
-    // watched and registered, and takes every property from the model.
+    // Made by the subclass: the widget goes under the parent's view and is
+    // watched and registered; the model then gives it every property.
     void Przyjmij(QWidget* widzet, bool naciski);
     // The part of a change that depends on the kind.
     virtual void Odczytaj(TZmiana co, int indeks);
@@ -51,7 +93,7 @@ protected:
     void UstawTlo(bool wypelnij);
     bool eventFilter(QObject* obiekt, QEvent* zdarzenie) override;
 
-    ZapleczeQt& z_;
+    FabrykaWidokowQt& f_;
     TControl& k_;
     QPointer<QWidget> w_;
 
@@ -64,27 +106,30 @@ private:
 // BorderWidth pixels. Reports closing, moving, the first paint and the keys
 // Enter and Escape that no control took; follows the mouse in a drag where
 // the system cannot move the window.
-class WidokFormy : public WidokQt {
+class WidokFormy : public WidokQt, public IWidokFormy {
 public:
-    WidokFormy(ZapleczeQt& zaplecze, TForm& forma);
+    WidokFormy(FabrykaWidokowQt& fabryka, TForm& forma);
     ~WidokFormy() override;
 
-    TForm& Forma() const { return static_cast<TForm&>(k_); }
     QWidget* Obszar() const override { return obszar_; }
 
-    // The modal loop that waits for this form, while it runs.
-    void UstawPetle(QEventLoop* petla) { petla_ = petla; }
-    // Moves the window with the mouse until the button is released.
-    void PodazajZaMysza(QPointF punktNacisku);
-    bool Podaza() const { return podaza_; }
-    void ZglosMalowanie();
+    void PetlaModalna() override;
+    void Przeciagnij() override;
 
 protected:
     void Odczytaj(TZmiana co, int indeks) override;
     bool eventFilter(QObject* obiekt, QEvent* zdarzenie) override;
 
 private:
+    // Moves the window with the mouse until the button is released.
+    void PodazajZaMysza(QPointF punktNacisku);
+    // The window's region: its rectangle with the corners rounded.
+    void Przytnij();
+
+    TForm& forma_;
     QPointer<QWidget> obszar_;
+    QSize przyciety_;
+    TRozmiar zaokraglenie_;
     QEventLoop* petla_ = nullptr;
     bool podaza_ = false;
     QPoint chwyt_;
@@ -160,7 +205,7 @@ private:
 };
 
 // A timer of a form: no widget, a QTimer ticking the model while enabled.
-class WidokZegara : public QObject, public IWidok {
+class WidokZegara : public QObject, public virtual IWidok {
 public:
     explicit WidokZegara(TTimer& zegar);
     void Zmiana(TZmiana co, int indeks) override;

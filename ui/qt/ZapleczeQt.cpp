@@ -7,8 +7,6 @@
 #include <QFileDialog>
 #include <QFontMetrics>
 #include <QMessageBox>
-#include <QPainterPath>
-#include <QRegion>
 #include <QScreen>
 #include <QTextLayout>
 #include <QWindow>
@@ -18,17 +16,10 @@
 #include "Aplikacja.h"
 #include "CzcionkiQt.h"
 #include "Kontrolki.h"
-#include "WidokiQt.h"
-
-std::unique_ptr<IWidok> UtworzWidokQt(ZapleczeQt& z, TComponent& s);
 
 namespace {
 
 QString Q(const std::u16string& tekst) { return QString::fromStdU16String(tekst); }
-
-WidokQt* WidokSkladnika(const TComponent& s) {
-    return s.Rodzaj() == TRodzaj::Zegar ? nullptr : static_cast<WidokQt*>(s.Widok());
-}
 
 }  // namespace
 
@@ -43,30 +34,11 @@ ZapleczeQt::ZapleczeQt(const platforma::ISystemPlikow& pliki, platforma::IZegar&
 
 ZapleczeQt::~ZapleczeQt() = default;
 
-std::unique_ptr<IWidok> ZapleczeQt::UtworzWidok(TComponent& skladnik) { return UtworzWidokQt(*this, skladnik); }
+QWidget* ZapleczeQt::Widzet(const TComponent& skladnik) const { return widoki_.Widzet(skladnik); }
 
-QWidget* ZapleczeQt::Widzet(const TComponent& skladnik) const {
-    const WidokQt* w = WidokSkladnika(skladnik);
-    return w ? w->Widzet() : nullptr;
-}
-
-WidokQt* ZapleczeQt::WidokWidzetu(const QWidget* widzet) const {
-    for (const QWidget* w = widzet; w; w = w->parentWidget())
-        if (WidokQt* widok = widoki_.value(w, nullptr)) return widok;
-    return nullptr;
-}
-
-// The user moved the focus (a click, Tab): the model hears of it on the
-// window the control lies on; the window itself holding it means no control.
+// The user moved the focus (a click, Tab): the model hears of it.
 void ZapleczeQt::ZmianaFokusu(QWidget* nowy) {
-    WidokQt* widok = nowy ? WidokWidzetu(nowy) : nullptr;
-    if (!widok) return;
-    TControl& k = widok->Kontrolka();
-    if (k.Rodzaj() == TRodzaj::Forma) {
-        static_cast<TForm&>(k).ZdarzenieFokusu(nullptr);
-    } else if (TForm* forma = k.Forma()) {
-        forma->ZdarzenieFokusu(&k);
-    }
+    if (WidokQt* widok = nowy ? widoki_.WidokWidzetu(nowy) : nullptr) widok->Kontrolka().ZdarzenieOtrzymaniaFokusu();
 }
 
 QWidget* ZapleczeQt::WidzetGlownego() const {
@@ -100,56 +72,14 @@ void ZapleczeQt::Spij(std::uint32_t milisekundy) { zegar_.Spij(milisekundy); }
 
 void ZapleczeQt::Pompuj() { QCoreApplication::processEvents(); }
 
-void ZapleczeQt::OdmalujTeraz(TControl& kontrolka) {
-    if (WidokQt* w = WidokSkladnika(kontrolka)) w->OdmalujTeraz();
-}
-
-void ZapleczeQt::PetlaModalna(TForm& forma) {
-    auto* widok = static_cast<WidokFormy*>(WidokSkladnika(forma));
-    if (!widok || zakonczona_) return;
-    QPointer<QWidget> poprzednie = QApplication::activeWindow();
-    QPointer<WidokQt> straz = widok;
-    QEventLoop petla;
-    petle_.push_back(&petla);
-    widok->UstawPetle(&petla);
-    if (forma.ModalResult == mrNone) petla.exec(QEventLoop::DialogExec);
-    std::erase(petle_, &petla);
-    if (straz) widok->UstawPetle(nullptr);
-    // The window the box was shown over is active again, as on Windows when
-    // a modal window closes.
-    if (poprzednie && poprzednie->isVisible() && !zakonczona_) poprzednie->activateWindow();
-}
-
 int ZapleczeQt::PetlaGlowna() {
-    if (zakonczona_) return 0;
+    if (widoki_.Zakonczona()) return 0;
     return QApplication::exec();
 }
 
 void ZapleczeQt::Zakoncz() {
-    zakonczona_ = true;
-    for (QEventLoop* petla : petle_) petla->exit();
+    widoki_.Zakoncz();
     QCoreApplication::exit(0);
-}
-
-// The corners rounded by ellipses of elipsaX x elipsaY; the region covers
-// 0 .. width - 1 and 0 .. height - 1, as a Windows region excludes its right
-// and bottom edges.
-void ZapleczeQt::UstawKsztalt(TForm& forma, int szerokosc, int wysokosc, int elipsaX, int elipsaY) {
-    QWidget* w = Widzet(forma);
-    if (!w) return;
-    QPainterPath ksztalt;
-    ksztalt.addRoundedRect(QRectF(0, 0, szerokosc, wysokosc), elipsaX / 2.0, elipsaY / 2.0);
-    w->setMask(QRegion(ksztalt.toFillPolygon().toPolygon()));
-}
-
-void ZapleczeQt::PrzeciagnijOkno(TForm& forma) {
-    auto* widok = static_cast<WidokFormy*>(WidokSkladnika(forma));
-    if (!widok) return;
-    QWidget* w = widok->Widzet();
-    if (QWindow* okno = w->windowHandle(); okno && okno->startSystemMove()) return;
-    // No window manager to move it (a bare X server): the window follows the
-    // mouse until the button is released.
-    widok->PodazajZaMysza(nacisk_);
 }
 
 void ZapleczeQt::PokazOkno(int ikona, const std::u16string& tytul, const std::u16string& tekst) {
@@ -174,10 +104,7 @@ std::optional<std::u16string> ZapleczeQt::DialogZapisu(TForm*, const std::u16str
     dialog.setFileMode(QFileDialog::AnyFile);
     // The chosen file is never written, so an existing one needs no warning.
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
-    // A drive given as "C:" means its root, as the Windows dialog takes it.
-    std::u16string folder = folderPoczatkowy;
-    if (folder.size() == 2 && folder[1] == u':') folder += u'\\';
-    const std::u16string folderSystemu = pliki_.NaSciezkeSystemu(folder);
+    const std::u16string folderSystemu = pliki_.NaSciezkeSystemu(folderPoczatkowy);
     if (!folderSystemu.empty()) dialog.setDirectory(Q(folderSystemu));
     dialog.selectFile(Q(nazwaPliku));
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;

@@ -1,30 +1,51 @@
 // A form: a top-level window of this backend's class, without a title bar or
 // a frame. BorderWidth is a plain inner border in the form's colour, made as
 // the window's non-client area, so that the children's coordinates start
-// inside it. The form's keyboard handling lives here too.
+// inside it. Its modal loop, its drag and the keys that reach the model live
+// here too.
 #include <windows.h>
 #include <commctrl.h>
 
-#include <algorithm>
-#include <cwctype>
 #include <vector>
 
-#include "Aplikacja.h"
 #include "WidokWin32.h"
-#include "ZapleczeWin32.h"
 
 namespace {
 
-class WidokFormy final : public WidokWin32 {
+// The form whose window this is, for the keys of a message loop.
+constexpr wchar_t WLASCIWOSC_FORMY[] = L"KavrostelForma";
+
+struct DoWylaczenia {
+    HWND modalne;
+    std::vector<HWND> okna;
+};
+
+BOOL CALLBACK WylaczInne(HWND okno, LPARAM dane) {
+    auto* d = reinterpret_cast<DoWylaczenia*>(dane);
+    if (okno != d->modalne && IsWindowVisible(okno) && IsWindowEnabled(okno)) {
+        EnableWindow(okno, FALSE);
+        d->okna.push_back(okno);
+    }
+    return TRUE;
+}
+
+HWND OknoWlasciciela(const TForm& forma) {
+    const TForm* wlasciciel = forma.WlascicielOkna();
+    const WidokWin32* widok = wlasciciel ? WidokWin32::Z(*wlasciciel) : nullptr;
+    return widok ? widok->Okno() : nullptr;
+}
+
+class WidokFormy final : public WidokWin32, public IWidokFormy {
 public:
-    WidokFormy(ZapleczeWin32& z, TForm& forma) : WidokWin32(z, forma), forma_(forma) {
-        HWND wlasciciel = nullptr;
+    WidokFormy(ZasobyWin32& z, TForm& forma) : WidokWin32(z, forma), forma_(forma) {
         // Every other window of the installer belongs to the main one: it
         // stays above it and leaves no button of its own on the taskbar.
-        if (!forma.Glowna && Application && Application->MainForm && Application->MainForm != &forma)
-            wlasciciel = ZapleczeWin32::Okno(*Application->MainForm);
         const DWORD styl = WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | (forma.Glowna ? WS_MINIMIZEBOX : 0);
-        Utworz(KLASA_FORMY, styl, forma.Glowna ? WS_EX_APPWINDOW : 0, wlasciciel);
+        Utworz(KLASA_FORMY, styl, forma.Glowna ? WS_EX_APPWINDOW : 0, OknoWlasciciela(forma));
+        SetPropW(okno_, WLASCIWOSC_FORMY, &forma_);
+    }
+    ~WidokFormy() override {
+        if (okno_) RemovePropW(okno_, WLASCIWOSC_FORMY);
     }
 
     void Zmiana(TZmiana co, int indeks) override {
@@ -39,10 +60,15 @@ public:
             }
             break;
         case TZmiana::Miejsce:
+        case TZmiana::Ramka:
             // The border may have changed with the place: the client area is
             // computed anew.
             SetWindowPos(okno_, nullptr, forma_.Left, forma_.Top, forma_.Width, forma_.Height,
                          SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+            Przytnij();
+            break;
+        case TZmiana::Zaokraglenie:
+            Przytnij();
             break;
         case TZmiana::Fokus:
             PrzywrocFokus(forma_);
@@ -56,14 +82,47 @@ public:
         }
     }
 
+    void PetlaModalna() override {
+        if (!okno_) return;
+        const std::weak_ptr<void> zyje = Zycie();
+        // As a modal dialog does: the thread's other windows take no input
+        // until the loop ends.
+        DoWylaczenia wylaczone{okno_, {}};
+        EnumThreadWindows(GetCurrentThreadId(), WylaczInne, reinterpret_cast<LPARAM>(&wylaczone));
+        ZasobyWin32& z = z_;
+        TForm& forma = forma_;
+        while (!z.Zakonczona() && !zyje.expired() && forma.ModalResult == mrNone) {
+            MSG komunikat;
+            const BOOL wynik = GetMessageW(&komunikat, nullptr, 0, 0);
+            if (wynik == 0) {
+                z.Zakonczono(static_cast<int>(komunikat.wParam));
+                PostQuitMessage(z.KodWyjscia());
+                break;
+            }
+            if (wynik < 0) break;
+            PrzetworzKomunikat(komunikat);
+        }
+        // Enabled again before the modal window hides, so that the system
+        // gives the activation back to its owner.
+        for (HWND okno : wylaczone.okna)
+            if (IsWindow(okno)) EnableWindow(okno, TRUE);
+    }
+
+    void Przeciagnij() override {
+        if (!okno_) return;
+        const std::weak_ptr<void> zyje = Zycie();
+        HWND okno = okno_;
+        TForm& forma = forma_;
+        ReleaseCapture();
+        // The system's own move loop, as if the caption were dragged; it
+        // returns when the button is released.
+        SendMessageW(okno, WM_NCLBUTTONDOWN, HTCAPTION, 0);
+        RECT miejsce;
+        if (!zyje.expired() && GetWindowRect(okno, &miejsce)) forma.ZdarzeniePrzesuniecia(miejsce.left, miejsce.top);
+    }
+
 protected:
     bool ZglaszaMysz() const override { return true; }
-
-    void ZastosujWszystko() override {
-        WidokWin32::ZastosujWszystko();
-        SetWindowPos(okno_, nullptr, 0, 0, 0, 0,
-                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-    }
 
     bool Wlasny(UINT msg, WPARAM wp, LPARAM lp, LRESULT& wynik) override {
         const int ramka = forma_.BorderWidth;
@@ -125,117 +184,92 @@ protected:
     }
 
 private:
+    // The window's region: its rectangle with the corners rounded by the
+    // form's Zaokraglenie, made again only when that or the size changes.
+    void Przytnij() {
+        const TRozmiar e = forma_.Zaokraglenie;
+        const TRozmiar rozmiar{forma_.Width, forma_.Height};
+        if (e == zaokraglenie_ && rozmiar == przyciety_) return;
+        zaokraglenie_ = e;
+        przyciety_ = rozmiar;
+        if (e.Width <= 0 && e.Height <= 0) {
+            SetWindowRgn(okno_, nullptr, TRUE);
+            return;
+        }
+        HRGN ksztalt = CreateRoundRectRgn(0, 0, rozmiar.Width, rozmiar.Height, e.Width, e.Height);
+        // The window owns the region from here on.
+        if (!SetWindowRgn(okno_, ksztalt, TRUE)) DeleteObject(ksztalt);
+    }
+
     TForm& forma_;
+    TRozmiar zaokraglenie_;
+    TRozmiar przyciety_;
 };
 
-// The controls of a form that take the focus, in the tab order: children in
-// the order of their TabOrder, each container's children in its place.
-void ZbierzTabulacje(const TControl& rodzic, std::vector<TControl*>& wynik) {
-    std::vector<TControl*> dzieci(rodzic.Controls().begin(), rodzic.Controls().end());
-    std::stable_sort(dzieci.begin(), dzieci.end(),
-                     [](const TControl* a, const TControl* b) { return a->TabOrder() < b->TabOrder(); });
-    for (TControl* dziecko : dzieci) {
-        if (!dziecko->Visible || !dziecko->Enabled) continue;
-        if (WidokWin32::PrzyjmujeFokus(dziecko->Rodzaj())) {
-            auto* widok = dynamic_cast<WidokWin32*>(dziecko->Widok());
-            if (widok && widok->OknoFokusu()) wynik.push_back(dziecko);
-        } else {
-            ZbierzTabulacje(*dziecko, wynik);
-        }
-    }
-}
-
-void PrzejdzTabulacja(TForm& forma, bool wstecz) {
-    std::vector<TControl*> kolejka;
-    ZbierzTabulacje(forma, kolejka);
-    if (kolejka.empty()) return;
-    const TControl* teraz = WidokWin32::KontrolkaOkna(GetFocus());
-    const auto it = std::find(kolejka.begin(), kolejka.end(), teraz);
-    const std::size_t n = kolejka.size();
-    std::size_t i;
-    if (it == kolejka.end())
-        i = wstecz ? n - 1 : 0;
-    else
-        i = (static_cast<std::size_t>(it - kolejka.begin()) + (wstecz ? n - 1 : 1)) % n;
-    auto* widok = static_cast<WidokWin32*>(kolejka[i]->Widok());
-    HWND cel = widok->OknoFokusu();
-    SetFocus(cel);
-    // As in a dialog: an edit entered with Tab has its text selected.
-    if (kolejka[i]->Rodzaj() == TRodzaj::PoleEdycji) SendMessageW(cel, EM_SETSEL, 0, -1);
-}
-
-// The button or check box whose caption marks `znak` with "&".
-HWND Mnemonik(const TControl& rodzic, wchar_t znak) {
-    for (const TControl* dziecko : rodzic.Controls()) {
-        if (!dziecko->Visible || !dziecko->Enabled) continue;
-        if (dziecko->Rodzaj() == TRodzaj::Przycisk || dziecko->Rodzaj() == TRodzaj::PoleWyboru) {
-            const std::u16string& napis = dziecko->Caption();
-            for (std::size_t i = 0; i + 1 < napis.size(); ++i) {
-                if (napis[i] != u'&') continue;
-                if (napis[i + 1] != u'&' &&
-                    std::towupper(static_cast<wint_t>(napis[i + 1])) == std::towupper(static_cast<wint_t>(znak)))
-                    return ZapleczeWin32::Okno(*dziecko);
-                ++i;  // "&&" is a plain "&"
-            }
-        }
-        if (HWND znaleziony = Mnemonik(*dziecko, znak)) return znaleziony;
-    }
-    return nullptr;
-}
-
-}  // namespace
-
-std::unique_ptr<IWidok> UtworzWidokFormy(ZapleczeWin32& z, TForm& forma) {
-    return std::make_unique<WidokFormy>(z, forma);
-}
-
-void PrzywrocFokus(TForm& forma) {
-    HWND okno = ZapleczeWin32::Okno(forma);
-    HWND cel = nullptr;
-    if (TControl* aktywna = forma.ActiveControl(); aktywna && aktywna->Dostepna())
-        if (auto* widok = dynamic_cast<WidokWin32*>(aktywna->Widok())) cel = widok->OknoFokusu();
-    if (!cel) cel = okno;
-    if (!cel) return;
-    // A control of a page lives in another form's window; the focus is set
-    // when that window is the active one, and again whenever it becomes so.
-    HWND korzen = GetAncestor(cel, GA_ROOT);
-    if (!korzen || GetActiveWindow() != korzen) return;
-    if (GetFocus() != cel) SetFocus(cel);
-}
-
-bool KlawiszFormy(ZapleczeWin32&, HWND korzen, const MSG& komunikat) {
-    WidokWin32* widok = WidokWin32::Z(korzen);
-    if (!widok || widok->Kontrolka().Rodzaj() != TRodzaj::Forma || !IsWindowEnabled(korzen)) return false;
-    auto& forma = static_cast<TForm&>(widok->Kontrolka());
+// The model's keys for the form whose window `korzen` is. True when the key
+// was used.
+bool KlawiszFormy(HWND korzen, const MSG& komunikat) {
+    auto* forma = static_cast<TForm*>(GetPropW(korzen, WLASCIWOSC_FORMY));
+    if (!forma || !IsWindowEnabled(korzen)) return false;
     const bool ctrl = GetKeyState(VK_CONTROL) < 0;
     const bool alt = GetKeyState(VK_MENU) < 0;
     if (komunikat.message == WM_KEYDOWN) {
         switch (komunikat.wParam) {
         case VK_TAB:
             if (ctrl || alt) return false;
-            PrzejdzTabulacja(forma, GetKeyState(VK_SHIFT) < 0);
-            return true;
+            return forma->ZdarzenieKlawisza(GetKeyState(VK_SHIFT) < 0 ? TKlawisz::TabWstecz : TKlawisz::Tab);
         case VK_RETURN:
-            forma.ZdarzenieKlawisza(TKlawisz::Enter);
-            return true;
+            return forma->ZdarzenieKlawisza(TKlawisz::Enter);
         case VK_ESCAPE:
-            forma.ZdarzenieKlawisza(TKlawisz::Escape);
-            return true;
+            return forma->ZdarzenieKlawisza(TKlawisz::Escape);
         case VK_LEFT:
+            return forma->ZdarzenieKlawisza(TKlawisz::Lewo);
         case VK_UP:
-            return PrzesunWGrupieOpcji(GetFocus(), -1);
+            return forma->ZdarzenieKlawisza(TKlawisz::Gora);
         case VK_RIGHT:
+            return forma->ZdarzenieKlawisza(TKlawisz::Prawo);
         case VK_DOWN:
-            return PrzesunWGrupieOpcji(GetFocus(), 1);
+            return forma->ZdarzenieKlawisza(TKlawisz::Dol);
         default:
             return false;
         }
     }
-    if (komunikat.message == WM_SYSCHAR) {
-        if (HWND cel = Mnemonik(forma, static_cast<wchar_t>(komunikat.wParam))) {
-            SendMessageW(cel, BM_CLICK, 0, 0);
-            return true;
+    if (komunikat.message == WM_SYSCHAR)
+        return forma->ZdarzenieKlawiszaDostepu(
+            static_cast<char16_t>(komunikat.wParam),
+            {.lewyAlt = GetKeyState(VK_LMENU) < 0, .prawyAlt = GetKeyState(VK_RMENU) < 0, .ctrl = ctrl});
+    return false;
+}
+
+}  // namespace
+
+std::unique_ptr<IWidokFormy> UtworzWidokFormy(ZasobyWin32& z, TForm& forma) {
+    return std::make_unique<WidokFormy>(z, forma);
+}
+
+void PrzetworzKomunikat(MSG& komunikat) {
+    if ((komunikat.message == WM_KEYDOWN || komunikat.message == WM_SYSCHAR) && komunikat.hwnd) {
+        try {
+            if (KlawiszFormy(GetAncestor(komunikat.hwnd, GA_ROOT), komunikat)) return;
+        } catch (...) {
+            BladWOknie();
+            return;
         }
     }
-    return false;
+    TranslateMessage(&komunikat);
+    DispatchMessageW(&komunikat);
+}
+
+void PrzywrocFokus(TForm& forma) {
+    const WidokWin32* widokFormy = WidokWin32::Z(forma);
+    HWND cel = nullptr;
+    if (TControl* aktywna = forma.ActiveControl(); aktywna && aktywna->Dostepna())
+        if (const WidokWin32* widok = WidokWin32::Z(*aktywna)) cel = widok->OknoFokusu();
+    if (!cel && widokFormy) cel = widokFormy->Okno();
+    if (!cel) return;
+    // A control of a page lives in another form's window; the focus is set
+    // when that window is the active one, and again whenever it becomes so.
+    HWND korzen = GetAncestor(cel, GA_ROOT);
+    if (!korzen || GetActiveWindow() != korzen) return;
+    if (GetFocus() != cel) SetFocus(cel);
 }

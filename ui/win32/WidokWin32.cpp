@@ -6,10 +6,8 @@
 #include <algorithm>
 #include <exception>
 
-#include "Aplikacja.h"
 #include "Czcionki.h"
 #include "Win32Pomoc.h"
-#include "ZapleczeWin32.h"
 #include "platform/Blad.h"
 
 using platforma::Szeroki;
@@ -38,14 +36,33 @@ LRESULT CALLBACK ProcWidoku(HWND okno, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR 
     return DefSubclassProc(okno, msg, wp, lp);
 }
 
-HWND OknoPojemnikaRodzica(ZapleczeWin32& z, const TControl& kontrolka) {
+HWND OknoPojemnikaRodzica(ZasobyWin32& z, const TControl& kontrolka) {
     if (const TControl* rodzic = kontrolka.Parent())
-        if (auto* widok = dynamic_cast<WidokWin32*>(rodzic->Widok()))
+        if (WidokWin32* widok = WidokWin32::Z(*rodzic))
             if (HWND pojemnik = widok->Pojemnik()) return pojemnik;
     return z.Przechowalnia();
 }
 
+// The views of the realised controls, by control.
+std::map<const TComponent*, WidokWin32*>& Widoki() {
+    static std::map<const TComponent*, WidokWin32*> widoki;
+    return widoki;
+}
+
 }  // namespace
+
+std::unique_ptr<IWidokFormy> FabrykaWidokowWin32::Utworz(TForm& s) { return UtworzWidokFormy(z_, s); }
+std::unique_ptr<IWidokKontrolki> FabrykaWidokowWin32::Utworz(TPanel& s) { return UtworzWidokPanelu(z_, s); }
+std::unique_ptr<IWidokKontrolki> FabrykaWidokowWin32::Utworz(TLabel& s) { return UtworzWidokEtykiety(z_, s); }
+std::unique_ptr<IWidokKontrolki> FabrykaWidokowWin32::Utworz(TImage& s) { return UtworzWidokObrazu(z_, s); }
+std::unique_ptr<IWidokKontrolki> FabrykaWidokowWin32::Utworz(TGroupBox& s) { return UtworzWidokRamki(z_, s); }
+std::unique_ptr<IWidokKontrolki> FabrykaWidokowWin32::Utworz(TButton& s) { return UtworzWidokPrzycisku(z_, s); }
+std::unique_ptr<IWidokKontrolki> FabrykaWidokowWin32::Utworz(TCheckBox& s) { return UtworzWidokPolaWyboru(z_, s); }
+std::unique_ptr<IWidokKontrolki> FabrykaWidokowWin32::Utworz(TRadioGroup& s) { return UtworzWidokGrupyOpcji(z_, s); }
+std::unique_ptr<IWidokKontrolki> FabrykaWidokowWin32::Utworz(TEdit& s) { return UtworzWidokPolaEdycji(z_, s); }
+std::unique_ptr<IWidokKontrolki> FabrykaWidokowWin32::Utworz(TListBox& s) { return UtworzWidokListy(z_, s); }
+std::unique_ptr<IWidokKontrolki> FabrykaWidokowWin32::Utworz(TProgressBar& s) { return UtworzWidokPaska(z_, s); }
+std::unique_ptr<IWidok> FabrykaWidokowWin32::Utworz(TTimer& s) { return UtworzWidokZegara(z_, s); }
 
 void PodlaczOkno(HWND okno, WidokWin32& widok, UINT_PTR id) {
     SetPropW(okno, NazwaWlasciwosci(id), &widok);
@@ -57,30 +74,14 @@ void OdlaczOkno(HWND okno, UINT_PTR id) {
     RemovePropW(okno, NazwaWlasciwosci(id));
 }
 
-void BladWOknie() noexcept {
-    try {
-        std::u16string tekst;
-        try {
-            throw;
-        } catch (const platforma::BladPlatformy& blad) {
-            tekst = blad.Tekst();
-        } catch (const std::exception& blad) {
-            tekst = platforma::Utf16(blad.what());
-        } catch (...) {
-            tekst = u"Nieoczekiwany błąd.";
-        }
-        if (Application) Application->PokazBlad(tekst);
-    } catch (...) {
-        // Nothing more can be shown; the window procedure returns normally.
-    }
-}
-
 // ---------------------------------------------------------------- WidokWin32
 
-WidokWin32::WidokWin32(ZapleczeWin32& zaplecze, TControl& kontrolka, std::optional<TZmiana> stan)
-    : z_(zaplecze), kontrolka_(kontrolka), stan_(stan) {}
+WidokWin32::WidokWin32(ZasobyWin32& zasoby, TControl& kontrolka) : z_(zasoby), kontrolka_(kontrolka) {
+    Widoki()[&kontrolka_] = this;
+}
 
 WidokWin32::~WidokWin32() {
+    Widoki().erase(&kontrolka_);
     for (auto& [okno, wzor] : wzory_) {
         DeleteObject(wzor.pedzel);
         DeleteObject(wzor.bitmapa);
@@ -95,29 +96,13 @@ WidokWin32::~WidokWin32() {
     DestroyWindow(okno);
 }
 
+WidokWin32* WidokWin32::Z(const TComponent& kontrolka) {
+    const auto it = Widoki().find(&kontrolka);
+    return it == Widoki().end() ? nullptr : it->second;
+}
+
 WidokWin32* WidokWin32::Z(HWND okno) {
     return okno ? static_cast<WidokWin32*>(GetPropW(okno, NazwaWlasciwosci(ID_WIDOKU))) : nullptr;
-}
-
-TControl* WidokWin32::KontrolkaOkna(HWND okno) {
-    if (!okno) return nullptr;
-    if (WidokWin32* widok = Z(okno)) return &widok->kontrolka_;
-    if (auto* widok = static_cast<WidokWin32*>(GetPropW(okno, NazwaWlasciwosci(ID_ELEMENTU))))
-        return &widok->kontrolka_;
-    return nullptr;
-}
-
-bool WidokWin32::PrzyjmujeFokus(TRodzaj rodzaj) {
-    switch (rodzaj) {
-    case TRodzaj::Przycisk:
-    case TRodzaj::PoleWyboru:
-    case TRodzaj::GrupaOpcji:
-    case TRodzaj::PoleEdycji:
-    case TRodzaj::Lista:
-        return true;
-    default:
-        return false;
-    }
 }
 
 void WidokWin32::Utworz(const wchar_t* klasa, DWORD styl, DWORD stylRozszerzony, HWND wlasciciel) {
@@ -133,23 +118,14 @@ void WidokWin32::Utworz(const wchar_t* klasa, DWORD styl, DWORD stylRozszerzony,
     PodlaczOkno(okno_, *this, ID_WIDOKU);
     // A control made later lies over the earlier ones.
     if (!forma) SetWindowPos(okno_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    ZastosujWszystko();
 }
 
-void WidokWin32::ZastosujWszystko() {
-    UstawCzcionke(false);
-    SetWindowTextW(okno_, Szeroki(kontrolka_.Caption()));
-    EnableWindow(okno_, kontrolka_.Enabled);
-    z_.UstawPodpowiedz(okno_, kontrolka_.PokazywanaPodpowiedz());
-    UstawStan();
+void WidokWin32::OdmalujTeraz() {
+    if (okno_) RedrawWindow(okno_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
 void WidokWin32::Zmiana(TZmiana co, int) {
     if (!okno_) return;
-    if (co == stan_) {
-        UstawStan();
-        return;
-    }
     switch (co) {
     case TZmiana::Rodzic:
         SetParent(okno_, OknoPojemnikaRodzica(z_, kontrolka_));
@@ -175,6 +151,9 @@ void WidokWin32::Zmiana(TZmiana co, int) {
         UstawCzcionke(true);
         break;
     case TZmiana::Kolor:
+    case TZmiana::KolorRodzica:
+    case TZmiana::Przezroczystosc:
+    case TZmiana::TloRodzica:
         // The children without a background of their own show this one.
         RedrawWindow(okno_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
         break;
@@ -239,7 +218,7 @@ bool WidokWin32::Odbity(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
 bool WidokWin32::Wlasny(UINT msg, WPARAM wp, LPARAM lp, LRESULT& wynik) {
     switch (msg) {
     case WM_SETFOCUS:
-        z_.ZglosFokus(PrzyjmujeFokus(kontrolka_.Rodzaj()) ? &kontrolka_ : nullptr, okno_);
+        kontrolka_.ZdarzenieOtrzymaniaFokusu();
         return false;
     case WM_SETCURSOR:
         if (KursorMyszy(wp, lp)) {
@@ -309,7 +288,7 @@ bool WidokWin32::KursorMyszy(WPARAM wp, LPARAM lp) {
 
 LRESULT WidokWin32::KoloryKontrolki(HDC dc) {
     SetTextColor(dc, KolorWin32(kontrolka_.Font().Color, COLOR_WINDOWTEXT));
-    if (PokazujePodspod(kontrolka_)) {
+    if (kontrolka_.PokazujePodspod()) {
         SetBkMode(dc, TRANSPARENT);
         return reinterpret_cast<LRESULT>(PedzelPodspodu(okno_, 0, 0, kontrolka_.Width, kontrolka_.Height));
     }
@@ -319,7 +298,7 @@ LRESULT WidokWin32::KoloryKontrolki(HDC dc) {
 }
 
 void WidokWin32::MalujTlo(HDC dc) {
-    if (PokazujePodspod(kontrolka_)) {
+    if (kontrolka_.PokazujePodspod()) {
         MalujPodKontrolka(z_, kontrolka_, dc);
         return;
     }
@@ -377,34 +356,14 @@ COLORREF KolorTla(const TControl& kontrolka) {
     }
 }
 
-bool PokazujePodspod(const TControl& kontrolka) {
-    switch (kontrolka.Rodzaj()) {
-    case TRodzaj::Forma:
-    case TRodzaj::PoleEdycji:
-    case TRodzaj::Lista:
-    case TRodzaj::PasekPostepu:
-    case TRodzaj::Obraz:
-    case TRodzaj::Zegar:
-        return false;
-    case TRodzaj::Panel:
-        return static_cast<const TPanel&>(kontrolka).ParentBackground;
-    case TRodzaj::Etykieta:
-        return static_cast<const TLabel&>(kontrolka).Transparent;
-    default:
-        // Without a colour of its own a control shows its parent's
-        // background, which may itself be what lies under the parent.
-        return kontrolka.ParentColor || kontrolka.Color == clDefault;
-    }
-}
-
-void MalujPodKontrolka(ZapleczeWin32& z, const TControl& kontrolka, HDC dc) {
+void MalujPodKontrolka(ZasobyWin32& z, const TControl& kontrolka, HDC dc) {
     const TControl* rodzic = kontrolka.Parent();
     RECT obszar{0, 0, kontrolka.Width, kontrolka.Height};
     if (!rodzic) {
         FillRect(dc, &obszar, z.Pedzel(GetSysColor(COLOR_BTNFACE)));
         return;
     }
-    if (PokazujePodspod(*rodzic)) {
+    if (rodzic->PokazujePodspod()) {
         // The parent has no background of its own: what lies under it shows,
         // drawn in the parent's coordinates.
         POINT poczatek;
@@ -417,8 +376,8 @@ void MalujPodKontrolka(ZapleczeWin32& z, const TControl& kontrolka, HDC dc) {
     HDC pamiec = nullptr;
     for (const TControl* brat : rodzic->Controls()) {
         if (brat == &kontrolka) break;
-        if (brat->Rodzaj() != TRodzaj::Obraz || !brat->Visible) continue;
-        HBITMAP bitmapa = BitmapaObrazu(z, static_cast<const TImage&>(*brat));
+        const WidokWin32* widok = brat->Visible ? WidokWin32::Z(*brat) : nullptr;
+        HBITMAP bitmapa = widok ? widok->Bitmapa() : nullptr;
         if (!bitmapa) continue;
         if (!pamiec) pamiec = CreateCompatibleDC(dc);
         BITMAP opis{};

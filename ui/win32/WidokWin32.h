@@ -21,18 +21,38 @@
 
 #include "Kontrolki.h"
 #include "Zaplecze.h"
+#include "ZasobyWin32.h"
 
-class ZapleczeWin32;
-
-class WidokWin32 : public IWidok {
+// Makes the Win32 views over the backend's shared resources.
+class FabrykaWidokowWin32 : public IFabrykaWidokow {
 public:
-    // `stan`: the change of the model that UstawStan mirrors, if any.
-    WidokWin32(ZapleczeWin32& zaplecze, TControl& kontrolka, std::optional<TZmiana> stan = std::nullopt);
+    explicit FabrykaWidokowWin32(ZasobyWin32& zasoby) : z_(zasoby) {}
+    std::unique_ptr<IWidokFormy> Utworz(TForm& forma) override;
+    std::unique_ptr<IWidokKontrolki> Utworz(TPanel& panel) override;
+    std::unique_ptr<IWidokKontrolki> Utworz(TLabel& etykieta) override;
+    std::unique_ptr<IWidokKontrolki> Utworz(TImage& obraz) override;
+    std::unique_ptr<IWidokKontrolki> Utworz(TGroupBox& ramka) override;
+    std::unique_ptr<IWidokKontrolki> Utworz(TButton& przycisk) override;
+    std::unique_ptr<IWidokKontrolki> Utworz(TCheckBox& pole) override;
+    std::unique_ptr<IWidokKontrolki> Utworz(TRadioGroup& grupa) override;
+    std::unique_ptr<IWidokKontrolki> Utworz(TEdit& pole) override;
+    std::unique_ptr<IWidokKontrolki> Utworz(TListBox& lista) override;
+    std::unique_ptr<IWidokKontrolki> Utworz(TProgressBar& pasek) override;
+    std::unique_ptr<IWidok> Utworz(TTimer& zegar) override;
+
+private:
+    ZasobyWin32& z_;
+};
+
+class WidokWin32 : public virtual IWidokKontrolki {
+public:
+    WidokWin32(ZasobyWin32& zasoby, TControl& kontrolka);
     ~WidokWin32() override;
     WidokWin32(const WidokWin32&) = delete;
     WidokWin32& operator=(const WidokWin32&) = delete;
 
     void Zmiana(TZmiana co, int indeks) override;
+    void OdmalujTeraz() override;
 
     HWND Okno() const { return okno_; }
     // The native parent of the children's windows.
@@ -45,9 +65,8 @@ public:
 
     // The view of a window this backend made; null for any other window.
     static WidokWin32* Z(HWND okno);
-    // The model control of a window, or of the control a window belongs to
-    // (the items of a radio group belong to the group); null for others.
-    static TControl* KontrolkaOkna(HWND okno);
+    // The view of a realised control; null before and for a timer.
+    static WidokWin32* Z(const TComponent& kontrolka);
 
     // One message of the view's window (the subclass procedure's body).
     LRESULT Komunikat(HWND okno, UINT msg, WPARAM wp, LPARAM lp);
@@ -55,20 +74,15 @@ public:
     virtual LRESULT KomunikatElementu(HWND okno, UINT msg, WPARAM wp, LPARAM lp);
     // The window was destroyed under the view.
     void Odlaczono() { okno_ = nullptr; }
-
-    // Kinds that take the keyboard focus.
-    static bool PrzyjmujeFokus(TRodzaj rodzaj);
+    // The picture the view shows at its current size, for what lies over
+    // it to show it too; null for a view that shows none.
+    virtual HBITMAP Bitmapa() const { return nullptr; }
 
 protected:
     // Makes the native window under the parent's view (or the hidden window
-    // when there is no parent), on top of its siblings, and takes its messages.
+    // when there is no parent), on top of its siblings, and takes its
+    // messages; the model then gives it every property.
     void Utworz(const wchar_t* klasa, DWORD styl, DWORD stylRozszerzony = 0, HWND wlasciciel = nullptr);
-    // Applies every property; called once the window exists.
-    virtual void ZastosujWszystko();
-    // The state the native control keeps of its own (a check mark, a bar's
-    // position, an edit's text...): set once the window exists, and again
-    // whenever the model reports the change given to the constructor.
-    virtual void UstawStan() {}
     // A notification the native parent got from this control.
     virtual bool Odbity(UINT msg, WPARAM wp, LPARAM lp, LRESULT& wynik);
     // A message of the control's own window; false leaves it to the class.
@@ -83,7 +97,8 @@ protected:
     bool KursorMyszy(WPARAM wp, LPARAM lp);
     // The colours of a control drawn by its class (WM_CTLCOLOR...): the text
     // colour from the font, and the brush the class fills the background
-    // with: the control's colour, or what lies under it (PokazujePodspod).
+    // with: the control's colour, or what lies under it
+    // (TControl::PokazujePodspod).
     LRESULT KoloryKontrolki(HDC dc);
     // The background of a window of this backend or of a group box, in WM_ERASEBKGND.
     void MalujTlo(HDC dc);
@@ -98,12 +113,11 @@ protected:
     void UstawCzcionke(bool odmaluj);
     HFONT Czcionka() const;
 
-    ZapleczeWin32& z_;
+    ZasobyWin32& z_;
     TControl& kontrolka_;
     HWND okno_ = nullptr;
 
 private:
-    std::optional<TZmiana> stan_;
     struct Wzor {
         HBITMAP bitmapa;
         HBRUSH pedzel;
@@ -119,8 +133,7 @@ private:
 // below) and fills its inside, which the class leaves to the parent.
 class WidokObramowania : public WidokWin32 {
 public:
-    WidokObramowania(ZapleczeWin32& z, TControl& kontrolka, std::optional<TZmiana> stan = std::nullopt)
-        : WidokWin32(z, kontrolka, stan) {}
+    WidokObramowania(ZasobyWin32& z, TControl& kontrolka) : WidokWin32(z, kontrolka) {}
 
 protected:
     // Makes the window; called by the view's own constructor.
@@ -136,39 +149,38 @@ void OdlaczOkno(HWND okno, UINT_PTR id);
 inline constexpr UINT_PTR ID_WIDOKU = 1;
 inline constexpr UINT_PTR ID_ELEMENTU = 2;
 
-// The views, one per kind.
-std::unique_ptr<IWidok> UtworzWidokFormy(ZapleczeWin32& z, TForm& forma);
-std::unique_ptr<IWidok> UtworzWidokPanelu(ZapleczeWin32& z, TControl& panel);
-std::unique_ptr<IWidok> UtworzWidokRamki(ZapleczeWin32& z, TGroupBox& ramka);
-std::unique_ptr<IWidok> UtworzWidokEtykiety(ZapleczeWin32& z, TLabel& etykieta);
-std::unique_ptr<IWidok> UtworzWidokObrazu(ZapleczeWin32& z, TImage& obraz);
-std::unique_ptr<IWidok> UtworzWidokPrzycisku(ZapleczeWin32& z, TButton& przycisk);
-std::unique_ptr<IWidok> UtworzWidokPolaWyboru(ZapleczeWin32& z, TCheckBox& pole);
-std::unique_ptr<IWidok> UtworzWidokGrupyOpcji(ZapleczeWin32& z, TRadioGroup& grupa);
-std::unique_ptr<IWidok> UtworzWidokPolaEdycji(ZapleczeWin32& z, TEdit& pole);
-std::unique_ptr<IWidok> UtworzWidokListy(ZapleczeWin32& z, TListBox& lista);
-std::unique_ptr<IWidok> UtworzWidokPaska(ZapleczeWin32& z, TProgressBar& pasek);
-std::unique_ptr<IWidok> UtworzWidokZegara(ZapleczeWin32& z, TTimer& zegar);
+// The views, one per kind (the factory's work).
+std::unique_ptr<IWidokFormy> UtworzWidokFormy(ZasobyWin32& z, TForm& forma);
+std::unique_ptr<IWidokKontrolki> UtworzWidokPanelu(ZasobyWin32& z, TControl& panel);
+std::unique_ptr<IWidokKontrolki> UtworzWidokRamki(ZasobyWin32& z, TGroupBox& ramka);
+std::unique_ptr<IWidokKontrolki> UtworzWidokEtykiety(ZasobyWin32& z, TLabel& etykieta);
+std::unique_ptr<IWidokKontrolki> UtworzWidokObrazu(ZasobyWin32& z, TImage& obraz);
+std::unique_ptr<IWidokKontrolki> UtworzWidokPrzycisku(ZasobyWin32& z, TButton& przycisk);
+std::unique_ptr<IWidokKontrolki> UtworzWidokPolaWyboru(ZasobyWin32& z, TCheckBox& pole);
+std::unique_ptr<IWidokKontrolki> UtworzWidokGrupyOpcji(ZasobyWin32& z, TRadioGroup& grupa);
+std::unique_ptr<IWidokKontrolki> UtworzWidokPolaEdycji(ZasobyWin32& z, TEdit& pole);
+std::unique_ptr<IWidokKontrolki> UtworzWidokListy(ZasobyWin32& z, TListBox& lista);
+std::unique_ptr<IWidokKontrolki> UtworzWidokPaska(ZasobyWin32& z, TProgressBar& pasek);
+std::unique_ptr<IWidok> UtworzWidokZegara(ZasobyWin32& z, TTimer& zegar);
 
-// The bitmap a picture view shows at its current size; null without one.
-HBITMAP BitmapaObrazu(ZapleczeWin32& z, const TImage& obraz);
-
-// The form view's keyboard handling: Tab and Shift+Tab through the tab
-// order, Enter and Escape to the form, the arrows within a radio group,
-// Alt+letter for a button's mnemonic. True when the key was used.
-bool KlawiszFormy(ZapleczeWin32& z, HWND korzen, const MSG& komunikat);
+// One message of a loop of this backend: the keys the model handles for the
+// form whose window has the focus first (Tab, Enter, Escape, the arrows on
+// a radio group, Alt+letter), then translation and dispatch.
+void PrzetworzKomunikat(MSG& komunikat);
 // Gives the focus to the form's active control when its window is active.
 void PrzywrocFokus(TForm& forma);
-// The arrow keys on an item of a radio group: the focus and the choice move
-// `krok` items on, round the group. False when `element` is no such item.
-bool PrzesunWGrupieOpcji(HWND element, int krok);
 
-// Reports an error that reached a window procedure to the top-level error
-// display, so that no exception crosses into the system's code.
-void BladWOknie() noexcept;
+// The colour of a model colour on this system: a fixed colour as it is, a
+// system colour by its index, and clDefault as the given system colour.
+COLORREF KolorWin32(TColor kolor, int domyslnySystemowy);
 
-// The classes of this backend's own windows.
-inline constexpr wchar_t KLASA_FORMY[] = L"KavrostelForma";
-inline constexpr wchar_t KLASA_PANELU[] = L"KavrostelPanel";
-inline constexpr wchar_t KLASA_OBRAZU[] = L"KavrostelObraz";
-inline constexpr wchar_t KLASA_PRZECHOWALNI[] = L"KavrostelUkryte";
+// The background a control is drawn on: its own colour or its parent's
+// (KolorEfektywny); with clDefault, the native default of its kind: the
+// button face for windows and panels, the window colour for edits and lists,
+// and the parent's background for the rest.
+COLORREF KolorTla(const TControl& kontrolka);
+
+// Paints into `dc` (in the control's client coordinates) what lies under the
+// control: its parent's background (or, for a parent that shows what lies
+// under it, that, recursively) and the pictures below it among its siblings.
+void MalujPodKontrolka(ZasobyWin32& zasoby, const TControl& kontrolka, HDC dc);

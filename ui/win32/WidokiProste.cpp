@@ -6,7 +6,6 @@
 
 #include "Obrazy.h"
 #include "WidokWin32.h"
-#include "ZapleczeWin32.h"
 
 namespace {
 
@@ -14,7 +13,7 @@ namespace {
 // with ParentBackground, what lies under it shows instead.
 class WidokPanelu final : public WidokWin32 {
 public:
-    WidokPanelu(ZapleczeWin32& z, TControl& panel) : WidokWin32(z, panel) {
+    WidokPanelu(ZasobyWin32& z, TControl& panel) : WidokWin32(z, panel) {
         Utworz(KLASA_PANELU, WS_CLIPCHILDREN);
     }
 
@@ -33,7 +32,7 @@ protected:
 // A group box that reports the mouse to the model.
 class WidokRamki final : public WidokObramowania {
 public:
-    WidokRamki(ZapleczeWin32& z, TGroupBox& ramka) : WidokObramowania(z, ramka) { UtworzRamke(); }
+    WidokRamki(ZasobyWin32& z, TGroupBox& ramka) : WidokObramowania(z, ramka) { UtworzRamke(); }
 
 protected:
     bool ZglaszaMysz() const override { return true; }
@@ -44,12 +43,12 @@ protected:
 // pictures below it).
 class WidokEtykiety final : public WidokWin32 {
 public:
-    WidokEtykiety(ZapleczeWin32& z, TLabel& etykieta) : WidokWin32(z, etykieta), etykieta_(etykieta) {
+    WidokEtykiety(ZasobyWin32& z, TLabel& etykieta) : WidokWin32(z, etykieta), etykieta_(etykieta) {
         Utworz(WC_STATICW, Styl());
     }
 
     void Zmiana(TZmiana co, int indeks) override {
-        if (co == TZmiana::Wyrownanie && okno_) {
+        if ((co == TZmiana::Wyrownanie || co == TZmiana::Zawijanie) && okno_) {
             const LONG_PTR styl = GetWindowLongPtrW(okno_, GWL_STYLE);
             SetWindowLongPtrW(okno_, GWL_STYLE, (styl & ~static_cast<LONG_PTR>(SS_TYPEMASK)) | Styl());
             InvalidateRect(okno_, nullptr, TRUE);
@@ -85,13 +84,20 @@ private:
 // JPEG, stretched to the control or at its own size from the top left.
 class WidokObrazu final : public WidokWin32 {
 public:
-    WidokObrazu(ZapleczeWin32& z, TImage& obraz) : WidokWin32(z, obraz), obraz_(obraz) {
+    WidokObrazu(ZasobyWin32& z, TImage& obraz) : WidokWin32(z, obraz), obraz_(obraz) {
         Utworz(KLASA_OBRAZU, 0);
+    }
+
+    HBITMAP Bitmapa() const override {
+        if (obraz_.Picture().empty()) return nullptr;
+        if (obraz_.Stretch && obraz_.Width > 0 && obraz_.Height > 0)
+            return z_.Grafika().Daj(obraz_.Picture, obraz_.Width, obraz_.Height);
+        return z_.Grafika().Daj(obraz_.Picture);
     }
 
     void Zmiana(TZmiana co, int indeks) override {
         WidokWin32::Zmiana(co, indeks);
-        if (!okno_ || (co != TZmiana::Obraz && co != TZmiana::Miejsce)) return;
+        if (!okno_ || (co != TZmiana::Obraz && co != TZmiana::Rozciagniecie && co != TZmiana::Miejsce)) return;
         // What lies over the picture (a transparent label) shows it too.
         RECT miejsce{obraz_.Left, obraz_.Top, obraz_.Left + obraz_.Width, obraz_.Top + obraz_.Height};
         HWND rodzic = GetParent(okno_);
@@ -120,7 +126,7 @@ protected:
 
 private:
     void Maluj(HDC dc) {
-        HBITMAP bitmapa = BitmapaObrazu(z_, obraz_);
+        HBITMAP bitmapa = Bitmapa();
         BITMAP opis{};
         if (bitmapa) GetObjectW(bitmapa, sizeof opis, &opis);
         // Where the picture does not cover the control, what lies under it shows.
@@ -140,32 +146,37 @@ private:
 // The common controls' progress bar.
 class WidokPaska final : public WidokWin32 {
 public:
-    WidokPaska(ZapleczeWin32& z, TProgressBar& pasek) : WidokWin32(z, pasek, TZmiana::Pasek), pasek_(pasek) {
+    WidokPaska(ZasobyWin32& z, TProgressBar& pasek) : WidokWin32(z, pasek), pasek_(pasek) {
         Utworz(PROGRESS_CLASSW, 0);
     }
 
-protected:
-    void UstawStan() override {
+    void Zmiana(TZmiana co, int indeks) override {
+        if (co == TZmiana::Minimum || co == TZmiana::Maksimum || co == TZmiana::Postep) {
+            if (okno_) UstawPasek();
+            return;
+        }
+        WidokWin32::Zmiana(co, indeks);
+    }
+
+private:
+    void UstawPasek() {
         SendMessageW(okno_, PBM_SETRANGE32, static_cast<WPARAM>(pasek_.Min()), static_cast<LPARAM>(pasek_.Max()));
         SendMessageW(okno_, PBM_SETPOS, static_cast<WPARAM>(pasek_.Position()), 0);
     }
 
-private:
     TProgressBar& pasek_;
 };
 
 // A timer: SetTimer on the backend's hidden window while it is enabled.
 class WidokZegara final : public IWidok {
 public:
-    WidokZegara(ZapleczeWin32& z, TTimer& zegar) : z_(z), zegar_(zegar), id_(z.ZarejestrujZegar(zegar)) {
-        Ustaw();
-    }
+    WidokZegara(ZasobyWin32& z, TTimer& zegar) : z_(z), zegar_(zegar), id_(z.ZarejestrujZegar(zegar)) {}
     ~WidokZegara() override { z_.WyrejestrujZegar(id_); }
     WidokZegara(const WidokZegara&) = delete;
     WidokZegara& operator=(const WidokZegara&) = delete;
 
     void Zmiana(TZmiana co, int) override {
-        if (co == TZmiana::Zegar) Ustaw();
+        if (co == TZmiana::Dostepnosc || co == TZmiana::Interwal) Ustaw();
     }
 
 private:
@@ -174,7 +185,7 @@ private:
         if (zegar_.Enabled && zegar_.Interval > 0)
             SetTimer(z_.Przechowalnia(), id_, static_cast<UINT>(zegar_.Interval()), nullptr);
     }
-    ZapleczeWin32& z_;
+    ZasobyWin32& z_;
     TTimer& zegar_;
     UINT_PTR id_;
 };
@@ -205,28 +216,22 @@ bool WidokObramowania::Odbity(UINT msg, WPARAM wp, LPARAM, LRESULT& wynik) {
     return true;
 }
 
-HBITMAP BitmapaObrazu(ZapleczeWin32& z, const TImage& obraz) {
-    if (obraz.Picture().empty()) return nullptr;
-    if (obraz.Stretch && obraz.Width > 0 && obraz.Height > 0)
-        return z.Grafika().Daj(obraz.Picture, obraz.Width, obraz.Height);
-    return z.Grafika().Daj(obraz.Picture);
-}
 
-std::unique_ptr<IWidok> UtworzWidokPanelu(ZapleczeWin32& z, TControl& panel) {
+std::unique_ptr<IWidokKontrolki> UtworzWidokPanelu(ZasobyWin32& z, TControl& panel) {
     return std::make_unique<WidokPanelu>(z, panel);
 }
-std::unique_ptr<IWidok> UtworzWidokRamki(ZapleczeWin32& z, TGroupBox& ramka) {
+std::unique_ptr<IWidokKontrolki> UtworzWidokRamki(ZasobyWin32& z, TGroupBox& ramka) {
     return std::make_unique<WidokRamki>(z, ramka);
 }
-std::unique_ptr<IWidok> UtworzWidokEtykiety(ZapleczeWin32& z, TLabel& etykieta) {
+std::unique_ptr<IWidokKontrolki> UtworzWidokEtykiety(ZasobyWin32& z, TLabel& etykieta) {
     return std::make_unique<WidokEtykiety>(z, etykieta);
 }
-std::unique_ptr<IWidok> UtworzWidokObrazu(ZapleczeWin32& z, TImage& obraz) {
+std::unique_ptr<IWidokKontrolki> UtworzWidokObrazu(ZasobyWin32& z, TImage& obraz) {
     return std::make_unique<WidokObrazu>(z, obraz);
 }
-std::unique_ptr<IWidok> UtworzWidokPaska(ZapleczeWin32& z, TProgressBar& pasek) {
+std::unique_ptr<IWidokKontrolki> UtworzWidokPaska(ZasobyWin32& z, TProgressBar& pasek) {
     return std::make_unique<WidokPaska>(z, pasek);
 }
-std::unique_ptr<IWidok> UtworzWidokZegara(ZapleczeWin32& z, TTimer& zegar) {
+std::unique_ptr<IWidok> UtworzWidokZegara(ZasobyWin32& z, TTimer& zegar) {
     return std::make_unique<WidokZegara>(z, zegar);
 }

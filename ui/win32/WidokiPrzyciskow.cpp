@@ -4,11 +4,11 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <iterator>
 #include <vector>
 
 #include "Win32Pomoc.h"
 #include "WidokWin32.h"
-#include "ZapleczeWin32.h"
 
 using platforma::Szeroki;
 
@@ -18,13 +18,17 @@ bool KolorDomyslnyNapisu(TColor kolor) {
     return kolor == clDefault || kolor == clWindowText || kolor == clBtnText;
 }
 
-// The green check mark of a button with a glyph, 18 × 18 pixels from (x, y).
+// The model's green check mark of a button with a glyph, from (x, y).
 void RysujZnakZatwierdzenia(HDC dc, int x, int y, bool wylaczony) {
-    LOGBRUSH opis{BS_SOLID, wylaczony ? GetSysColor(COLOR_GRAYTEXT) : RGB(0, 150, 0), 0};
-    HPEN pioro = ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_ROUND | PS_JOIN_ROUND, 3, &opis, 0, nullptr);
+    using Znak = TZnakZatwierdzenia;
+    LOGBRUSH opis{BS_SOLID, wylaczony ? GetSysColor(COLOR_GRAYTEXT) : KolorWin32(Znak::Kolor, COLOR_BTNTEXT), 0};
+    HPEN pioro =
+        ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_ROUND | PS_JOIN_ROUND, Znak::Grubosc, &opis, 0, nullptr);
     HGDIOBJ poprzednie = SelectObject(dc, pioro);
-    const POINT punkty[] = {{x + 3, y + 10}, {x + 7, y + 14}, {x + 15, y + 4}};
-    Polyline(dc, punkty, 3);
+    POINT punkty[std::size(Znak::Punkty)];
+    for (std::size_t i = 0; i < std::size(Znak::Punkty); ++i)
+        punkty[i] = POINT{x + Znak::Punkty[i].x, y + Znak::Punkty[i].y};
+    Polyline(dc, punkty, static_cast<int>(std::size(punkty)));
     SelectObject(dc, poprzednie);
     DeleteObject(pioro);
 }
@@ -34,19 +38,24 @@ void RysujZnakZatwierdzenia(HDC dc, int x, int y, bool wylaczony) {
 // custom-drawing stage the class offers for it.
 class WidokPrzycisku final : public WidokWin32 {
 public:
-    WidokPrzycisku(ZapleczeWin32& z, TButton& przycisk)
-        : WidokWin32(z, przycisk, TZmiana::Wcisniety), przycisk_(przycisk) {
+    WidokPrzycisku(ZasobyWin32& z, TButton& przycisk) : WidokWin32(z, przycisk), przycisk_(przycisk) {
         Utworz(WC_BUTTONW, WS_TABSTOP | (przycisk.Default ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON));
     }
 
     void Zmiana(TZmiana co, int indeks) override {
         if (!okno_) return;
         switch (co) {
-        case TZmiana::Przyciski:
+        case TZmiana::Domyslny:
             SendMessageW(okno_, BM_SETSTYLE, przycisk_.Default ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
             break;
-        case TZmiana::Napis:  // the caption, or the glyph
+        case TZmiana::Wcisniety:
+            SendMessageW(okno_, BM_SETSTATE, przycisk_.Down ? TRUE : FALSE, 0);
+            break;
+        case TZmiana::Napis:
             WidokWin32::Zmiana(co, indeks);
+            InvalidateRect(okno_, nullptr, TRUE);
+            break;
+        case TZmiana::Glif:
             InvalidateRect(okno_, nullptr, TRUE);
             break;
         default:
@@ -55,8 +64,6 @@ public:
     }
 
 protected:
-    void UstawStan() override { SendMessageW(okno_, BM_SETSTATE, przycisk_.Down ? TRUE : FALSE, 0); }
-
     bool Odbity(UINT msg, WPARAM wp, LPARAM lp, LRESULT& wynik) override {
         switch (msg) {
         case WM_COMMAND:
@@ -119,14 +126,19 @@ private:
 // change at once, and the model either keeps it or sets it back.
 class WidokPolaWyboru final : public WidokWin32 {
 public:
-    WidokPolaWyboru(ZapleczeWin32& z, TCheckBox& pole) : WidokWin32(z, pole, TZmiana::Zaznaczenie), pole_(pole) {
+    WidokPolaWyboru(ZasobyWin32& z, TCheckBox& pole) : WidokWin32(z, pole), pole_(pole) {
         Utworz(WC_BUTTONW, WS_TABSTOP | BS_AUTOCHECKBOX);
     }
 
-protected:
-    void UstawStan() override {
-        SendMessageW(okno_, BM_SETCHECK, pole_.Checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    void Zmiana(TZmiana co, int indeks) override {
+        if (co == TZmiana::Zaznaczenie) {
+            if (okno_) SendMessageW(okno_, BM_SETCHECK, pole_.Checked ? BST_CHECKED : BST_UNCHECKED, 0);
+            return;
+        }
+        WidokWin32::Zmiana(co, indeks);
     }
+
+protected:
 
     bool Odbity(UINT msg, WPARAM wp, LPARAM, LRESULT& wynik) override {
         switch (msg) {
@@ -153,8 +165,7 @@ private:
 // kind: a button is checked only when the model's ItemIndex names it.
 class WidokGrupyOpcji final : public WidokObramowania {
 public:
-    WidokGrupyOpcji(ZapleczeWin32& z, TRadioGroup& grupa)
-        : WidokObramowania(z, grupa, TZmiana::Elementy), grupa_(grupa) {
+    WidokGrupyOpcji(ZasobyWin32& z, TRadioGroup& grupa) : WidokObramowania(z, grupa), grupa_(grupa) {
         UtworzRamke();
     }
 
@@ -167,8 +178,19 @@ public:
     void Zmiana(TZmiana co, int indeks) override {
         if (!okno_) return;
         switch (co) {
-        case TZmiana::Wybor:
+        case TZmiana::Elementy:
+            UtworzElementy();
+            break;
+        case TZmiana::Wybor: {
             UstawWybor();
+            // The focus, on an item, goes with the choice.
+            const HWND fokus = GetFocus();
+            if (std::find(elementy_.begin(), elementy_.end(), fokus) != elementy_.end() && OknoFokusu() != fokus)
+                SetFocus(OknoFokusu());
+            break;
+        }
+        case TZmiana::Kolumny:
+            UlozElementy();
             break;
         case TZmiana::Miejsce:
             WidokWin32::Zmiana(co, indeks);
@@ -185,6 +207,7 @@ public:
             for (HWND element : elementy_) EnableWindow(element, grupa_.Enabled);
             break;
         case TZmiana::Kolor:
+        case TZmiana::KolorRodzica:
             WidokWin32::Zmiana(co, indeks);
             for (HWND element : elementy_) InvalidateRect(element, nullptr, TRUE);
             break;
@@ -199,25 +222,12 @@ public:
         return elementy_.empty() ? nullptr : elementy_.front();
     }
 
-    // The arrow keys: the next or previous item takes the focus and is chosen.
-    bool Przesun(HWND element, int krok) {
-        const auto it = std::find(elementy_.begin(), elementy_.end(), element);
-        if (it == elementy_.end()) return false;
-        const int n = static_cast<int>(elementy_.size());
-        const int nastepny = ((static_cast<int>(it - elementy_.begin()) + krok) % n + n) % n;
-        const std::weak_ptr<void> zyje = Zycie();
-        SetFocus(elementy_[static_cast<std::size_t>(nastepny)]);
-        if (!zyje.expired()) grupa_.ZdarzenieWyboru(nastepny);
-        return true;
-    }
-
     LRESULT KomunikatElementu(HWND okno, UINT msg, WPARAM wp, LPARAM lp) override {
-        if (msg == WM_SETFOCUS) z_.ZglosFokus(&grupa_, okno);
+        if (msg == WM_SETFOCUS) grupa_.ZdarzenieOtrzymaniaFokusu();
         return DefSubclassProc(okno, msg, wp, lp);
     }
 
 protected:
-    void UstawStan() override { UtworzElementy(); }
 
     // The notifications of the items, whose parent the group box is.
     bool Wlasny(UINT msg, WPARAM wp, LPARAM lp, LRESULT& wynik) override {
@@ -242,7 +252,7 @@ protected:
 private:
     // An item lies inside the group: what lies under the group shows under it.
     LRESULT KoloryElementu(HDC dc, HWND element) {
-        if (!PokazujePodspod(grupa_)) return KoloryKontrolki(dc);
+        if (!grupa_.PokazujePodspod()) return KoloryKontrolki(dc);
         SetTextColor(dc, KolorWin32(grupa_.Font().Color, COLOR_WINDOWTEXT));
         SetBkMode(dc, TRANSPARENT);
         RECT r;
@@ -301,19 +311,12 @@ private:
 
 }  // namespace
 
-bool PrzesunWGrupieOpcji(HWND element, int krok) {
-    TControl* kontrolka = WidokWin32::KontrolkaOkna(element);
-    if (!kontrolka || kontrolka->Rodzaj() != TRodzaj::GrupaOpcji) return false;
-    auto* widok = dynamic_cast<WidokGrupyOpcji*>(kontrolka->Widok());
-    return widok && widok->Przesun(element, krok);
-}
-
-std::unique_ptr<IWidok> UtworzWidokPrzycisku(ZapleczeWin32& z, TButton& przycisk) {
+std::unique_ptr<IWidokKontrolki> UtworzWidokPrzycisku(ZasobyWin32& z, TButton& przycisk) {
     return std::make_unique<WidokPrzycisku>(z, przycisk);
 }
-std::unique_ptr<IWidok> UtworzWidokPolaWyboru(ZapleczeWin32& z, TCheckBox& pole) {
+std::unique_ptr<IWidokKontrolki> UtworzWidokPolaWyboru(ZasobyWin32& z, TCheckBox& pole) {
     return std::make_unique<WidokPolaWyboru>(z, pole);
 }
-std::unique_ptr<IWidok> UtworzWidokGrupyOpcji(ZapleczeWin32& z, TRadioGroup& grupa) {
+std::unique_ptr<IWidokKontrolki> UtworzWidokGrupyOpcji(ZasobyWin32& z, TRadioGroup& grupa) {
     return std::make_unique<WidokGrupyOpcji>(z, grupa);
 }

@@ -4,7 +4,6 @@
 
 #include "Win32Pomoc.h"
 #include "WidokWin32.h"
-#include "ZapleczeWin32.h"
 
 using platforma::Szeroki;
 
@@ -12,25 +11,33 @@ namespace {
 
 class WidokPolaEdycji final : public WidokWin32 {
 public:
-    WidokPolaEdycji(ZapleczeWin32& z, TEdit& pole) : WidokWin32(z, pole, TZmiana::Napis), pole_(pole) {
+    WidokPolaEdycji(ZasobyWin32& z, TEdit& pole) : WidokWin32(z, pole), pole_(pole) {
         Utworz(WC_EDITW, WS_TABSTOP | ES_AUTOHSCROLL | (pole.ReadOnly ? ES_READONLY : 0), WS_EX_CLIENTEDGE);
     }
 
     void Zmiana(TZmiana co, int indeks) override {
-        if (co == TZmiana::Wyrownanie) {
-            if (okno_) SendMessageW(okno_, EM_SETREADONLY, pole_.ReadOnly ? TRUE : FALSE, 0);
-            return;
+        if (!okno_) return;
+        switch (co) {
+        case TZmiana::TylkoDoOdczytu:
+            SendMessageW(okno_, EM_SETREADONLY, pole_.ReadOnly ? TRUE : FALSE, 0);
+            break;
+        case TZmiana::Tekst:
+            // The model's text, not the caption the common handling would show.
+            pokazuje_ = true;
+            SetWindowTextW(okno_, Szeroki(pole_.Text()));
+            pokazuje_ = false;
+            break;
+        case TZmiana::Napis:
+            break;
+        case TZmiana::CalyTekst:
+            SendMessageW(okno_, EM_SETSEL, 0, -1);
+            break;
+        default:
+            WidokWin32::Zmiana(co, indeks);
         }
-        WidokWin32::Zmiana(co, indeks);
     }
 
 protected:
-    // The model's text, not the caption the common handling would show.
-    void UstawStan() override {
-        pokazuje_ = true;
-        SetWindowTextW(okno_, Szeroki(pole_.Text()));
-        pokazuje_ = false;
-    }
 
     bool Odbity(UINT msg, WPARAM wp, LPARAM, LRESULT& wynik) override {
         if (msg == WM_COMMAND && HIWORD(wp) == EN_CHANGE) {
@@ -62,7 +69,7 @@ private:
 // mirrored item by item, so that an explicit repaint paints only what changed.
 class WidokListy final : public WidokWin32 {
 public:
-    WidokListy(ZapleczeWin32& z, TListBox& lista) : WidokWin32(z, lista), lista_(lista) {
+    WidokListy(ZasobyWin32& z, TListBox& lista) : WidokWin32(z, lista), lista_(lista) {
         Utworz(WC_LISTBOXW, WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, WS_EX_CLIENTEDGE);
     }
 
@@ -80,6 +87,11 @@ public:
             SendMessageW(okno_, LB_RESETCONTENT, 0, 0);
             break;
         case TZmiana::Elementy:
+            SendMessageW(okno_, LB_RESETCONTENT, 0, 0);
+            for (int i = 0; i < lista_.Items.Count(); ++i)
+                SendMessageW(okno_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Szeroki(lista_.Items[i])));
+            break;
+        case TZmiana::WysokoscElementu:
             SendMessageW(okno_, LB_SETITEMHEIGHT, 0, lista_.ItemHeight);
             InvalidateRect(okno_, nullptr, TRUE);
             break;
@@ -97,15 +109,6 @@ public:
     }
 
 protected:
-    void ZastosujWszystko() override {
-        WidokWin32::ZastosujWszystko();
-        SendMessageW(okno_, LB_SETITEMHEIGHT, 0, lista_.ItemHeight);
-        for (int i = 0; i < lista_.Items.Count(); ++i)
-            SendMessageW(okno_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Szeroki(lista_.Items[i])));
-        SendMessageW(okno_, LB_SETTOPINDEX, static_cast<WPARAM>(lista_.TopIndex()), 0);
-        SendMessageW(okno_, LB_SETCURSEL, static_cast<WPARAM>(lista_.ItemIndex()), 0);
-    }
-
     bool Odbity(UINT msg, WPARAM wp, LPARAM, LRESULT& wynik) override {
         switch (msg) {
         case WM_COMMAND: {
@@ -166,9 +169,9 @@ private:
 
 }  // namespace
 
-std::unique_ptr<IWidok> UtworzWidokPolaEdycji(ZapleczeWin32& z, TEdit& pole) {
+std::unique_ptr<IWidokKontrolki> UtworzWidokPolaEdycji(ZasobyWin32& z, TEdit& pole) {
     return std::make_unique<WidokPolaEdycji>(z, pole);
 }
-std::unique_ptr<IWidok> UtworzWidokListy(ZapleczeWin32& z, TListBox& lista) {
+std::unique_ptr<IWidokKontrolki> UtworzWidokListy(ZasobyWin32& z, TListBox& lista) {
     return std::make_unique<WidokListy>(z, lista);
 }

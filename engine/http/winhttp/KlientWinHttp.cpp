@@ -859,7 +859,9 @@ private:
                 DWORD czekaj = DoPytania();
                 if (czekaj == 0) {
                     if (Przerwac()) return Przerwany(wynik);
-                    if (!laczenie) {
+                    // Some implementations complete the sending only with
+                    // the reply: the header limit counts there too.
+                    if (!laczenie || stan_->polaczony) {
                         PoliczDoLimitu();
                         if (Przekroczony(wynik)) return false;
                     }

@@ -96,13 +96,13 @@ TEST_F(PetleTest, TheModalLoopEndsWhenItsWindowGoesOrTheApplicationEnds) {
     inna->Realizuj();
     inna->Show();
     Pozniej zniszcz([] { return true; }, [&] { inna.reset(); });
-    z.PetlaModalna(*inna);
+    inna->WidokFormy()->PetlaModalna();
     EXPECT_TRUE(zniszcz.Wykonane());
     EXPECT_TRUE(IsWindowEnabled(Okno(glowna)));
 
     notka.Show();
     Pozniej koniec([] { return true; }, [&] { z.Zakoncz(); });
-    z.PetlaModalna(notka);
+    notka.WidokFormy()->PetlaModalna();
     EXPECT_TRUE(z.Zakonczona());
     EXPECT_EQ(z.PetlaGlowna(), 0);
 }
@@ -120,8 +120,8 @@ TEST_F(PetleTest, TheWindowIsClippedToARoundedRectangle) {
         int szerokosc, wysokosc, elipsa;
     } ksztalty[] = {{&glowna, 730, 360, 40}, {&notka, 471, 109, 20}};
     for (const auto& k : ksztalty) {
-        k.forma->Height = k.wysokosc;
-        z.UstawKsztalt(*k.forma, k.szerokosc, k.wysokosc, k.elipsa, k.elipsa);
+        k.forma->SetBounds(k.forma->Left, k.forma->Top, k.szerokosc, k.wysokosc);
+        k.forma->Zaokraglenie = TRozmiar{k.elipsa, k.elipsa};
         HRGN region = CreateRectRgn(0, 0, 0, 0);
         ASSERT_EQ(GetWindowRgn(Okno(*k.forma), region), COMPLEXREGION) << k.forma->Name;
         const int w = k.szerokosc, h = k.wysokosc, r = k.elipsa / 2;
