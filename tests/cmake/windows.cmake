@@ -85,7 +85,6 @@ if(TARGET kv_ui_win32)
   target_link_libraries(pompowanie_okna_bench PRIVATE kv_ui_win32 kv_formularze)
   target_include_directories(pompowanie_okna_bench PRIVATE ${CMAKE_SOURCE_DIR}/platform/win32
                              ${CMAKE_SOURCE_DIR}/app)
-  kv_zasoby_programu(pompowanie_okna_bench)
   if(CMAKE_CROSSCOMPILING)
     target_link_options(pompowanie_okna_bench PRIVATE -static)
   endif()
