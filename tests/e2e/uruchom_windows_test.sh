@@ -25,6 +25,13 @@ mkdir -p "$WYNIKI"
 
 blad() {
   echo "FAIL: $*" >&2
+  # What the screen showed when it failed, and which windows were open.
+  if [ -n "${DISPLAY:-}" ]; then
+    import -window root "$WYNIKI/uruchom_blad.png" 2>/dev/null && echo "screenshot $WYNIKI/uruchom_blad.png" >&2
+    for w in $(xdotool search --name '.' 2>/dev/null); do
+      echo "  window: $(xdotool getwindowname "$w" 2>/dev/null)" >&2
+    done
+  fi
   [ -f "${dziennik:-}" ] && sed 's/^/  uruchom.sh: /' "$dziennik" | tail -n 40 >&2
   exit 1
 }
@@ -117,6 +124,9 @@ done
 # "Akceptuję", then "Instaluj" once the pointer has glided to the program.
 kliknij 50 308
 czekaj_na_wskaznik 64 162 30 "no glide to the program choice"
+# The glide's last step may still be on its way to the window: a click sent
+# at once can be overtaken by it and land on the program choice instead.
+sleep 0.5
 kliknij 345 338
 SKROT="$PULPIT/_Kavrostel 8.lnk"
 czekaj_na 90 "the desktop shortcut" test -f "$SKROT"
