@@ -94,7 +94,7 @@ if(TARGET kv_ui_win32)
     add_executable(${nazwa} ${zrodlo})
     target_link_libraries(${nazwa} PRIVATE kv_ui_win32 GTest::gtest_main)
     target_include_directories(${nazwa} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/win32/okna
-                               ${CMAKE_SOURCE_DIR}/platform/win32)
+                               ${CMAKE_CURRENT_SOURCE_DIR}/kontrakt ${CMAKE_SOURCE_DIR}/platform/win32)
     kv_zasoby_programu(${nazwa})
     if(CMAKE_CROSSCOMPILING)
       target_link_options(${nazwa} PRIVATE -static)

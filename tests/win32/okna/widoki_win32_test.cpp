@@ -9,6 +9,7 @@
 #include <stdexcept>
 
 #include "Czcionki.h"
+#include "KazdyRodzaj.h"
 #include "Obrazy.h"
 #include "OknaTesty.h"
 
@@ -42,60 +43,23 @@ std::vector<HWND> Dzieci(HWND rodzic) {
     return wynik;
 }
 
-class WidokiTest : public OknaTest {
+class WidokiTest : public OknaTest, protected KazdyRodzaj {
 protected:
-    // One control of each kind the forms use.
+    // One control of each kind the forms use, and a stretched picture over
+    // them.
     void SetUp() override {
-        Projekt(forma, 600, 400);
         forma.Glowna = true;
         aplikacja.MainForm = &forma;
-        panel = forma.Utworz<TPanel>(nullptr, "Panel");
-        panel->SetBounds(0, 0, 600, 400);
+        UtworzKazdyRodzaj(forma);
         obraz = forma.Utworz<TImage>(panel, "Obraz");
         obraz->SetBounds(10, 10, 200, 60);
         obraz->Stretch = true;
         obraz->Picture = u"pasek_tytulu.jpg";
-        etykieta = forma.Utworz<TLabel>(panel, "Etykieta");
-        etykieta->Left = 20;
-        etykieta->Top = 20;
-        etykieta->Caption = u"Warunki licencji";
-        przycisk = forma.Utworz<TButton>(panel, "Przycisk");
-        przycisk->SetBounds(10, 300, 100, 30);
-        przycisk->Caption = u"Zamknij";
-        drugi = forma.Utworz<TButton>(panel, "Drugi");
-        drugi->SetBounds(120, 300, 100, 30);
-        drugi->Caption = u"Wstecz";
-        pole = forma.Utworz<TCheckBox>(panel, "Pole");
-        pole->SetBounds(300, 20, 150, 20);
-        pole->Caption = u"Skrót na Pulpicie";
-        grupa = forma.Utworz<TRadioGroup>(panel, "Grupa");
-        grupa->SetBounds(8, 100, 122, 76);
-        grupa->Caption = u"-";
-        grupa->Items = {u"Akceptuję", u"Nie akceptuję"};
-        edycja = forma.Utworz<TEdit>(panel, "Edycja");
-        edycja->SetBounds(300, 60, 100, 22);
-        lista = forma.Utworz<TListBox>(panel, "Lista");
-        lista->SetBounds(300, 100, 200, 100);
-        pasek = forma.Utworz<TProgressBar>(panel, "Pasek");
-        pasek->SetBounds(10, 250, 300, 13);
-        ramka = forma.Utworz<TGroupBox>(panel, "Ramka");
-        ramka->SetBounds(300, 210, 183, 85);
-        ramka->Caption = u"Producent";
         Pokaz(forma);
     }
 
     TForm forma{"Forma"};
-    TPanel* panel = nullptr;
     TImage* obraz = nullptr;
-    TLabel* etykieta = nullptr;
-    TButton* przycisk = nullptr;
-    TButton* drugi = nullptr;
-    TCheckBox* pole = nullptr;
-    TRadioGroup* grupa = nullptr;
-    TEdit* edycja = nullptr;
-    TListBox* lista = nullptr;
-    TProgressBar* pasek = nullptr;
-    TGroupBox* ramka = nullptr;
 };
 
 TEST_F(WidokiTest, EveryKindIsTheSystemsOwnControlAtItsPlace) {
@@ -205,10 +169,10 @@ TEST_F(WidokiTest, ALaterControlLiesOverAnEarlierOneAndBringToFrontLiftsIt) {
     // The native z-order among the panel's children, top first.
     const auto dzieci = Dzieci(Okno(*panel));
     ASSERT_FALSE(dzieci.empty());
-    EXPECT_EQ(dzieci.front(), Okno(*ramka));
-    EXPECT_EQ(dzieci.back(), Okno(*obraz));
-    obraz->BringToFront();
-    EXPECT_EQ(GetWindow(Okno(*panel), GW_CHILD), Okno(*obraz));
+    EXPECT_EQ(dzieci.front(), Okno(*obraz));
+    EXPECT_EQ(dzieci.back(), Okno(*etykieta));
+    etykieta->BringToFront();
+    EXPECT_EQ(GetWindow(Okno(*panel), GW_CHILD), Okno(*etykieta));
 }
 
 TEST_F(WidokiTest, AControlMovesUnderItsNewParentsWindow) {
@@ -222,6 +186,7 @@ TEST_F(WidokiTest, AControlMovesUnderItsNewParentsWindow) {
 
 // A transparent label shows the picture under it; an opaque one its colour.
 TEST_F(WidokiTest, ATransparentLabelShowsThePictureUnderIt) {
+    etykieta->BringToFront();
     etykieta->Caption = u".";
     etykieta->SetBounds(30, 30, 60, 20);
     const COLORREF obrazu = Piksel(Okno(*obraz), 45, 35);
