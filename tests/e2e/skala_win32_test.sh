@@ -4,8 +4,9 @@
 # test skala_win32_test.exe checks every control's rectangle, the captions
 # and the glides at each scale, and the real instalator.exe is photographed
 # at each scale once its presentation has ended (RESULTS_DIR/skala_DPI.png,
-# the window alone in skala_DPI_okno.png), its window measured from outside
-# with xdotool.
+# the window alone in skala_DPI_okno.png) and on the installation page after
+# a click on "Akceptuję" at its scaled place (skala_DPI_instalacja.png), its
+# window and both glides' ends measured from outside with xdotool.
 #
 #   skala_win32_test.sh INSTALATOR SKALA_TEST_EXE SOURCE_DIR RESULTS_DIR
 set -euo pipefail
@@ -43,6 +44,11 @@ for dpi in 96 120 144 192; do
   sleep 0.5
   zdjecie "skala_$dpi"
   import -window root -crop "${WIDTH}x${HEIGHT}+${L}+${T}" +repage "$WYNIKI/skala_${dpi}_okno.png"
+  # "Akceptuję" at its scaled place; the page follows, the pointer glides on.
+  kliknij "$(oczekiwana 50)" "$(oczekiwana 308)"
+  czekaj_na_wskaznik "$(oczekiwana 64)" "$(oczekiwana 162)" 30 "no scaled glide to the program's name at $dpi dpi"
+  sleep 0.5
+  import -window root -crop "${WIDTH}x${HEIGHT}+${L}+${T}" +repage "$WYNIKI/skala_${dpi}_instalacja.png"
   echo "window ${WIDTH}x$HEIGHT at $dpi dpi"
   kill "$pid_inst" 2>/dev/null || true
   wait "$pid_inst" 2>/dev/null || true

@@ -7,11 +7,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <map>
+#include <tuple>
 #include <memory>
 #include <string>
 
 #include "ArkMain.h"
 #include "AtrapyUi.h"
+#include "Czcionki.h"
 #include "Instal.h"
 #include "OknaTesty.h"
 
@@ -143,6 +146,26 @@ TEST_F(SkalaTest, TheGlidesEndAtTheirTargetsScaled) {
     EXPECT_EQ(p.x, okno.left + Przy(14 + 50));
     EXPECT_EQ(p.y, okno.top + Przy(34 + 78 + 50));
     std::printf("dpi %d: the glides end at (%ld, %ld) from the corner\n", dpi, p.x - okno.left, p.y - okno.top);
+}
+
+// Every font of the window keeps the line its scaled height asks for, in a
+// face that has the Polish letters.
+TEST_F(SkalaTest, EveryFontKeepsItsLineAtTheScale) {
+    std::map<std::tuple<std::u16string, int, bool>, std::wstring> widziane;
+    Kazda(*glowne, [&](TControl& k) {
+        const TFont f = k.CzcionkaWidoku();
+        if (f.Name != u"MS Sans Serif" || widziane.count({f.Name, f.Height, f.Bold})) return;
+        HFONT czcionka = reinterpret_cast<HFONT>(SendMessageW(Okno(k), WM_GETFONT, 0, 0));
+        if (!czcionka) return;
+        const Realizacja r = Zrealizuj(czcionka);
+        SCOPED_TRACE(k.Name);
+        EXPECT_NEAR(r.linia, LiniaZastepcza(f.Height), 1);
+        EXPECT_TRUE(r.polskie);
+        widziane[{f.Name, f.Height, f.Bold}] = r.kroj;
+        std::printf("dpi %d: %d px%s -> %ls, line %d\n", dpi, f.Height, f.Bold ? " bold" : "", r.kroj.c_str(),
+                    r.linia);
+    });
+    EXPECT_FALSE(widziane.empty());
 }
 
 }  // namespace
