@@ -148,6 +148,50 @@ TEST_F(SkalaTest, TheGlidesEndAtTheirTargetsScaled) {
     std::printf("dpi %d: the glides end at (%ld, %ld) from the corner\n", dpi, p.x - okno.left, p.y - okno.top);
 }
 
+// The system's message of a new dpi (a move to another monitor, which Wine
+// cannot show; here it is sent as the system would) lays the window out
+// again at the new scale where the system proposes, and the old dpi gives
+// back exactly the old pixels.
+TEST_F(SkalaTest, TheMessageOfANewDpiLaysTheWindowOutAgain) {
+    std::map<const TControl*, RECT> przedtem;
+    Kazda(*glowne, [&](TControl& k) {
+        if (Okno(k)) przedtem[&k] = &k == glowne.get() ? RECT{} : Miejsce(k);
+    });
+    RECT okno;
+    GetWindowRect(Okno(*glowne), &okno);
+    const int nowe = dpi * 2 / 3 < 96 ? dpi * 3 / 2 : dpi * 2 / 3;
+    const auto przy = [&](int v) { return static_cast<int>(std::lround(v * nowe / 96.0)); };
+    RECT proponowane{okno.left + 10, okno.top + 20, okno.left + 10 + przy(730), okno.top + 20 + przy(360)};
+    SendMessageW(Okno(*glowne), WM_DPICHANGED, MAKEWPARAM(nowe, nowe), reinterpret_cast<LPARAM>(&proponowane));
+    EXPECT_EQ(glowne->Dpi(), nowe);
+    RECT teraz;
+    GetWindowRect(Okno(*glowne), &teraz);
+    EXPECT_EQ(teraz.left, proponowane.left);
+    EXPECT_EQ(teraz.top, proponowane.top);
+    EXPECT_EQ(teraz.right - teraz.left, przy(730));
+    EXPECT_EQ(teraz.bottom - teraz.top, przy(360));
+    Kazda(*glowne, [&](TControl& k) {
+        if (&k == glowne.get() || !Okno(k)) return;
+        SCOPED_TRACE(k.Name);
+        const RECT r = Miejsce(k);
+        EXPECT_LE(std::abs(r.left - przy(k.Left)), 1);
+        EXPECT_LE(std::abs(r.top - przy(k.Top)), 1);
+        EXPECT_LE(std::abs(r.right - r.left - przy(k.Width)), 1);
+        EXPECT_LE(std::abs(r.bottom - r.top - przy(k.Height)), 1);
+    });
+
+    SendMessageW(Okno(*glowne), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&okno));
+    GetWindowRect(Okno(*glowne), &teraz);
+    EXPECT_TRUE(EqualRect(&teraz, &okno));
+    Kazda(*glowne, [&](TControl& k) {
+        if (&k == glowne.get() || !Okno(k)) return;
+        SCOPED_TRACE(k.Name);
+        const RECT r = Miejsce(k);
+        EXPECT_TRUE(EqualRect(&r, &przedtem.at(&k)));
+    });
+    std::printf("dpi %d: to %d dpi and back, every control where it was\n", dpi, nowe);
+}
+
 // Every font of the window keeps the line its scaled height asks for, in a
 // face that has the Polish letters.
 TEST_F(SkalaTest, EveryFontKeepsItsLineAtTheScale) {
