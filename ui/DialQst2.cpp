@@ -52,11 +52,13 @@ void TFormQst::FormShow() {
     // 1. The place, from the main window and the height the box has before
     //    the new layout (114 for a new box). The divisions truncate toward
     //    zero, as C++ integer division does.
+    //    Places on the screen are the screen's pixels: the sizes are taken
+    //    as the windows have them there.
     TProstokat nad = Application->Zaplecze().ObszarEkranu();
-    if (const TForm* glowne = Application->MainForm)
-        nad = {glowne->Left, glowne->Top, glowne->Width, glowne->Height};
-    const int lewo = nad.Left + (nad.Width - Width) / 2;
-    const int gora = nad.Top + (nad.Height - Height) / 2 + 15;
+    if (const TForm* glowne = Application->MainForm) nad = glowne->MiejsceWidoku();
+    const TProstokat box = MiejsceWidoku();
+    const int lewo = nad.Left + (nad.Width - box.Width) / 2;
+    const int gora = nad.Top + (nad.Height - box.Height) / 2 + Skaluj(15);
     // 2.
     const int wysokosc = Panel1->Height + Label1->Height + Panel2->Height + Label2->Height + B1->Height + 20;
     // 3.

@@ -24,7 +24,7 @@ namespace {
 void CzcionkaNaSzerokosc(TButton& przycisk) {
     TFont czcionka = przycisk.Font;
     while (czcionka.Height > 9 &&
-           Application->Zaplecze().ZmierzTekst(czcionka, NapisWidoczny(przycisk.Caption), 0).Width + 16 > przycisk.Width)
+           przycisk.ZmierzNapis(czcionka, NapisWidoczny(przycisk.Caption), 0).Width + 16 > przycisk.Width)
         --czcionka.Height;
     przycisk.Font = czcionka;
 }
@@ -33,7 +33,7 @@ void CzcionkaNaSzerokosc(TButton& przycisk) {
 // the substitute font may draw the caption wider than the design allowed for.
 // The box and the gap beside the caption take 22 pixels.
 void SzerokoscNaNapis(TCheckBox& pole) {
-    const int potrzebna = Application->Zaplecze().ZmierzTekst(pole.Font, NapisWidoczny(pole.Caption), 0).Width + 22;
+    const int potrzebna = pole.ZmierzNapis(pole.Font, NapisWidoczny(pole.Caption), 0).Width + 22;
     if (potrzebna > pole.Width) pole.Width = potrzebna;
 }
 
@@ -304,8 +304,8 @@ void TFormMain::RGAkceptacjaClick() {
     // 11. The program's name, where the hidden program group lies; selecting
     //     the item runs RGWersjaClick, and then it runs once more.
     if (pierwszePokazanie) {
-        PrzesunKursor({Left + f.RGWersja->Left + 50,
-                       Top + (Height - ClientHeight()) + f.PanelInstalacji->Top + f.RGWersja->Top + 50},
+        PrzesunKursor(NaEkranie(f.RGWersja->Left + 50,
+                                (Height - ClientHeight()) + f.PanelInstalacji->Top + f.RGWersja->Top + 50),
                       100);
         f.RGWersja->ItemIndex = 0;
         f.RGWersjaClick();

@@ -98,7 +98,7 @@ void TFormMain::Timer1Timer() {
     Timer1->Enabled = false;
 
     // 2. Onto the list.
-    PrzesunKursor({Left + 50, Top + ramka + PanelLic->Top + 40}, 100);
+    PrzesunKursor(NaEkranie(50, ramka + PanelLic->Top + 40), 100);
 
     // 3.
     ListBox1->Items.Clear();
@@ -143,7 +143,7 @@ void TFormMain::Timer1Timer() {
     zegar.Spij(100);
 
     // 10. Into the acceptance group.
-    PrzesunKursor({Left + RGAkceptacja->Left + 50, Top + ramka + PanelLic->Top + RGAkceptacja->Top + 40}, 100);
+    PrzesunKursor(NaEkranie(RGAkceptacja->Left + 50, ramka + PanelLic->Top + RGAkceptacja->Top + 40), 100);
 
     // 11. Only now can the agreement be accepted.
     RGAkceptacja->Enabled = true;

@@ -105,6 +105,17 @@ if(TARGET kv_ui_win32)
     set_tests_properties(${nazwa} PROPERTIES TIMEOUT 300 LABELS okna RUN_SERIAL TRUE)
   endforeach()
 
+  # The installer's forms at the screen's dpi.
+  target_link_libraries(skala_win32_test PRIVATE kv_formularze kv_wsparcie_formularzy)
+  if(TARGET instalator AND CMAKE_CROSSCOMPILING)
+    # The same at 120, 144 and 192 dpi besides 96, in a prefix of its own,
+    # and the real program photographed at each scale.
+    add_test(NAME skala_win32
+             COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/skala_win32_test.sh $<TARGET_FILE:instalator>
+                     $<TARGET_FILE:skala_win32_test> ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/skala)
+    set_tests_properties(skala_win32 PROPERTIES TIMEOUT 600 RUN_SERIAL TRUE)
+  endif()
+
   # The contract between the model and a backend (tests/kontrakt), against
   # this backend; tests/CMakeLists.txt runs the same cases against Qt.
   add_executable(kontrakt_win32_test ${CMAKE_CURRENT_SOURCE_DIR}/kontrakt/kontrakt_test.cpp

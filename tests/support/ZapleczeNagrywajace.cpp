@@ -18,6 +18,7 @@ public:
 
     ~Widok() override {
         z_.dziennik.push_back({Rodzaj::KoniecWidoku, nazwa_});
+        z_.stany.erase(&s_);
         z_.widoki_.erase(&s_);
         for (const auto& [dziecko, rodzic] : z_.widoki_)
             if (rodzic == &s_)
@@ -43,18 +44,29 @@ public:
         }
         if ((co == TZmiana::Miejsce || co == TZmiana::Zaokraglenie) && s_.Rodzaj() == TRodzaj::Forma)
             Przytnij(static_cast<const TForm&>(s_));
+        if (s_.Rodzaj() != TRodzaj::Zegar) {
+            const auto& k = static_cast<const TControl&>(s_);
+            StanWidoku& stan = z_.stany[&s_];
+            if (co == TZmiana::Miejsce) stan.miejsce = k.MiejsceWidoku();
+            if (co == TZmiana::Czcionka) stan.czcionka = k.CzcionkaWidoku().Height;
+            if (co == TZmiana::WysokoscElementu)
+                stan.wysokoscElementu = static_cast<const TListBox&>(s_).WysokoscElementuWidoku();
+            if (co == TZmiana::Zaokraglenie) stan.zaokraglenie = static_cast<const TForm&>(s_).ZaokraglenieWidoku();
+        }
     }
 
     void OdmalujTeraz() override { z_.dziennik.push_back({Rodzaj::Odmaluj, nazwa_}); }
     void PetlaModalna() override { z_.PetlaModalna(static_cast<TForm&>(s_)); }
     void Przeciagnij() override { z_.dziennik.push_back({Rodzaj::Przeciagnij, nazwa_}); }
+    int Dpi() const override { return z_.dpi; }
 
 private:
     // A window is clipped again when its size or its corner ellipse changes.
     void Przytnij(const TForm& f) {
-        const TRozmiar e = f.Zaokraglenie;
+        const TRozmiar e = f.ZaokraglenieWidoku();
         if (e.Width <= 0 && e.Height <= 0) return;
-        const std::string opis = std::to_string(f.Width()) + "x" + std::to_string(f.Height()) + "/" +
+        const TProstokat m = f.MiejsceWidoku();
+        const std::string opis = std::to_string(m.Width) + "x" + std::to_string(m.Height) + "/" +
                                  std::to_string(e.Width) + "x" + std::to_string(e.Height);
         if (opis == ksztalt_) return;
         ksztalt_ = opis;

@@ -57,12 +57,24 @@ struct ModalnyWidok {
     std::vector<std::u16string> etykiety;
 };
 
+// What a view last applied of the values that scale, in the window's pixels.
+struct StanWidoku {
+    TProstokat miejsce{};
+    int czcionka = 0;
+    int wysokoscElementu = 0;
+    TRozmiar zaokraglenie{};
+};
+
 class ZapleczeNagrywajace : public IZaplecze, private IFabrykaWidokow {
 public:
     ZapleczeNagrywajace();
     ~ZapleczeNagrywajace() override;
 
     DziennikZaplecza dziennik;
+    // The dots per inch every new window reports.
+    int dpi = 96;
+    // Per live view.
+    std::map<const TComponent*, StanWidoku> stany;
 
     // The pointer.
     platforma::PunktEkranu pozycja{};

@@ -2,7 +2,7 @@
 # their own. Source it; it sets nothing by itself.
 
 # xvfb_uruchom LOG NUMBER...
-# Starts Xvfb (1280x800) on the first of the display NUMBERs that is free,
+# Starts Xvfb (1280x800, or the WIDTHxHEIGHTxDEPTH in KV_EKRAN) on the first of the display NUMBERs that is free,
 # waits until it answers, exports DISPLAY and sets pid_x. On failure prints
 # why on stderr and returns 1.
 xvfb_uruchom() {
@@ -14,7 +14,7 @@ xvfb_uruchom() {
   [ -n "$ekran" ] || { echo "no free X display number for Xvfb" >&2; return 1; }
   # -noreset: by default the server resets when its last client leaves, and
   # refuses connections meanwhile; the probe below would cause such a reset.
-  Xvfb ":$ekran" -screen 0 1280x800x24 -nolisten tcp -noreset >"$dziennik" 2>&1 &
+  Xvfb ":$ekran" -screen 0 "${KV_EKRAN:-1280x800x24}" -nolisten tcp -noreset >"$dziennik" 2>&1 &
   pid_x=$!
   export DISPLAY=":$ekran"
   # The answer must come from our server: one that is still going away on the

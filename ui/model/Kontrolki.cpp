@@ -39,6 +39,21 @@ std::vector<TZmiana> Wybrane(const std::vector<TZmiana>& zbior) {
     return wynik;
 }
 
+// MulDiv(v, dpi, 96): the nearest whole pixel, halves away from zero.
+int NaDpi(int v, int dpi) {
+    const long long p = static_cast<long long>(v) * dpi;
+    return static_cast<int>(p >= 0 ? (p + 48) / 96 : -((-p + 48) / 96));
+}
+
+// Back to design pixels, rounded up: the scaled result holds the measure.
+int ZDpi(int v, int dpi) {
+    const long long p = static_cast<long long>(v) * 96;
+    return static_cast<int>(p >= 0 ? (p + dpi - 1) / dpi : -((-p) / dpi));
+}
+
+// Every control lying on `k`, `k` first, parents before their children.
+void PrzeskalujDrzewo(TControl& k);
+
 }  // namespace
 
 // ---------------------------------------------------------------- TComponent
@@ -108,12 +123,58 @@ void TControl::PrzyjmijWidok(std::unique_ptr<IWidokKontrolki> widok) {
 
 void TControl::SetParent(TControl* rodzic) {
     if (rodzic == rodzic_) return;
+    const TForm* przedtem = Forma();
+    const int dpiPrzedtem = przedtem ? przedtem->Dpi() : 96;
     if (rodzic_) std::erase(rodzic_->dzieci_, this);
     rodzic_ = rodzic;
     if (rodzic_) rodzic_->dzieci_.push_back(this);
     Powiadom(TZmiana::Rodzic);
     Powiadom(TZmiana::Kolor);
+    // A page moved onto a window of another scale takes that window's scale.
+    const TForm* teraz = Forma();
+    if ((teraz ? teraz->Dpi() : 96) != dpiPrzedtem) PrzeskalujDrzewo(*this);
 }
+
+int TControl::Skaluj(int piksele) const {
+    const TForm* forma = Forma();
+    return NaDpi(piksele, forma ? forma->Dpi() : 96);
+}
+
+TProstokat TControl::MiejsceWidoku() const {
+    if (jestForma_) return {Left, Top, Skaluj(Width), Skaluj(Height)};
+    return {Skaluj(Left), Skaluj(Top), Skaluj(Width), Skaluj(Height)};
+}
+
+TFont TControl::CzcionkaWidoku() const {
+    TFont czcionka = Font;
+    czcionka.Height = Skaluj(czcionka.Height);
+    return czcionka;
+}
+
+TRozmiar TControl::ZmierzNapis(const TFont& czcionka, const std::u16string& tekst,
+                               int szerokoscZawijania) const {
+    const TForm* forma = Forma();
+    const int dpi = forma ? forma->Dpi() : 96;
+    TFont skalowana = czcionka;
+    skalowana.Height = NaDpi(czcionka.Height, dpi);
+    const TRozmiar r = Application->Zaplecze().ZmierzTekst(
+        skalowana, tekst, szerokoscZawijania > 0 ? NaDpi(szerokoscZawijania, dpi) : 0);
+    return {ZDpi(r.Width, dpi), ZDpi(r.Height, dpi)};
+}
+
+void TControl::Przeskalowano() {
+    Powiadom(TZmiana::Czcionka);
+    Powiadom(TZmiana::Miejsce);
+}
+
+namespace {
+
+void PrzeskalujDrzewo(TControl& k) {
+    k.Przeskalowano();
+    for (TControl* dziecko : std::vector<TControl*>(k.Controls())) PrzeskalujDrzewo(*dziecko);
+}
+
+}  // namespace
 
 void TControl::SetBounds(int lewo, int gora, int szerokosc, int wysokosc) {
     if (Left == lewo && Top == gora && Width == szerokosc && Height == wysokosc) return;
@@ -260,7 +321,42 @@ std::span<const TZmiana> TForm::Wlasciwosci() const {
 void TForm::UtworzWidok(IFabrykaWidokow& fabryka) {
     std::unique_ptr<IWidokFormy> widok = fabryka.Utworz(*this);
     widokFormy_ = widok.get();
+    // The window's scale is known once it exists; the labels measure their
+    // text at it before any view is given a place.
+    if (const int dpi = widok->Dpi(); dpi > 0 && dpi != dpi_) {
+        dpi_ = dpi;
+        PrzeskalujDrzewo(*this);
+    }
     PrzyjmijWidok(std::move(widok));
+}
+
+void TForm::Przeskalowano() {
+    TControl::Przeskalowano();
+    Powiadom(TZmiana::Ramka);
+    Powiadom(TZmiana::Zaokraglenie);
+}
+
+TRozmiar TForm::ZaokraglenieWidoku() const {
+    const TRozmiar e = Zaokraglenie;
+    return {Skaluj(e.Width), Skaluj(e.Height)};
+}
+
+platforma::PunktEkranu TForm::NaEkranie(int x, int y) const {
+    return {Left + Skaluj(x), Top + Skaluj(y)};
+}
+
+void TForm::ZdarzenieZmianyDpi(int dpi, const TProstokat* nowe) {
+    if (dpi <= 0) dpi = 96;
+    if (nowe) {
+        Left.UstawCicho(nowe->Left);
+        Top.UstawCicho(nowe->Top);
+    }
+    if (dpi == dpi_) {
+        if (nowe) Powiadom(TZmiana::Miejsce);
+        return;
+    }
+    dpi_ = dpi;
+    PrzeskalujDrzewo(*this);
 }
 
 std::span<const TZmiana> TTimer::Wlasciwosci() const {
@@ -286,8 +382,7 @@ void TLabel::Zmieniono(TZmiana co) {
 // its width and takes the height of its lines.
 void TLabel::DopasujRozmiar() {
     if (!AutoSize || !Application) return;
-    const TRozmiar r =
-        Application->Zaplecze().ZmierzTekst(Font, Caption, WordWrap ? Width() : 0);
+    const TRozmiar r = ZmierzNapis(Font, Caption, WordWrap ? Width() : 0);
     if (WordWrap) {
         if (Height != r.Height) {
             Height.UstawCicho(r.Height);
@@ -298,6 +393,13 @@ void TLabel::DopasujRozmiar() {
         Height.UstawCicho(r.Height);
         TControl::Zmieniono(TZmiana::Miejsce);
     }
+}
+
+void TLabel::Przeskalowano() {
+    // The text is measured anew in the font of the new scale, before the
+    // view is given the place.
+    DopasujRozmiar();
+    TControl::Przeskalowano();
 }
 
 std::u16string NapisWidoczny(const std::u16string& napis) {
@@ -368,11 +470,13 @@ TProstokat TRadioGroup::MiejsceElementu(int indeks, int wysokoscLinii) const {
     if (indeks < 0 || indeks >= ile) return {};
     const int kolumny = std::max<int>(Columns, 1);
     const int wKolumnie = (ile + kolumny - 1) / kolumny;
-    const int szerokosc = (Width - 10) / kolumny;
-    const int naRzedy = Height - wysokoscLinii - 5;
+    const TProstokat m = MiejsceWidoku();
+    const int szerokosc = (m.Width - Skaluj(10)) / kolumny;
+    const int naRzedy = m.Height - wysokoscLinii - Skaluj(5);
     const int wysokosc = naRzedy / wKolumnie;
     const int gora = wysokoscLinii + 1 + (naRzedy % wKolumnie) / 2;
-    return {(indeks / wKolumnie) * szerokosc + 8, (indeks % wKolumnie) * wysokosc + gora, szerokosc, wysokosc};
+    return {(indeks / wKolumnie) * szerokosc + Skaluj(8), (indeks % wKolumnie) * wysokosc + gora, szerokosc,
+            wysokosc};
 }
 
 void TRadioGroup::ZdarzenieWyboru(int indeks) {
@@ -424,6 +528,11 @@ void TEdit::ZdarzenieZmianyTekstu(std::u16string tekst) {
 
 TListBox::TListBox(TForm* wlasciciel, TControl* rodzic, std::string nazwa)
     : TControl(wlasciciel, rodzic, std::move(nazwa)) {}
+
+void TListBox::Przeskalowano() {
+    TControl::Przeskalowano();
+    Powiadom(TZmiana::WysokoscElementu);
+}
 
 int TListBox::WidoczneElementy() const {
     return ItemHeight > 0 ? Height / ItemHeight : 0;
@@ -537,8 +646,10 @@ void TForm::SetClientSize(int szerokosc, int wysokosc) {
 void TForm::Show() {
     if (Visible) return;
     if (Position == TPozycjaFormy::poScreenCenter && !umieszczona_ && Application) {
+        // The screen is in its own pixels, the window's size in design ones.
         const TProstokat ekran = Application->Zaplecze().ObszarEkranu();
-        SetBounds(ekran.Left + (ekran.Width - Width) / 2, ekran.Top + (ekran.Height - Height) / 2,
+        const TProstokat okno = MiejsceWidoku();
+        SetBounds(ekran.Left + (ekran.Width - okno.Width) / 2, ekran.Top + (ekran.Height - okno.Height) / 2,
                   Width, Height);
     }
     umieszczona_ = true;

@@ -258,6 +258,21 @@ public:
     // The native view; null before the form is realised.
     IWidokKontrolki* WidokKontrolki() const { return widokKontrolki_; }
 
+    // What the view applies, in the pixels of the window the control lies on
+    // (see TForm::Dpi): the place and size, and the font with its height.
+    TProstokat MiejsceWidoku() const;
+    TFont CzcionkaWidoku() const;
+    // Design pixels in the pixels of the window the control lies on.
+    int Skaluj(int piksele) const;
+    // The size of `tekst` in `czcionka`, wrapped at `szerokoscZawijania`
+    // (0: one line), in design pixels: measured by the backend at the
+    // window's scale and rounded up, so that the scaled size holds the text.
+    TRozmiar ZmierzNapis(const TFont& czcionka, const std::u16string& tekst,
+                         int szerokoscZawijania) const;
+    // The window's scale changed: every value of the view that scales is
+    // reported again (a label measures its text anew first).
+    virtual void Przeskalowano();
+
     std::function<void()> OnClick;
     std::function<void(TControl& nadawca, TMouseButton przycisk, int x, int y)> OnMouseDown;
 
@@ -331,6 +346,7 @@ public:
 protected:
     void Zmieniono(TZmiana co) override;
     void UtworzWidok(IFabrykaWidokow& fabryka) override;
+    void Przeskalowano() override;
 
 private:
     void DopasujRozmiar();
@@ -432,8 +448,9 @@ public:
     // radio group arranges its buttons: columns of (Width - 10) / Columns
     // from 8 pixels in, the rows sharing the height below the caption line
     // (`wysokoscLinii`, the group's font) less 5 pixels. Every backend places
-    // the items here, so that they lie alike on every system. Empty for an
-    // index out of range.
+    // the items here, so that they lie alike on every system. In the
+    // window's pixels (MiejsceWidoku, `wysokoscLinii` measured in the view's
+    // font). Empty for an index out of range.
     TProstokat MiejsceElementu(int indeks, int wysokoscLinii) const;
 
 protected:
@@ -504,6 +521,8 @@ public:
 
     // Whole items that fit the list's height.
     int WidoczneElementy() const;
+    // ItemHeight in the window's pixels, as the view applies it.
+    int WysokoscElementuWidoku() const { return Skaluj(ItemHeight); }
 
     // The user selected an item or scrolled the list.
     void ZdarzenieWyboru(int indeks);
@@ -513,6 +532,7 @@ protected:
     friend class TElementyListy;
     void Zmieniono(TZmiana co) override;
     void UtworzWidok(IFabrykaWidokow& fabryka) override;
+    void Przeskalowano() override;
 };
 
 // A horizontal bar; Position is held within Min..Max.
@@ -610,6 +630,39 @@ public:
     // of its own); null for the main window and while there is none.
     TForm* WlascicielOkna() const;
 
+    // Scaling. The design of every form, and every place, size, font height,
+    // list row and corner ellipse the forms set and read (Left, Top, Width,
+    // Height, Font.Height, ItemHeight, Zaokraglenie, BorderWidth), is in
+    // pixels at 96 dpi. The model alone owns the factor: a form's window
+    // has the dpi its view reports when it is realised (IWidokFormy::Dpi)
+    // or later with ZdarzenieZmianyDpi, and a view applies only what the
+    // model computes from the design values for that dpi (MiejsceWidoku,
+    // CzcionkaWidoku, WysokoscElementuWidoku, ZaokraglenieWidoku,
+    // RamkaWidoku, TRadioGroup::MiejsceElementu). Each value is scaled on
+    // its own as MulDiv(value, dpi, 96) does: rounded to the nearest pixel,
+    // halves away from zero; always from the design value, so that a
+    // change of dpi and back gives the same pixels again.
+    //
+    // The units of the backend's services, so that nothing is scaled twice:
+    // the pointer (IKursor), the work area (ObszarEkranu) and a form's own
+    // Left and Top (its window on the screen, as the view and the drag
+    // report it) are the screen's pixels, never scaled by the model; text
+    // measurement (ZmierzTekst) is in the pixels of the font it is given,
+    // which the model gives scaled (TControl::ZmierzNapis). A toolkit that
+    // scales by itself (Qt) reports 96: its pixels are then its own
+    // device-independent ones throughout.
+    int Dpi() const { return dpi_; }
+    // The window on the screen as its view places it: Left and Top as they
+    // are, the size scaled.
+    TRozmiar ZaokraglenieWidoku() const;
+    int RamkaWidoku() const { return Skaluj(BorderWidth); }
+    // The screen point (x, y) design pixels from the window's top-left corner.
+    platforma::PunktEkranu NaEkranie(int x, int y) const;
+    // The backend: the window's dpi changed (it moved to another monitor, or
+    // the user changed the scale). `nowe` is the place the system proposes
+    // for the window (its left and top are taken); null keeps the place.
+    void ZdarzenieZmianyDpi(int dpi, const TProstokat* nowe = nullptr);
+
     int ClientWidth() const { return Width - 2 * BorderWidth; }
     int ClientHeight() const { return Height - 2 * BorderWidth; }
     void SetClientSize(int szerokosc, int wysokosc);
@@ -662,6 +715,7 @@ public:
 
 protected:
     void UtworzWidok(IFabrykaWidokow& fabryka) override;
+    void Przeskalowano() override;
 
 private:
     IWidokFormy* widokFormy_ = nullptr;
@@ -671,6 +725,7 @@ private:
     bool modalna_ = false;
     bool namalowana_ = false;
     bool umieszczona_ = false;
+    int dpi_ = 96;
 };
 
 template <typename T, typename... Argumenty>

@@ -112,6 +112,9 @@ public:
     // WM_NCLBUTTONDOWN/HTCAPTION). The view reports the new place with
     // TForm::ZdarzeniePrzesuniecia.
     virtual void Przeciagnij() = 0;
+    // The dots per inch of the window, from which the model scales the form
+    // (TForm::Dpi); 96 where the toolkit scales by itself.
+    virtual int Dpi() const = 0;
 };
 
 class TPanel;

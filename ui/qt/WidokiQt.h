@@ -115,6 +115,8 @@ public:
 
     void PetlaModalna() override;
     void Przeciagnij() override;
+    // Qt scales the window by itself: the model keeps its design pixels.
+    int Dpi() const override { return 96; }
 
 protected:
     void Odczytaj(TZmiana co, int indeks) override;

@@ -54,12 +54,24 @@ platforma::PunktEkranu ZapleczeQt::Pozycja() {
 // SetCursorPos. On X11 the move goes to the X server at once: QCursor::setPos
 // first asks the server where the pointer is (a round trip), and a glide moves
 // it a few hundred times in a row, each step already knowing where it is.
+// The model's points are Qt's device-independent pixels (Qt scales the window
+// itself, the model keeps scale 1), as QCursor::pos gives them and
+// QCursor::setPos takes them; the X server wants the device's. Qt keeps a
+// screen's top-left corner as it is and scales the rest of it by the
+// screen's devicePixelRatio.
 void ZapleczeQt::Ustaw(platforma::PunktEkranu punkt) {
     auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
     if (xcb_connection_t* polaczenie = x11 ? x11->connection() : nullptr) {
         const xcb_screen_t* ekran = xcb_setup_roots_iterator(xcb_get_setup(polaczenie)).data;
-        xcb_warp_pointer(polaczenie, XCB_NONE, ekran->root, 0, 0, 0, 0, static_cast<int16_t>(punkt.x),
-                         static_cast<int16_t>(punkt.y));
+        QPoint p(punkt.x, punkt.y);
+        const QScreen* monitor = QGuiApplication::screenAt(p);
+        if (!monitor) monitor = QGuiApplication::primaryScreen();
+        if (monitor && monitor->devicePixelRatio() != 1.0) {
+            const QPoint rog = monitor->geometry().topLeft();
+            p = rog + (QPointF(p - rog) * monitor->devicePixelRatio()).toPoint();
+        }
+        xcb_warp_pointer(polaczenie, XCB_NONE, ekran->root, 0, 0, 0, 0, static_cast<int16_t>(p.x()),
+                         static_cast<int16_t>(p.y()));
         xcb_flush(polaczenie);
         return;
     }

@@ -39,11 +39,17 @@ Realizacja Zrealizuj(const LOGFONTW& lf) {
 bool TenSamKroj(const std::wstring& a, const wchar_t* b) { return _wcsicmp(a.c_str(), b) == 0; }
 
 // "MS Sans Serif" itself, when the system has it with the Central European
-// character set and the Polish letters.
+// character set and the Polish letters, and one of its bitmap sizes keeps
+// the line of the height asked for within a pixel. A bitmap face has a few
+// sizes only: at a scaled height (a window above 96 dpi) the system would
+// give the nearest of them, and the TrueType stand-in keeps the line instead.
 std::optional<LOGFONTW> MsSansSerif(const TFont& czcionka) {
     const LOGFONTW lf = Opis(MS_SANS_SERIF, -czcionka.Height, czcionka);
     const Realizacja r = Zrealizuj(lf);
-    if (TenSamKroj(r.kroj, MS_SANS_SERIF) && r.zestaw == EASTEUROPE_CHARSET && r.polskie) return lf;
+    const int odchylenie = r.linia - LiniaZastepcza(czcionka.Height);
+    if (TenSamKroj(r.kroj, MS_SANS_SERIF) && r.zestaw == EASTEUROPE_CHARSET && r.polskie && odchylenie >= -1 &&
+        odchylenie <= 1)
+        return lf;
     return std::nullopt;
 }
 

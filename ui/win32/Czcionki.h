@@ -5,8 +5,9 @@
 // character set. Where that bitmap font exists and shows the Polish letters
 // (a Polish Windows has it), it is used as asked: its lines are the heights
 // the layout rests on (a 17-pixel character height gives 20-pixel lines).
-// Elsewhere (a Western Windows, Wine) a TrueType face stands in, sized so
-// that its lines keep those heights. Every other face is asked for as named,
+// Elsewhere (a Western Windows, Wine), and at the scaled heights of a window
+// above 96 dpi that none of the bitmap sizes gives, a TrueType face stands
+// in, sized so that its lines keep those heights in proportion. Every other face is asked for as named,
 // with the Central European character set, and the system maps it.
 #include <windows.h>
 

@@ -29,6 +29,22 @@ BOOL CALLBACK WylaczInne(HWND okno, LPARAM dane) {
     return TRUE;
 }
 
+// The window's dots per inch: GetDpiForWindow where the system has it (from
+// Windows 10 1607 on; looked up at run time so that the program still starts
+// on older systems), else the screen's, which an older system applies to
+// every window alike.
+int DpiOkna(HWND okno) {
+    using GetDpiForWindowF = UINT(WINAPI*)(HWND);
+    static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowF>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    if (getDpiForWindow && okno)
+        if (const UINT dpi = getDpiForWindow(okno); dpi > 0) return static_cast<int>(dpi);
+    HDC ekran = GetDC(nullptr);
+    const int dpi = ekran ? GetDeviceCaps(ekran, LOGPIXELSY) : 96;
+    if (ekran) ReleaseDC(nullptr, ekran);
+    return dpi > 0 ? dpi : 96;
+}
+
 HWND OknoWlasciciela(const TForm& forma) {
     const TForm* wlasciciel = forma.WlascicielOkna();
     const WidokWin32* widok = wlasciciel ? WidokWin32::Z(*wlasciciel) : nullptr;
@@ -63,8 +79,11 @@ public:
         case TZmiana::Ramka:
             // The border may have changed with the place: the client area is
             // computed anew.
-            SetWindowPos(okno_, nullptr, forma_.Left, forma_.Top, forma_.Width, forma_.Height,
+        {
+            const TProstokat m = forma_.MiejsceWidoku();
+            SetWindowPos(okno_, nullptr, m.Left, m.Top, m.Width, m.Height,
                          SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+        }
             Przytnij();
             break;
         case TZmiana::Zaokraglenie:
@@ -121,11 +140,13 @@ public:
         if (!zyje.expired() && GetWindowRect(okno, &miejsce)) forma.ZdarzeniePrzesuniecia(miejsce.left, miejsce.top);
     }
 
+    int Dpi() const override { return DpiOkna(okno_); }
+
 protected:
     bool ZglaszaMysz() const override { return true; }
 
     bool Wlasny(UINT msg, WPARAM wp, LPARAM lp, LRESULT& wynik) override {
-        const int ramka = forma_.BorderWidth;
+        const int ramka = forma_.RamkaWidoku();
         switch (msg) {
         case WM_NCCALCSIZE: {
             if (ramka <= 0) return false;
@@ -165,6 +186,19 @@ protected:
             wynik = 0;
             forma_.ZdarzenieZamkniecia();
             return true;
+        case WM_DPICHANGED: {
+            // Another monitor or another scale: the model lays the form out
+            // again from its design at the new dpi, where the system proposes.
+            const RECT* r = reinterpret_cast<const RECT*>(lp);
+            const TProstokat proponowane{r->left, r->top, r->right - r->left, r->bottom - r->top};
+            wynik = 0;
+            try {
+                forma_.ZdarzenieZmianyDpi(HIWORD(wp), &proponowane);
+            } catch (...) {
+                BladWOknie();
+            }
+            return true;
+        }
         case WM_MOVE: {
             RECT r;
             GetWindowRect(okno_, &r);
@@ -187,8 +221,9 @@ private:
     // The window's region: its rectangle with the corners rounded by the
     // form's Zaokraglenie, made again only when that or the size changes.
     void Przytnij() {
-        const TRozmiar e = forma_.Zaokraglenie;
-        const TRozmiar rozmiar{forma_.Width, forma_.Height};
+        const TRozmiar e = forma_.ZaokraglenieWidoku();
+        const TProstokat m = forma_.MiejsceWidoku();
+        const TRozmiar rozmiar{m.Width, m.Height};
         if (e == zaokraglenie_ && rozmiar == przyciety_) return;
         zaokraglenie_ = e;
         przyciety_ = rozmiar;

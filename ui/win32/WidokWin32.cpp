@@ -110,9 +110,9 @@ void WidokWin32::Utworz(const wchar_t* klasa, DWORD styl, DWORD stylRozszerzony,
     HWND rodzic = forma ? wlasciciel : OknoPojemnikaRodzica(z_, kontrolka_);
     if (!forma) styl |= WS_CHILD | WS_CLIPSIBLINGS;
     if (kontrolka_.Visible) styl |= WS_VISIBLE;
-    okno_ = CreateWindowExW(stylRozszerzony, klasa, L"", styl, kontrolka_.Left, kontrolka_.Top,
-                            kontrolka_.Width, kontrolka_.Height, rodzic, nullptr, z_.Instancja(),
-                            nullptr);
+    const TProstokat m = kontrolka_.MiejsceWidoku();
+    okno_ = CreateWindowExW(stylRozszerzony, klasa, L"", styl, m.Left, m.Top, m.Width, m.Height, rodzic,
+                            nullptr, z_.Instancja(), nullptr);
     if (!okno_)
         throw platforma::BladPlatformy(u"CreateWindowExW: " + platforma::TekstBledu(GetLastError()));
     PodlaczOkno(okno_, *this, ID_WIDOKU);
@@ -127,11 +127,12 @@ void WidokWin32::OdmalujTeraz() {
 void WidokWin32::Zmiana(TZmiana co, int) {
     if (!okno_) return;
     switch (co) {
-    case TZmiana::Rodzic:
+    case TZmiana::Rodzic: {
         SetParent(okno_, OknoPojemnikaRodzica(z_, kontrolka_));
-        SetWindowPos(okno_, HWND_TOP, kontrolka_.Left, kontrolka_.Top, kontrolka_.Width,
-                     kontrolka_.Height, SWP_NOACTIVATE);
+        const TProstokat m = kontrolka_.MiejsceWidoku();
+        SetWindowPos(okno_, HWND_TOP, m.Left, m.Top, m.Width, m.Height, SWP_NOACTIVATE);
         break;
+    }
     case TZmiana::Miejsce:
         UstawMiejsce();
         break;
@@ -166,11 +167,11 @@ void WidokWin32::Zmiana(TZmiana co, int) {
 }
 
 void WidokWin32::UstawMiejsce() {
-    SetWindowPos(okno_, nullptr, kontrolka_.Left, kontrolka_.Top, kontrolka_.Width, kontrolka_.Height,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    const TProstokat m = kontrolka_.MiejsceWidoku();
+    SetWindowPos(okno_, nullptr, m.Left, m.Top, m.Width, m.Height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-HFONT WidokWin32::Czcionka() const { return z_.Fonty().Daj(kontrolka_.Font); }
+HFONT WidokWin32::Czcionka() const { return z_.Fonty().Daj(kontrolka_.CzcionkaWidoku()); }
 
 void WidokWin32::UstawCzcionke(bool odmaluj) {
     SendMessageW(okno_, WM_SETFONT, reinterpret_cast<WPARAM>(Czcionka()), odmaluj ? TRUE : FALSE);
@@ -290,7 +291,8 @@ LRESULT WidokWin32::KoloryKontrolki(HDC dc) {
     SetTextColor(dc, KolorWin32(kontrolka_.Font().Color, COLOR_WINDOWTEXT));
     if (kontrolka_.PokazujePodspod()) {
         SetBkMode(dc, TRANSPARENT);
-        return reinterpret_cast<LRESULT>(PedzelPodspodu(okno_, 0, 0, kontrolka_.Width, kontrolka_.Height));
+        const TProstokat m = kontrolka_.MiejsceWidoku();
+        return reinterpret_cast<LRESULT>(PedzelPodspodu(okno_, 0, 0, m.Width, m.Height));
     }
     const COLORREF tlo = KolorTla(kontrolka_);
     SetBkColor(dc, tlo);
@@ -358,7 +360,8 @@ COLORREF KolorTla(const TControl& kontrolka) {
 
 void MalujPodKontrolka(ZasobyWin32& z, const TControl& kontrolka, HDC dc) {
     const TControl* rodzic = kontrolka.Parent();
-    RECT obszar{0, 0, kontrolka.Width, kontrolka.Height};
+    const TProstokat m = kontrolka.MiejsceWidoku();
+    RECT obszar{0, 0, m.Width, m.Height};
     if (!rodzic) {
         FillRect(dc, &obszar, z.Pedzel(GetSysColor(COLOR_BTNFACE)));
         return;
@@ -367,7 +370,7 @@ void MalujPodKontrolka(ZasobyWin32& z, const TControl& kontrolka, HDC dc) {
         // The parent has no background of its own: what lies under it shows,
         // drawn in the parent's coordinates.
         POINT poczatek;
-        OffsetViewportOrgEx(dc, -kontrolka.Left, -kontrolka.Top, &poczatek);
+        OffsetViewportOrgEx(dc, -m.Left, -m.Top, &poczatek);
         MalujPodKontrolka(z, *rodzic, dc);
         SetViewportOrgEx(dc, poczatek.x, poczatek.y, nullptr);
     } else {
@@ -383,9 +386,9 @@ void MalujPodKontrolka(ZasobyWin32& z, const TControl& kontrolka, HDC dc) {
         BITMAP opis{};
         GetObjectW(bitmapa, sizeof opis, &opis);
         HGDIOBJ poprzednia = SelectObject(pamiec, bitmapa);
-        BitBlt(dc, brat->Left - kontrolka.Left, brat->Top - kontrolka.Top,
-               std::min<int>(brat->Width, opis.bmWidth), std::min<int>(brat->Height, opis.bmHeight),
-               pamiec, 0, 0, SRCCOPY);
+        const TProstokat b = brat->MiejsceWidoku();
+        BitBlt(dc, b.Left - m.Left, b.Top - m.Top, std::min<int>(b.Width, opis.bmWidth),
+               std::min<int>(b.Height, opis.bmHeight), pamiec, 0, 0, SRCCOPY);
         SelectObject(pamiec, poprzednia);
     }
     if (pamiec) DeleteDC(pamiec);

@@ -90,16 +90,20 @@ public:
 
     HBITMAP Bitmapa() const override {
         if (obraz_.Picture().empty()) return nullptr;
-        if (obraz_.Stretch && obraz_.Width > 0 && obraz_.Height > 0)
-            return z_.Grafika().Daj(obraz_.Picture, obraz_.Width, obraz_.Height);
-        return z_.Grafika().Daj(obraz_.Picture);
+        const TProstokat m = obraz_.MiejsceWidoku();
+        if (obraz_.Stretch && m.Width > 0 && m.Height > 0) return z_.Grafika().Daj(obraz_.Picture, m.Width, m.Height);
+        // At its own size, which is design pixels too: scaled with the
+        // window by WIC's filter, never stretched by the system.
+        const SIZE wlasny = z_.Grafika().Rozmiar(obraz_.Picture);
+        return z_.Grafika().Daj(obraz_.Picture, obraz_.Skaluj(wlasny.cx), obraz_.Skaluj(wlasny.cy));
     }
 
     void Zmiana(TZmiana co, int indeks) override {
         WidokWin32::Zmiana(co, indeks);
         if (!okno_ || (co != TZmiana::Obraz && co != TZmiana::Rozciagniecie && co != TZmiana::Miejsce)) return;
         // What lies over the picture (a transparent label) shows it too.
-        RECT miejsce{obraz_.Left, obraz_.Top, obraz_.Left + obraz_.Width, obraz_.Top + obraz_.Height};
+        const TProstokat m = obraz_.MiejsceWidoku();
+        RECT miejsce{m.Left, m.Top, m.Left + m.Width, m.Top + m.Height};
         HWND rodzic = GetParent(okno_);
         RedrawWindow(rodzic, &miejsce, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     }
@@ -129,14 +133,14 @@ private:
         HBITMAP bitmapa = Bitmapa();
         BITMAP opis{};
         if (bitmapa) GetObjectW(bitmapa, sizeof opis, &opis);
+        const TProstokat m = obraz_.MiejsceWidoku();
         // Where the picture does not cover the control, what lies under it shows.
-        if (!bitmapa || opis.bmWidth < obraz_.Width || opis.bmHeight < obraz_.Height)
-            MalujPodKontrolka(z_, obraz_, dc);
+        if (!bitmapa || opis.bmWidth < m.Width || opis.bmHeight < m.Height) MalujPodKontrolka(z_, obraz_, dc);
         if (!bitmapa) return;
         HDC pamiec = CreateCompatibleDC(dc);
         HGDIOBJ poprzednia = SelectObject(pamiec, bitmapa);
-        BitBlt(dc, 0, 0, std::min<int>(opis.bmWidth, obraz_.Width), std::min<int>(opis.bmHeight, obraz_.Height),
-               pamiec, 0, 0, SRCCOPY);
+        BitBlt(dc, 0, 0, std::min<int>(opis.bmWidth, m.Width), std::min<int>(opis.bmHeight, m.Height), pamiec, 0,
+               0, SRCCOPY);
         SelectObject(pamiec, poprzednia);
         DeleteDC(pamiec);
     }

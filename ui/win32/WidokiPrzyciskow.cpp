@@ -19,15 +19,17 @@ bool KolorDomyslnyNapisu(TColor kolor) {
 }
 
 // The model's green check mark of a button with a glyph, from (x, y).
-void RysujZnakZatwierdzenia(HDC dc, int x, int y, bool wylaczony) {
+// `skala` turns the glyph's design pixels into the window's (TControl::Skaluj).
+template <typename Skala>
+void RysujZnakZatwierdzenia(HDC dc, int x, int y, bool wylaczony, Skala skala) {
     using Znak = TZnakZatwierdzenia;
     LOGBRUSH opis{BS_SOLID, wylaczony ? GetSysColor(COLOR_GRAYTEXT) : KolorWin32(Znak::Kolor, COLOR_BTNTEXT), 0};
     HPEN pioro =
-        ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_ROUND | PS_JOIN_ROUND, Znak::Grubosc, &opis, 0, nullptr);
+        ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_ROUND | PS_JOIN_ROUND, skala(Znak::Grubosc), &opis, 0, nullptr);
     HGDIOBJ poprzednie = SelectObject(dc, pioro);
     POINT punkty[std::size(Znak::Punkty)];
     for (std::size_t i = 0; i < std::size(Znak::Punkty); ++i)
-        punkty[i] = POINT{x + Znak::Punkty[i].x, y + Znak::Punkty[i].y};
+        punkty[i] = POINT{x + skala(Znak::Punkty[i].x), y + skala(Znak::Punkty[i].y)};
     Polyline(dc, punkty, static_cast<int>(std::size(punkty)));
     SelectObject(dc, poprzednie);
     DeleteObject(pioro);
@@ -101,8 +103,10 @@ private:
         RECT napis = obszar;
         if (SendMessageW(okno_, BM_GETSTATE, 0, 0) & BST_PUSHED) OffsetRect(&napis, 1, 1);
         if (przycisk_.Glyph == TGlif::Zatwierdzenie) {
-            RysujZnakZatwierdzenia(dc, napis.left + 2, (napis.top + napis.bottom) / 2 - 9, wylaczony);
-            napis.left += 2 + 18;
+            const auto skala = [this](int v) { return przycisk_.Skaluj(v); };
+            RysujZnakZatwierdzenia(dc, napis.left + skala(2), (napis.top + napis.bottom) / 2 - skala(9), wylaczony,
+                                   skala);
+            napis.left += skala(2 + 18);
         }
         HGDIOBJ poprzednia = SelectObject(dc, Czcionka());
         SetBkMode(dc, TRANSPARENT);

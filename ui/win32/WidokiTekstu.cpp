@@ -92,7 +92,7 @@ public:
                 SendMessageW(okno_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Szeroki(lista_.Items[i])));
             break;
         case TZmiana::WysokoscElementu:
-            SendMessageW(okno_, LB_SETITEMHEIGHT, 0, lista_.ItemHeight);
+            SendMessageW(okno_, LB_SETITEMHEIGHT, 0, lista_.WysokoscElementuWidoku());
             InvalidateRect(okno_, nullptr, TRUE);
             break;
         case TZmiana::GornyElement:

@@ -20,6 +20,14 @@ void ZarejestrujKlase(HINSTANCE instancja, const wchar_t* nazwa, WNDPROC procedu
     klasa.lpfnWndProc = procedura;
     klasa.hInstance = instancja;
     klasa.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    // The program's own icon (its first icon group, app/instalator.rc) on
+    // the taskbar and in Alt+Tab, in the sizes the system asks for; shared
+    // icons stay loaded for the run.
+    klasa.hIcon = static_cast<HICON>(LoadImageW(instancja, MAKEINTRESOURCEW(1), IMAGE_ICON, GetSystemMetrics(SM_CXICON),
+                                                GetSystemMetrics(SM_CYICON), LR_SHARED));
+    klasa.hIconSm = static_cast<HICON>(LoadImageW(instancja, MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                                  GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
+                                                  LR_SHARED));
     klasa.lpszClassName = nazwa;
     // A second backend in the same process (the tests make several) finds
     // the class already there.

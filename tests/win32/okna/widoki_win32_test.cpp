@@ -62,6 +62,28 @@ protected:
     TImage* obraz = nullptr;
 };
 
+// The taskbar and Alt+Tab show the window's class icons: the program's own,
+// the first icon group of its resources, in both sizes.
+TEST_F(WidokiTest, TheWindowCarriesTheProgramsIcon) {
+    const struct {
+        int indeks;
+        int szerokosc;
+    } ikony[] = {{GCLP_HICON, GetSystemMetrics(SM_CXICON)}, {GCLP_HICONSM, GetSystemMetrics(SM_CXSMICON)}};
+    for (const auto& i : ikony) {
+        auto ikona = reinterpret_cast<HICON>(GetClassLongPtrW(Okno(forma), i.indeks));
+        ASSERT_NE(ikona, nullptr) << i.indeks;
+        ICONINFO opis{};
+        ASSERT_TRUE(GetIconInfo(ikona, &opis));
+        BITMAP b{};
+        GetObjectW(opis.hbmColor ? opis.hbmColor : opis.hbmMask, sizeof b, &b);
+        EXPECT_EQ(b.bmWidth, i.szerokosc);
+        if (opis.hbmColor) DeleteObject(opis.hbmColor);
+        if (opis.hbmMask) DeleteObject(opis.hbmMask);
+    }
+    // Not the system's generic application icon.
+    EXPECT_NE(reinterpret_cast<HICON>(GetClassLongPtrW(Okno(forma), GCLP_HICON)), LoadIconW(nullptr, IDI_APPLICATION));
+}
+
 TEST_F(WidokiTest, EveryKindIsTheSystemsOwnControlAtItsPlace) {
     const struct {
         TControl* kontrolka;

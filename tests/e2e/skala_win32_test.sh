@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# The Windows build at 96, 120, 144 and 192 dpi under Wine (the prefix's
+# LogPixels, on a screen large enough for the window at 200 %): the window
+# test skala_win32_test.exe checks every control's rectangle, the captions
+# and the glides at each scale, and the real instalator.exe is photographed
+# at each scale once its presentation has ended (RESULTS_DIR/skala_DPI.png,
+# the window alone in skala_DPI_okno.png) and on the installation page after
+# a click on "Akceptuję" at its scaled place (skala_DPI_instalacja.png), its
+# window and both glides' ends measured from outside with xdotool.
+#
+#   skala_win32_test.sh INSTALATOR SKALA_TEST_EXE SOURCE_DIR RESULTS_DIR
+set -euo pipefail
+INSTALATOR=$(realpath "$1")
+TEST=$(realpath "$2")
+ZRODLA=$(realpath "$3")
+WYNIKI=$4
+mkdir -p "$WYNIKI"
+WYNIKI=$(realpath "$WYNIKI")
+blad() { echo "FAIL: $*" >&2; exit 1; }
+. "$ZRODLA/tests/support/xvfb.sh"
+. "$ZRODLA/tests/support/wine.sh"
+. "$ZRODLA/tests/support/sterowanie.sh"
+wymagaj Xvfb xdotool import wine
+przebieg kv-skala-win "" wine_zakoncz
+KV_EKRAN=2000x1000x24 xvfb_uruchom "$tmp/xvfb.log" $(seq 260 269) || blad "no X server of our own"
+wine_prefiks "$tmp" || blad "wineboot"
+
+for dpi in 96 120 144 192; do
+  echo "== $dpi dpi"
+  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+  # Every new process reads the dpi when it starts.
+  KV_DPI=$dpi wine "$TEST" || blad "the window test at $dpi dpi"
+
+  (cd "$(dirname "$INSTALATOR")" && exec wine "$INSTALATOR") >"$WYNIKI/instalator_$dpi.log" 2>&1 &
+  pid_inst=$!
+  okno=$(okno_o_tytule "Warunki licencji" 30) || blad "no window titled \"Warunki licencji\" at $dpi dpi"
+  eval "$(xdotool getwindowgeometry --shell "$okno" | grep -E '^(X|Y|WIDTH|HEIGHT)=')"
+  L=$X
+  T=$Y
+  oczekiwana() { echo $((($1 * dpi + 48) / 96)); }
+  [ "$WIDTH" -eq "$(oczekiwana 730)" ] && [ "$HEIGHT" -eq "$(oczekiwana 360)" ] ||
+    blad "the window is ${WIDTH}x$HEIGHT at $dpi dpi, not $(oczekiwana 730)x$(oczekiwana 360)"
+  czekaj_na_wskaznik "$(oczekiwana 58)" "$(oczekiwana 318)" 60 "the presentation's glide did not end scaled at $dpi dpi"
+  sleep 0.5
+  zdjecie "skala_$dpi"
+  import -window root -crop "${WIDTH}x${HEIGHT}+${L}+${T}" +repage "$WYNIKI/skala_${dpi}_okno.png"
+  # "Akceptuję" at its scaled place; the page follows, the pointer glides on.
+  kliknij "$(oczekiwana 50)" "$(oczekiwana 308)"
+  czekaj_na_wskaznik "$(oczekiwana 64)" "$(oczekiwana 162)" 30 "no scaled glide to the program's name at $dpi dpi"
+  sleep 0.5
+  import -window root -crop "${WIDTH}x${HEIGHT}+${L}+${T}" +repage "$WYNIKI/skala_${dpi}_instalacja.png"
+  echo "window ${WIDTH}x$HEIGHT at $dpi dpi"
+  kill "$pid_inst" 2>/dev/null || true
+  wait "$pid_inst" 2>/dev/null || true
+  pid_inst=""
+done
+echo "laid out, measured and photographed at 96, 120, 144 and 192 dpi"
