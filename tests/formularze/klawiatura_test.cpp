@@ -141,7 +141,9 @@ TEST(Klawiatura, AnAccessKeyDoesWhatAClickDoes) {
         EXPECT_EQ(t.s->Skrot->Checked(), p.zaznaczony);
         EXPECT_EQ(zaznaczenia, p.zaznaczony ? 1 : 0);
         // A key that acts takes the focus to its control, as a click does.
-        if (p.klikniety) EXPECT_EQ(t.s->ActiveControl()->Name, p.klikniety);
+        if (p.klikniety) {
+            EXPECT_EQ(t.s->ActiveControl()->Name, p.klikniety);
+        }
         if (p.zaznaczony) {
             EXPECT_EQ(t.s->ActiveControl(), t.s->Skrot);
             EXPECT_EQ(t.zaplecze.Zmiany("Skrot").back(), TZmiana::Zaznaczenie);  // the native box follows
