@@ -23,7 +23,9 @@ RUNDY=${2:-3}
 LIMIT=${KV_LIMIT:-8m}
 WINDOWS=$BUDOWA/windows
 [ -f "$WINDOWS/CMakeCache.txt" ] || { echo "no cross build in $WINDOWS (bash scripts/testy-windows.sh)" >&2; exit 1; }
-cmake --build "$WINDOWS" -j2 --target pompowanie_bench pompowanie_okna_bench >/dev/null
+cmake --build "$WINDOWS" -j2 --target pompowanie_bench pompowanie_okna_bench sufit_winhttp_bench >/dev/null
+# The Linux build's client on the same server, where that build has it.
+LINUX_POBIERZ=$BUDOWA/native/tests/kv_pobierz
 . tests/support/xvfb.sh
 . tests/support/wine.sh
 
@@ -82,6 +84,27 @@ for road in bez_limitu limit; do
   if [ $road = limit ]; then port=$PORT_LIMIT; echo "== at the kit's rate limit ($LIMIT)"; else port=$PORT; echo "== unthrottled"; fi
   c=$(curl_s "$port")
   echo "curl: best of $RUNDY: $c s"
+  s=0
+  if [ $road = bez_limitu ]; then
+    # The ceiling: Wine's WinHTTP with no window, no receiver, no disk.
+    wine "$WINDOWS/tests/sufit_winhttp_bench.exe" "http://127.0.0.1:$port/$SCIEZKA" tamrix4:lorven905 "$RUNDY" |
+      tee "$T/sufit" || true
+    s=$(grep "^ceiling" "$T/sufit" | sed -n 's/.* in \([0-9.]*\) s .*/\1/p' | sort -g | head -n1)
+    if [ -x "$LINUX_POBIERZ" ]; then
+      l=1e9
+      for _ in $(seq "$RUNDY"); do
+        rm -rf "$T/linux"
+        mkdir -p "$T/linux/dosdevices" "$T/linux/drive_c/kv"
+        ln -s ../drive_c "$T/linux/dosdevices/c:"
+        a=$(date +%s.%N)
+        WINEPREFIX="$T/linux" "$LINUX_POBIERZ" "http://127.0.0.1:$port/" 'C:\kv' >/dev/null ||
+          echo "the Linux build's download failed" >&2
+        l=$(awk -v a="$a" -v b="$(date +%s.%N)" -v l="$l" 'BEGIN { t = b - a; print (t < l ? t : l) }')
+      done
+      rm -rf "$T/linux"
+      echo "Linux build (libcurl, the same work onto the disk): best of $RUNDY: $l s"
+    fi
+  fi
   wine "$WINDOWS/tests/pompowanie_bench.exe" "http://127.0.0.1:$port/" 'C:\kv-pompowanie' "$RUNDY" |
     tee "$T/klient.$road" | grep -v '^server stalling' || true
   wine "$WINDOWS/tests/pompowanie_okna_bench.exe" "http://127.0.0.1:$port/" 'C:\kv-okno' "$RUNDY" |
@@ -91,6 +114,11 @@ for road in bez_limitu limit; do
   awk -v c="$c" -v k="${k:-0}" -v o="${o:-0}" -v m="$ROZMIAR" 'BEGIN {
     printf "best: curl %.3f s, client alone %.3f s (%.1f MiB/s), window %.3f s (%.1f MiB/s); window/curl %.2fx\n",
       c, k, (k > 0 ? m / k : 0), o, (o > 0 ? m / o : 0), (c > 0 ? o / c : 0) }'
+  if [ $road = bez_limitu ] && [ -n "$s" ] && [ "$s" != 0 ]; then
+    awk -v s="$s" -v k="${k:-0}" -v o="${o:-0}" -v c="$c" -v m="$ROZMIAR" 'BEGIN {
+      printf "ceiling (WinHTTP alone, best setting) %.3f s (%.1f MiB/s): ceiling/curl %.2fx, client/ceiling %.2fx, window/ceiling %.2fx\n",
+        s, m / s, s / c, k / s, o / s }'
+  fi
   if [ $road = limit ]; then
     awk -v o="${o:-0}" -v m="$ROZMIAR" -v l="$LIMIT" 'BEGIN {
       r = l + 0; if (l ~ /[mM]$/) r *= 1048576; else if (l ~ /[kK]$/) r *= 1024;
