@@ -13,7 +13,13 @@
 #
 # KV_BUDOWA: the build folder (default build); the cross build is
 # KV_BUDOWA/windows, made by scripts/testy-windows.sh. KV_LIMIT: the rate
-# limit of the throttled runs (default 8m, nginx's limit_rate).
+# limit of the throttled runs (default 8m, nginx's limit_rate). KV_PRZED: a
+# folder with an earlier build's pompowanie_bench.exe and
+# pompowanie_okna_bench.exe, run in turn with this build's on the
+# unthrottled road (before, after, before, after), so that a change is
+# judged against a baseline of the same minutes on a machine whose load
+# changes. KV_DROGI: the roads measured first (default "bez_limitu limit";
+# empty: the comparison alone).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ZRODLA=$PWD
@@ -80,7 +86,7 @@ curl_s() {
 najlepszy_czas() { grep "^$1" | sed -n 's/.* in \([0-9.]*\) s .*/\1/p' | sort -g | head -n1; }
 
 echo "WinHTTP under Wine: $ROZMIAR MiB on loopback, load average $(cut -d' ' -f1-3 /proc/loadavg)"
-for road in bez_limitu limit; do
+for road in ${KV_DROGI-bez_limitu limit}; do
   if [ $road = limit ]; then port=$PORT_LIMIT; echo "== at the kit's rate limit ($LIMIT)"; else port=$PORT; echo "== unthrottled"; fi
   c=$(curl_s "$port")
   echo "curl: best of $RUNDY: $c s"
@@ -125,5 +131,30 @@ for road in bez_limitu limit; do
       d = m * 1048576 / r; printf "the rate allows %.2f s: window %.2fx of it\n", d, o / d }'
   fi
 done
+if [ -n "${KV_PRZED:-}" ]; then
+  echo "== before (KV_PRZED) and after in turn, unthrottled"
+  : >"$T/porownanie"
+  for _ in 1 2; do
+    for wersja in przed po; do
+      katalog=$WINDOWS/tests
+      [ $wersja = przed ] && katalog=$KV_PRZED
+      wine "$katalog/pompowanie_bench.exe" "http://127.0.0.1:$PORT/" 'C:\kv-pompowanie' "$RUNDY" 2>/dev/null |
+        grep '^download' | sed "s/^/$wersja client /" >>"$T/porownanie" || true
+      wine "$katalog/pompowanie_okna_bench.exe" "http://127.0.0.1:$PORT/" 'C:\kv-okno' "$RUNDY" 2>/dev/null |
+        grep '^window download' | sed "s/^/$wersja /" >>"$T/porownanie" || true
+    done
+  done
+  mediana() { sort -g | awk '{ a[NR] = $1 } END { printf "%s %s %s %d\n", a[1], a[int((NR + 1) / 2)], a[NR], NR }'; }
+  for wersja in przed po; do
+    for co in client window; do
+      grep "^$wersja $co" "$T/porownanie" >"$T/wiersze" || true
+      read -r tn tm _ n < <(sed -n 's/.* in \([0-9.]*\) s .*/\1/p' "$T/wiersze" | mediana)
+      read -r gn gm gx _ < <(sed -n 's/.*longest gap \([0-9.]*\) ms.*/\1/p' "$T/wiersze" | mediana)
+      awk -v w="$wersja" -v c="$co" -v m="$ROZMIAR" -v n="$n" -v tn="$tn" -v tm="$tm" -v gn="$gn" -v gm="$gm" -v gx="$gx" 'BEGIN {
+        printf "%-5s %-6s %d downloads: best %.3f s (%.1f MiB/s), median %.3f s (%.1f MiB/s); longest pump gap min %.1f ms, median %.1f ms, max %.1f ms\n",
+          w, c, n, tn, m / tn, tm, m / tm, gn, gm, gx }'
+    done
+  done
+fi
 echo "== stall"
-grep '^server stalling' "$T/klient.bez_limitu" || true
+grep -h "^server stalling" "$T"/klient.* 2>/dev/null || true
