@@ -307,12 +307,12 @@ public:
         t.zebrane.reserve(kPorcjaOdbiorcy);
         while (trwa) {
             bladMulti = curl_multi_perform(multi.get(), &trwa);
+            if (t.wyjatek) std::rethrow_exception(t.wyjatek);
             // What has come is checked and kept before anything else is
             // decided, also when the transfer has just failed: the notice
             // counts the bytes received.
             if (!t.PrzekazZebrane()) break;
             if (bladMulti != CURLM_OK) break;
-            if (t.wyjatek) std::rethrow_exception(t.wyjatek);
             if (t.przerwany || t.Powiadom()) {
                 wynik.przerwany = true;
                 wynik.komunikat = u"Operation aborted";
