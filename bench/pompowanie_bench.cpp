@@ -18,6 +18,7 @@
 
 #include "Atrapy.h"
 #include "KlientHttp.h"
+#include "KluczTestowy.h"
 #include "Pobieranie.h"
 #include "SerwerAwarii.h"
 #include "StronaPomiarowa.h"
@@ -70,8 +71,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", awaria.Blad().c_str());
         return 1;
     }
+    // The fault server signs with the test key.
+    KlientTestowy testowy(*klient);
     for (int proba = 1; proba <= 2; ++proba) {
-        Srodowisko s{a.kontekst, strona, *platforma.pliki, a.powloka, a.skroty, *klient,
+        Srodowisko s{a.kontekst, strona, *platforma.pliki, a.powloka, a.skroty, testowy,
                      awaria.Adres("stallbody-100000-3000")};
         strona.Zeruj();
         strona.mierz = true;

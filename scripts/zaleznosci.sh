@@ -6,6 +6,8 @@ set -euo pipefail
 PAKIETY=(
   # build
   cmake g++ make pkg-config
+  # the second builds (an https:// address) share the first ones' objects
+  ccache
   qt6-base-dev qt6-base-dev-tools libgl-dev libxcb1-dev
   libcurl4-openssl-dev libssl-dev
   libgtest-dev libgmock-dev googletest

@@ -21,11 +21,13 @@ else()
                        ENVIRONMENT "KV_KLUCZ_PRYWATNY=${KV_KLUCZ_PRYWATNY};KV_KLUCZ_ID=${KV_KLUCZ_ID}")
 endif()
 
-# The installer behind a proxy through its real window (Linux build).
+# The installer behind a proxy through its real window (Linux build); built
+# for an https:// address, over TLS through the proxy (scripts/testy.sh runs
+# it in a second build of the installer alone).
 if(KV_BUILD_UI AND NOT WIN32 AND NOT CMAKE_CROSSCOMPILING)
   add_test(NAME siec_e2e
            COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/siec_e2e.sh $<TARGET_FILE:instalator>
                    ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/e2e-siec ${KAVROSTEL_SERVER_URL})
-  set_tests_properties(siec_e2e PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE LABELS e2e
+  set_tests_properties(siec_e2e PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE LABELS e2e SKIP_RETURN_CODE 77
                        ENVIRONMENT "KV_KLUCZ_PRYWATNY=${KV_KLUCZ_PRYWATNY};KV_KLUCZ_ID=${KV_KLUCZ_ID}")
 endif()

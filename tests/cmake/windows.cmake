@@ -40,6 +40,13 @@ if(WIN32)
   if(CMAKE_CROSSCOMPILING)
     target_link_options(pompowanie_bench PRIVATE -static)
   endif()
+  # Not a test either: what Wine's WinHTTP reaches with no window at all,
+  # beside the client and the window in bench/pompowanie_wine.sh.
+  add_executable(sufit_winhttp_bench EXCLUDE_FROM_ALL ${CMAKE_SOURCE_DIR}/bench/sufit_winhttp_bench.cpp)
+  target_link_libraries(sufit_winhttp_bench PRIVATE winhttp bcrypt)
+  if(CMAKE_CROSSCOMPILING)
+    target_link_options(sufit_winhttp_bench PRIVATE -static)
+  endif()
   if(TARGET powloka_win32_test)
     add_dependencies(powloka_win32_test kv_znacznik)
   endif()

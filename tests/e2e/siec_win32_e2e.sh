@@ -54,16 +54,7 @@ if [[ $ADRES_URL == https://* ]]; then
   hostport=${ADRES_URL#https://}
   hostport=${hostport%/}
   C="$tmp/ca"
-  mkdir -p "$C"
-  openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:P-256 -nodes -keyout "$C/ca.key" -out "$C/ca.pem" \
-    -days 1 -subj "/CN=Kavrostel e2e CA" 2>/dev/null
-  openssl req -newkey ec -pkeyopt ec_paramgen_curve:P-256 -nodes -keyout "$C/srv.key" -out "$C/srv.csr" \
-    -subj "/CN=${hostport%:*}" 2>/dev/null
-  # Wine compares the host with DNS names only: the address is named as both.
-  printf 'subjectAltName=IP:%s,DNS:%s\nextendedKeyUsage=serverAuth\n' "${hostport%:*}" "${hostport%:*}" >"$C/ext"
-  openssl x509 -req -in "$C/srv.csr" -CA "$C/ca.pem" -CAkey "$C/ca.key" -CAcreateserial -out "$C/srv.pem" \
-    -days 1 -extfile "$C/ext" 2>/dev/null
-  chmod 600 "$C/srv.key"
+  certyfikaty_testowe "$C" "${hostport%:*}"
   wine "$(dirname "$INSTALATOR")/../tests/kv_zaufaj.exe" "$(winepath -w "$C/ca.pem")" >/dev/null ||
     blad "the test CA was not added to the prefix's Root store"
   bash "$ZRODLA/scripts/demo.sh" "$WYNIKI/demo" 8 >/dev/null

@@ -225,6 +225,10 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         Przypadek{"ok-1000", true, u"", false, 1000, 1000},
         Przypadek{"chunked-300000", true, u"", false, 100, 300000},
+        // Bodies many times what a client gathers before the check and the
+        // file get it, in small pieces and in large ones: whole and in order.
+        Przypadek{"chunked-1000000", true, u"", false, 100, 1000000},
+        Przypadek{"digest-good-3000000", true, u"", false, 3000000, 3000000},
         // Replies that cannot be the program file, although their status is 2xx.
         Przypadek{"empty", false, kPusty, false, 100, 0},
         Przypadek{"emptychunked", false, kPusty, false, 100, 0},
@@ -236,6 +240,9 @@ INSTANTIATE_TEST_SUITE_P(
                   -1, 0},
         Przypadek{"chunkedcut-8192", false, kUciete + u"odebrano bajtów: 8192", false, 100, 0},
         Przypadek{"chunkedcut-10000", false, kUciete + u"odebrano bajtów: 10000", false, 100, 0},
+        // Every byte received counts in the notice, also those gathered but
+        // not yet handed on when the connection ended.
+        Przypadek{"chunkedcut-300000", false, kUciete + u"odebrano bajtów: 300000", false, 100, 0},
         // A reachable server whose reply is no HTTP: never a connection failure.
         Przypadek{"badstatus", false, kWadliwa, true, -1, 0},
         Przypadek{"garbage", false, kWadliwa, true, -1, 0},
@@ -265,6 +272,9 @@ INSTANTIATE_TEST_SUITE_P(
         Przypadek{"short-1000", false,
                   kNieudane + u"Przesyłanie skończyło się, zanim nadszedł cały plik: bajtów 1000 z 2000", false, 2000,
                   0},
+        Przypadek{"short-300000", false,
+                  kNieudane + u"Przesyłanie skończyło się, zanim nadszedł cały plik: bajtów 300000 z 600000", false,
+                  600000, 0},
         // Signatures the maker's key made that are still valid.
         Przypadek{"morecover-5000", true, u"", false, 5000, 5000},
         Przypadek{"zeror-5000", true, u"", false, 5000, 5000},

@@ -67,15 +67,17 @@ klucz_podpisu() {
   export KV_KLUCZ_PRYWATNY KV_KLUCZ_ID=${KV_KLUCZ_ID:-kavrostel-test}
 }
 
-# serwer_uruchom URL DEMO_DIR RATE
+# serwer_uruchom URL DEMO_DIR RATE [CERT_FILE KEY_FILE]
 # The distribution server the installer was built for (URL): builds the
 # 8 MiB demonstration program into DEMO_DIR, packs and signs it
 # (klucz_podpisu) with the server kit into $tmp/drzewo and starts nginx on
 # URL's address with the rate limit RATE per reply, its working folder (and
-# access.log) in $tmp/serwer. Sets hostport and baza (URL's path). Ends the
-# run when something else listens there.
+# access.log) in $tmp/serwer; over TLS with CERT_FILE and KEY_FILE when
+# given. Sets hostport and baza (URL's path). Ends the run when something
+# else listens there.
 serwer_uruchom() {
-  local adres=$1 demo=$2 tempo=$3 port
+  local adres=$1 demo=$2 tempo=$3 port tls=()
+  [ $# -ge 5 ] && tls=(-c "$4" -k "$5")
   hostport=${adres#*://}
   baza=/${hostport#*/}
   hostport=${hostport%%/*}
@@ -90,7 +92,25 @@ serwer_uruchom() {
   klucz_podpisu
   bash "$ZRODLA/server/pakuj.sh" -k "$KV_KLUCZ_PRYWATNY" -i "$KV_KLUCZ_ID" -b "$baza" \
     "$tmp/wydanie" "$tmp/drzewo" >/dev/null
-  bash "$ZRODLA/server/serwer.sh" -t "$tmp/drzewo" -l "$hostport" -w "$tmp/serwer" -r "$tempo" start
+  bash "$ZRODLA/server/serwer.sh" -t "$tmp/drzewo" -l "$hostport" -w "$tmp/serwer" -r "$tempo" "${tls[@]}" start
+}
+
+# certyfikaty_testowe DIR HOST
+# A throw-away CA (DIR/ca.pem) and a server certificate for HOST signed by
+# it (DIR/srv.pem, its key DIR/srv.key, mode 600), valid for one day. HOST
+# is named as an IP address and as a DNS name: Wine compares the host with
+# DNS names only.
+certyfikaty_testowe() {
+  local c=$1 host=$2
+  mkdir -p "$c"
+  openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:P-256 -nodes -keyout "$c/ca.key" -out "$c/ca.pem" \
+    -days 1 -subj "/CN=Kavrostel e2e CA" 2>/dev/null
+  openssl req -newkey ec -pkeyopt ec_paramgen_curve:P-256 -nodes -keyout "$c/srv.key" -out "$c/srv.csr" \
+    -subj "/CN=$host" 2>/dev/null
+  printf 'subjectAltName=IP:%s,DNS:%s\nextendedKeyUsage=serverAuth\n' "$host" "$host" >"$c/ext"
+  openssl x509 -req -in "$c/srv.csr" -CA "$c/ca.pem" -CAkey "$c/ca.key" -CAcreateserial -out "$c/srv.pem" \
+    -days 1 -extfile "$c/ext" 2>/dev/null
+  chmod 600 "$c/srv.key"
 }
 
 # prefiks_bez_wine FOLDER

@@ -30,6 +30,13 @@ using Zegar = std::chrono::steady_clock;
 // time the pump itself takes still fits.
 constexpr int kOkresOdpytywaniaMs = 8;
 
+// libcurl hands the body to its write callback 16 KiB at a time, however
+// much one receive brought; the pieces are gathered up to this much before
+// the check, the digest and the file get them, so that a fast body costs a
+// sixteenth of the calls and writes. Whatever is gathered goes on after
+// every perform call, so the bar and the bounds lag by no more than that.
+constexpr std::size_t kPorcjaOdbiorcy = 256 * 1024;
+
 void InicjujCurlRaz() {
     static std::once_flag raz;
     std::call_once(raz, [] {
@@ -116,6 +123,7 @@ struct Transfer {
     LimityCzasu limity;
 
     std::int64_t bajty = 0;
+    std::vector<char> zebrane;  // body bytes not handed on yet
     bool bladOdbiorcy = false;
     std::u16string komunikatOdbiorcy;
 
@@ -195,21 +203,38 @@ struct Transfer {
         return n;
     }
 
+    // Hands body bytes to the check and then the receiver: bounded before a
+    // byte is kept. False: refused, `komunikatOdbiorcy` says why.
+    bool Przekaz(const char* dane, std::size_t n) {
+        std::u16string blad;
+        if (!kontrola.Dane(dane, n, blad) || !limity.Wstrzymaj([&] { return odbiorca->Dane(dane, n, blad); })) {
+            bladOdbiorcy = true;
+            komunikatOdbiorcy = blad;
+            return false;
+        }
+        bajty += static_cast<std::int64_t>(n);
+        return true;
+    }
+
+    bool PrzekazZebrane() {
+        if (zebrane.empty() || bladOdbiorcy) return !bladOdbiorcy;
+        const bool ok = Przekaz(zebrane.data(), zebrane.size());
+        zebrane.clear();
+        return ok;
+    }
+
     static std::size_t Tresc(char* dane, std::size_t rozmiar, std::size_t ile, void* ja) {
         auto& t = *static_cast<Transfer*>(ja);
         const std::size_t n = rozmiar * ile;
         t.ostatniaAktywnosc = Zegar::now();
         if (n == 0) return 0;
-        std::u16string blad;
-        // Bounded before a byte is kept.
-        if (!t.kontrola.Dane(dane, n, blad) ||
-            !t.limity.Wstrzymaj([&] { return t.odbiorca->Dane(dane, n, blad); })) {
-            t.bladOdbiorcy = true;
-            t.komunikatOdbiorcy = blad;
-            return 0;
-        }
         t.limity.Dane(n);
-        t.bajty += static_cast<std::int64_t>(n);
+        if (t.zebrane.size() + n > kPorcjaOdbiorcy && !t.PrzekazZebrane()) return 0;
+        if (n >= kPorcjaOdbiorcy) {
+            if (!t.Przekaz(dane, n)) return 0;
+        } else {
+            t.zebrane.insert(t.zebrane.end(), dane, dane + n);
+        }
         // One perform call may read many buffers when data keeps coming; the
         // window is still pumped on time. Nothing pumped here reaches this
         // transfer's handles: a nested download is refused (zajety_).
@@ -279,10 +304,15 @@ public:
         bool cisza = false;
         CURLMcode bladMulti = CURLM_OK;
         int trwa = 1;
+        t.zebrane.reserve(kPorcjaOdbiorcy);
         while (trwa) {
             bladMulti = curl_multi_perform(multi.get(), &trwa);
-            if (bladMulti != CURLM_OK) break;
             if (t.wyjatek) std::rethrow_exception(t.wyjatek);
+            // What has come is checked and kept before anything else is
+            // decided, also when the transfer has just failed: the notice
+            // counts the bytes received.
+            if (!t.PrzekazZebrane()) break;
+            if (bladMulti != CURLM_OK) break;
             if (t.przerwany || t.Powiadom()) {
                 wynik.przerwany = true;
                 wynik.komunikat = u"Operation aborted";
