@@ -51,7 +51,8 @@ int ZDpi(int v, int dpi) {
     return static_cast<int>(p >= 0 ? (p + dpi - 1) / dpi : -((-p) / dpi));
 }
 
-// Every control lying on `k`, `k` first, parents before their children.
+// Tells `k` and every control lying on it, parents before their children,
+// that the scale of their window changed.
 void PrzeskalujDrzewo(TControl& k);
 
 }  // namespace
@@ -153,6 +154,7 @@ TFont TControl::CzcionkaWidoku() const {
 
 TRozmiar TControl::ZmierzNapis(const TFont& czcionka, const std::u16string& tekst,
                                int szerokoscZawijania) const {
+    if (!Application) return {};
     const TForm* forma = Forma();
     const int dpi = forma ? forma->Dpi() : 96;
     TFont skalowana = czcionka;

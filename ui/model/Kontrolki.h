@@ -259,7 +259,8 @@ public:
     IWidokKontrolki* WidokKontrolki() const { return widokKontrolki_; }
 
     // What the view applies, in the pixels of the window the control lies on
-    // (see TForm::Dpi): the place and size, and the font with its height.
+    // (see TForm::Dpi): the place and size (of a form: its window on the
+    // screen), and the font with its height.
     TProstokat MiejsceWidoku() const;
     TFont CzcionkaWidoku() const;
     // Design pixels in the pixels of the window the control lies on.
@@ -631,29 +632,29 @@ public:
     TForm* WlascicielOkna() const;
 
     // Scaling. The design of every form, and every place, size, font height,
-    // list row and corner ellipse the forms set and read (Left, Top, Width,
-    // Height, Font.Height, ItemHeight, Zaokraglenie, BorderWidth), is in
-    // pixels at 96 dpi. The model alone owns the factor: a form's window
-    // has the dpi its view reports when it is realised (IWidokFormy::Dpi)
-    // or later with ZdarzenieZmianyDpi, and a view applies only what the
-    // model computes from the design values for that dpi (MiejsceWidoku,
-    // CzcionkaWidoku, WysokoscElementuWidoku, ZaokraglenieWidoku,
-    // RamkaWidoku, TRadioGroup::MiejsceElementu). Each value is scaled on
-    // its own as MulDiv(value, dpi, 96) does: rounded to the nearest pixel,
-    // halves away from zero; always from the design value, so that a
-    // change of dpi and back gives the same pixels again.
+    // list row and corner ellipse the forms set and read (a control's Left
+    // and Top, every Width and Height, Font.Height, ItemHeight, Zaokraglenie,
+    // BorderWidth), is in pixels at 96 dpi. The model alone owns the factor:
+    // a form's window has the dpi its view reports when it is realised
+    // (IWidokFormy::Dpi) or later with ZdarzenieZmianyDpi, and a view
+    // applies only what the model computes from the design values for that
+    // dpi (MiejsceWidoku, CzcionkaWidoku, WysokoscElementuWidoku,
+    // ZaokraglenieWidoku, RamkaWidoku, TRadioGroup::MiejsceElementu). Each
+    // value is scaled on its own as MulDiv(value, dpi, 96) does: rounded to
+    // the nearest pixel, halves away from zero; always from the design
+    // value, so that a change of dpi and back gives the same pixels again.
     //
     // The units of the backend's services, so that nothing is scaled twice:
     // the pointer (IKursor), the work area (ObszarEkranu) and a form's own
-    // Left and Top (its window on the screen, as the view and the drag
-    // report it) are the screen's pixels, never scaled by the model; text
-    // measurement (ZmierzTekst) is in the pixels of the font it is given,
-    // which the model gives scaled (TControl::ZmierzNapis). A toolkit that
-    // scales by itself (Qt) reports 96: its pixels are then its own
-    // device-independent ones throughout.
+    // Left and Top (its window's corner on the screen, as the view, the drag
+    // and WM_DPICHANGED report it) are the screen's pixels, never scaled by
+    // the model, while the window's size is design pixels like every other
+    // size (MiejsceWidoku gives the screen's); text measurement (ZmierzTekst)
+    // is in the pixels of the font it is given, which the model gives scaled
+    // (TControl::ZmierzNapis). A toolkit that scales by itself (Qt) reports
+    // 96: its pixels are then its own device-independent ones throughout.
     int Dpi() const { return dpi_; }
-    // The window on the screen as its view places it: Left and Top as they
-    // are, the size scaled.
+    // The corner ellipse and the inner border in the window's pixels.
     TRozmiar ZaokraglenieWidoku() const;
     int RamkaWidoku() const { return Skaluj(BorderWidth); }
     // The screen point (x, y) design pixels from the window's top-left corner.

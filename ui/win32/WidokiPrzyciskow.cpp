@@ -118,7 +118,7 @@ private:
         SelectObject(dc, poprzednia);
         if ((stan & CDIS_FOCUS) && !(ui & UISF_HIDEFOCUS)) {
             RECT ramka = obszar;
-            InflateRect(&ramka, -4, -4);
+            InflateRect(&ramka, -przycisk_.Skaluj(4), -przycisk_.Skaluj(4));
             DrawFocusRect(dc, &ramka);
         }
     }
