@@ -153,6 +153,17 @@ TEST(Skalowanie, AChangeOfDpiLaysOutFromTheDesign) {
     }
 }
 
+// A page that outlives the window it was moved onto leaves that window's
+// scale with it: its views go back to the design pixels.
+TEST(Skalowanie, APageThatOutlivesItsWindowGoesBackToTheDesign) {
+    Okno o(144);
+    ASSERT_EQ(o.zaplecze.stany.at(o.strona->BBInstal).miejsce.Width, Przy(204, 144));
+    o.glowne.reset();
+    EXPECT_EQ(o.strona->BBInstal->Forma(), nullptr);
+    EXPECT_EQ(o.zaplecze.stany.at(o.strona->BBInstal).miejsce, (TProstokat{243, 289, 204, 30}));
+    EXPECT_EQ(o.zaplecze.stany.at(o.strona->BBInstal).czcionka, o.strona->BBInstal->Font().Height);
+}
+
 // The notice at 144 dpi: the box's design scaled, centred over the main
 // window as the screen has it.
 TEST(Skalowanie, TheNoticeBoxAtOneAndAHalf) {

@@ -618,6 +618,10 @@ TForm::~TForm() {
     if (Application && Application->MainForm == this) Application->MainForm = nullptr;
     // Later components lie on earlier ones: they go first.
     while (!skladniki_.empty()) skladniki_.pop_back();
+    // What is left on the window belongs to other forms (a page moved onto
+    // it): it loses its parent here, while this is still a form whose scale
+    // can be read, not in ~TControl, when it no longer is.
+    for (TControl* dziecko : std::vector<TControl*>(Controls())) dziecko->SetParent(nullptr);
 }
 
 TComponent* TForm::Dodaj(std::unique_ptr<TComponent> skladnik) {
