@@ -6,7 +6,9 @@
 # forms over the recording backend), tests/win32 and tests/win32/okna (the
 # Win32 backend), then the comparison of the two link writers. Fails on any
 # failed test; prints the time of each step and of the whole run.
-set -euo pipefail
+set -Eeuo pipefail
+# A step that fails without a word of its own still says where it stopped.
+trap 'echo "testy-windows.sh: line $LINENO: \"$BASH_COMMAND\" failed (status $?)" >&2' ERR
 cd "$(dirname "$0")/.."
 ZRODLA=$PWD
 BUDOWA=${KV_BUDOWA:-$ZRODLA/build}

@@ -34,7 +34,16 @@ wine_prefiks() {
   # locale, names with Polish letters cannot be created at all.
   export LC_ALL=C.UTF-8
   unset WAYLAND_DISPLAY
-  wineserver -p
+  # A wineserver that will not start says nothing with WINEDEBUG=-all, and
+  # the caller's `set -e` would end the run without a word: say it, and try
+  # once more (a server of a removed prefix may still hold its lock).
+  local stan=0
+  wineserver -p || stan=$?
+  if [ "$stan" -ne 0 ]; then
+    echo "wineserver -p failed for $WINEPREFIX (status $stan); trying once more" >&2
+    sleep 2
+    wineserver -p || { echo "wineserver would not start for $WINEPREFIX" >&2; return 1; }
+  fi
   if ! wineboot -i >"$folder/wineboot.log" 2>&1; then
     cat "$folder/wineboot.log" >&2
     return 1
