@@ -34,14 +34,17 @@ wine_prefiks() {
   # locale, names with Polish letters cannot be created at all.
   export LC_ALL=C.UTF-8
   unset WAYLAND_DISPLAY
-  # A wineserver that will not start says nothing with WINEDEBUG=-all, and
-  # the caller's `set -e` would end the run without a word: say it, and try
-  # once more (a server of a removed prefix may still hold its lock).
+  # A wineserver is found by the device and inode of its prefix. One left
+  # running by a killed run, for a prefix since removed, holds the lock of
+  # any new folder that gets the same inode, and a new server then ends
+  # with status 2 and no word (WINEDEBUG=-all). That server serves nothing
+  # that still exists: it is ended, and the start tried once more.
   local stan=0
   wineserver -p || stan=$?
   if [ "$stan" -ne 0 ]; then
-    echo "wineserver -p failed for $WINEPREFIX (status $stan); trying once more" >&2
-    sleep 2
+    echo "wineserver -p ended with status $stan for $WINEPREFIX: ending the server that holds its lock, then once more" >&2
+    wineserver -k 2>/dev/null || true
+    sleep 1
     wineserver -p || { echo "wineserver would not start for $WINEPREFIX" >&2; return 1; }
   fi
   if ! wineboot -i >"$folder/wineboot.log" 2>&1; then
