@@ -57,21 +57,7 @@ else
   URUCHOM=()
 fi
 # On 127.0.0.2, so that its log tells its requests from the kit's.
-PORT_PROXY=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.2",0)); print(s.getsockname()[1])')
-mkdir -p "$tmp/proxy"
-[ "$(id -u)" -eq 0 ] && chown nobody "$tmp/proxy"
-{
-  echo "Port $PORT_PROXY"
-  echo "Listen 127.0.0.2"
-  echo "Allow 127.0.0.0/8"
-  echo "LogLevel Info"
-  echo "LogFile \"$tmp/proxy/log\""
-  echo "ConnectPort ${hostport##*:}"
-  [ "$(id -u)" -eq 0 ] && { echo "User nobody"; echo "Group $(id -gn nobody)"; }
-} >"$tmp/proxy/conf"
-tinyproxy -d -c "$tmp/proxy/conf" >"$tmp/proxy/out" 2>&1 &
-pid_proxy=$!
-for _ in $(seq 100); do (exec 3<>"/dev/tcp/127.0.0.2/$PORT_PROXY") 2>/dev/null && break; sleep 0.05; done
+posrednik_testowy "$tmp/proxy" "${hostport##*:}"
 
 prefiks_bez_wine "$tmp/wine"
 miejsca_instalacji

@@ -222,3 +222,27 @@ zamknij_instalator() {
   wait "$pid_inst" || blad "the installer ended with status $?"
   pid_inst=""
 }
+
+# posrednik_testowy DIR CONNECT_PORT
+# A tinyproxy on 127.0.0.2 (its log, DIR/log, then tells its requests from
+# the kit's), on a free port, letting CONNECT through to CONNECT_PORT; as
+# nobody when run as root. Sets PORT_PROXY and pid_proxy, and returns once
+# it takes connections.
+posrednik_testowy() {
+  local folder=$1
+  PORT_PROXY=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.2",0)); print(s.getsockname()[1])')
+  mkdir -p "$folder"
+  [ "$(id -u)" -eq 0 ] && chown nobody "$folder"
+  {
+    echo "Port $PORT_PROXY"
+    echo "Listen 127.0.0.2"
+    echo "Allow 127.0.0.0/8"
+    echo "LogLevel Info"
+    echo "LogFile \"$folder/log\""
+    echo "ConnectPort $2"
+    [ "$(id -u)" -eq 0 ] && { echo "User nobody"; echo "Group $(id -gn nobody)"; }
+  } >"$folder/conf"
+  tinyproxy -d -c "$folder/conf" >"$folder/out" 2>&1 &
+  pid_proxy=$!
+  for _ in $(seq 100); do (exec 3<>"/dev/tcp/127.0.0.2/$PORT_PROXY") 2>/dev/null && break; sleep 0.05; done
+}
